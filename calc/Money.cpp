@@ -1,0 +1,178 @@
+#include "Money.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace calc {
+
+namespace {
+
+long double PowerOfTen(int digit) {
+    long double p = 1.0L;
+    for (int i = 0; i < (digit < 0 ? -digit : digit); ++i)
+        p *= 10.0L;
+    return digit < 0 ? 1.0L / p : p;
+}
+
+// General path: print 15 significant digits and lay them out in fixed point.
+void SlowAmountText(CellText& out, double x, wchar_t sep) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", x);
+    // buf: [-]d.dddddddddddddde[+-]xx
+    const char* p = buf;
+    const bool negative = *p == '-';
+    if (negative)
+        ++p;
+    char digits[16];
+    int count = 0;
+    digits[count++] = p[0];
+    const char* q = p + 2;
+    while (*q != 'e')
+        digits[count++] = *q++;
+    const int exponent = std::atoi(q + 1);
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
+    if (count == 1 && digits[0] == '0') {
+        out.Push(L'0');
+        return;
+    }
+    if (negative)
+        out.Push(L'-');
+    const int pointPos = exponent + 1; // digits before the decimal separator
+    if (pointPos <= 0) {
+        out.Push(L'0');
+        out.Push(sep);
+        for (int i = 0; i < -pointPos; ++i)
+            out.Push(L'0');
+        for (int i = 0; i < count; ++i)
+            out.Push(static_cast<wchar_t>(digits[i]));
+        return;
+    }
+    for (int i = 0; i < pointPos; ++i)
+        out.Push(i < count ? static_cast<wchar_t>(digits[i]) : L'0');
+    if (pointPos < count) {
+        out.Push(sep);
+        for (int i = pointPos; i < count; ++i)
+            out.Push(static_cast<wchar_t>(digits[i]));
+    }
+}
+
+} // namespace
+
+void CellText::AppendDecimal(unsigned long long v, int minDigits) {
+    wchar_t buf[24];
+    int n = 0;
+    do {
+        buf[n++] = static_cast<wchar_t>(L'0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    while (n < minDigits && n < 24)
+        buf[n++] = L'0';
+    while (n > 0)
+        Push(buf[--n]);
+}
+
+double RoundToMultiple(double x, int digit) {
+    const long double factor = PowerOfTen(digit);
+    // rintl rounds ties to even in the default rounding mode.
+    const long double whole = std::rintl(static_cast<long double>(x) / factor);
+    return static_cast<double>(whole * factor);
+}
+
+double RoundToCents(double x) { return RoundToMultiple(x, -2); }
+
+void AmountText(CellText& out, double x, wchar_t sep) {
+    out.Clear();
+    if (std::isnan(x))
+        return out.Append(L"NAN");
+    if (std::isinf(x))
+        return out.Append(x < 0 ? L"-INF" : L"INF");
+    if (x == 0)
+        return out.Push(L'0');
+    // Fast path for whole cents below 10^12, the shape of every shown amount:
+    // when x is the double nearest to c/100, its 15-digit text is c/100.
+    const long double ax = std::fabs(static_cast<long double>(x));
+    if (ax < 1e12L) {
+        const long double cents = std::rintl(ax * 100.0L);
+        if (static_cast<double>(cents / 100.0L) == static_cast<double>(ax)) {
+            const auto c = static_cast<unsigned long long>(cents);
+            if (x < 0)
+                out.Push(L'-');
+            out.AppendDecimal(c / 100);
+            const unsigned frac = static_cast<unsigned>(c % 100);
+            if (frac != 0) {
+                out.Push(sep);
+                out.Push(static_cast<wchar_t>(L'0' + frac / 10));
+                if (frac % 10 != 0)
+                    out.Push(static_cast<wchar_t>(L'0' + frac % 10));
+            }
+            return;
+        }
+    }
+    SlowAmountText(out, x, sep);
+}
+
+void CentsText(CellText& out, double x, wchar_t sep) {
+    const long double whole = std::rintl(static_cast<long double>(x) / PowerOfTen(-2));
+    const double rounded = static_cast<double>(whole * PowerOfTen(-2));
+    // The rounded value is the double nearest to whole/100 almost always; its
+    // text is then the whole number of cents laid out with two decimals.
+    if (std::fabs(whole) < 1e14L && static_cast<double>(whole / 100.0L) == rounded && whole != 0) {
+        out.Clear();
+        const auto c = static_cast<unsigned long long>(std::fabs(whole));
+        if (whole < 0)
+            out.Push(L'-');
+        out.AppendDecimal(c / 100);
+        const unsigned frac = static_cast<unsigned>(c % 100);
+        if (frac != 0) {
+            out.Push(sep);
+            out.Push(static_cast<wchar_t>(L'0' + frac / 10));
+            if (frac % 10 != 0)
+                out.Push(static_cast<wchar_t>(L'0' + frac % 10));
+        }
+        return;
+    }
+    AmountText(out, rounded, sep);
+}
+
+std::wstring AmountText(double x, wchar_t sep) {
+    CellText text;
+    AmountText(text, x, sep);
+    return text.Str();
+}
+
+void DateText(CellText& out, long long year, int month) {
+    out.Clear();
+    if (year < 0) {
+        out.Push(L'-');
+        out.AppendDecimal(static_cast<unsigned long long>(-(year + 1)) + 1);
+    } else {
+        out.AppendDecimal(static_cast<unsigned long long>(year));
+    }
+    out.Push(L'年');
+    out.AppendDecimal(static_cast<unsigned long long>(month < 0 ? 0 : month), 2);
+    out.Push(L'月');
+}
+
+std::wstring DateText(long long year, int month) {
+    CellText text;
+    DateText(text, year, month);
+    return text.Str();
+}
+
+void PeriodDateText(CellText& out, long long year, int startMonth, int l) {
+    const long long t = static_cast<long long>(l - 1) + startMonth;
+    if (t % 12 != 0)
+        DateText(out, year + t / 12, static_cast<int>(t % 12));
+    else
+        DateText(out, year + t / 12 - 1, 12);
+}
+
+std::wstring PeriodDateText(long long year, int startMonth, int l) {
+    CellText text;
+    PeriodDateText(text, year, startMonth, l);
+    return text.Str();
+}
+
+} // namespace calc

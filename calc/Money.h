@@ -1,0 +1,63 @@
+// Money, rate and date conventions shared by both schedules, the windows and
+// the export. Portable: no platform headers.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace calc {
+
+// A cell text built on the stack: the schedule writes thousands of them per
+// run and must not allocate for each.
+class CellText {
+public:
+    std::wstring_view View() const { return {data_.data(), size_}; }
+    operator std::wstring_view() const { return View(); }
+    std::wstring Str() const { return std::wstring(View()); }
+    void Clear() { size_ = 0; }
+    void Push(wchar_t c) {
+        if (size_ < data_.size())
+            data_[size_++] = c;
+    }
+    void Append(std::wstring_view s) {
+        for (wchar_t c : s)
+            Push(c);
+    }
+    void AppendDecimal(unsigned long long v, int minDigits = 1);
+
+private:
+    std::array<wchar_t, 352> data_{}; // fits the longest fixed-point double
+    std::size_t size_ = 0;
+};
+
+// Rounds x to a multiple of 10^digit: divides by 10^digit in extended
+// precision, rounds to the nearest whole number with exact halves going to the
+// even neighbour, multiplies back. digit = -2 for money, -3 for rates, 4 for
+// whole ten-thousands.
+double RoundToMultiple(double x, int digit);
+
+// RoundToMultiple(x, -2): every amount that is shown passes through it.
+double RoundToCents(double x);
+
+// Fixed-point text of x with at most 15 significant digits, no grouping, no
+// trailing zeros and no separator for whole values (8270, 295.3, 0); a
+// leading '-' for negative values. Non-finite values read NAN, INF, -INF.
+std::wstring AmountText(double x, wchar_t decimalSeparator = L'.');
+void AmountText(CellText& out, double x, wchar_t decimalSeparator = L'.');
+
+// AmountText(RoundToCents(x)), the text of every amount in a grid cell, in
+// one step.
+void CentsText(CellText& out, double x, wchar_t decimalSeparator = L'.');
+
+// "2008年03月": the year in decimal, "年", the month as two digits, "月".
+std::wstring DateText(long long year, int month);
+void DateText(CellText& out, long long year, int month);
+
+// Date text of month l (counted from 1) of a run that starts in month m of
+// year y; the month runs 01 to 12 and the year advances after December.
+std::wstring PeriodDateText(long long year, int startMonth, int l);
+void PeriodDateText(CellText& out, long long year, int startMonth, int l);
+
+} // namespace calc

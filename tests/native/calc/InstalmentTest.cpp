@@ -1,0 +1,252 @@
+// 等额本息: the figures are those a bank's annuity table gives for the same
+// loans (100000 元 at 6 %, 12 or 24 months).
+#include "ScheduleHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+using namespace calc_test;
+
+namespace {
+
+Harness FixedTwelve() {
+    Harness h;
+    h.in = Fixed(100000, 12, 6, 2008, 1);
+    return h;
+}
+
+} // namespace
+
+TEST(EqualInstalment, ClosedFormTwelveMonths) {
+    Harness h = FixedTwelve();
+    ASSERT_TRUE(h.Instalment());
+    EXPECT_EQ(h.first.value, 8606.64);
+    EXPECT_TRUE(h.first.enabled);
+    EXPECT_EQ(h.total.value, 103279.72);
+    EXPECT_EQ(h.interest.value, 3279.72);
+    EXPECT_EQ(h.grid.RowCount(), 13);
+    EXPECT_EQ(h.Row(1), (Cells{L"2008年01月", L"500", L"8106.64", L"8606.64", L"91893.36", L""}));
+    EXPECT_EQ(h.Cell(2, 5), L"8270");
+    EXPECT_EQ(h.Row(12), (Cells{L"2008年12月", L"42.82", L"8563.82", L"8606.64", L"0", L""}));
+    EXPECT_TRUE(h.messages.empty());
+}
+
+TEST(EqualInstalment, ClosedFormWritesTheBoxesBeforeTheGrid) {
+    Harness h = FixedTwelve();
+    h.logCells = true;
+    h.Instalment();
+    ASSERT_GE(h.log.size(), 6u);
+    EXPECT_EQ(h.log[0], L"first on");
+    EXPECT_EQ(h.log[1], L"first=8606.64");
+    EXPECT_EQ(h.log[2], L"total=103279.72");
+    EXPECT_EQ(h.log[3], L"interest=3279.72");
+    EXPECT_EQ(h.log[4], L"rows 13");
+}
+
+TEST(EqualInstalment, PrepaymentLowersTheLaterPayments) {
+    Harness h = FixedTwelve();
+    h.AddPlan(2008, 6, L"50000.00");
+    ASSERT_TRUE(h.Instalment());
+    Harness plain = FixedTwelve();
+    plain.Instalment();
+    for (int row = 1; row <= 5; ++row)
+        EXPECT_EQ(h.Row(row), plain.Row(row)) << row;
+    EXPECT_EQ(h.Cell(3, 6), L"8606.64");
+    EXPECT_EQ(h.Cell(4, 6), L"50748.08");
+    EXPECT_EQ(h.Cell(5, 6), L"50000");
+    EXPECT_EQ(h.Row(7), (Cells{L"2008年07月", L"3.74", L"123.13", L"126.87", L"624.95", L""}));
+    EXPECT_EQ(h.Cell(4, 12), L"0");
+    EXPECT_EQ(h.first.value, 0);
+    EXPECT_FALSE(h.first.enabled);
+    EXPECT_EQ(h.total.value, 102401.08);
+    EXPECT_EQ(h.interest.value, 2401.08);
+    EXPECT_TRUE(h.messages.empty());
+}
+
+TEST(EqualInstalment, OverpayingPlanStopsWithANoticeBeforeTheTotals) {
+    Harness h = FixedTwelve();
+    h.AddPlan(2008, 6, L"60000.00");
+    ASSERT_TRUE(h.Instalment());
+    EXPECT_EQ(h.Cell(5, 6), L"50748.08");
+    ASSERT_EQ(h.messages, (Cells{L"2008年06月提前还完贷款，计划超额9251.92元！"}));
+    for (int row = 7; row <= 12; ++row)
+        EXPECT_EQ(h.Row(row), Cells(6)) << row;
+    EXPECT_EQ(h.grid.RowCount(), 13);
+    EXPECT_EQ(h.total.value, 102387.93);
+    EXPECT_EQ(h.interest.value, 2387.93);
+    const auto message = std::find(h.log.begin(), h.log.end(), L"message");
+    const auto total = std::find(h.log.begin(), h.log.end(), L"total=102387.93");
+    EXPECT_LT(message, total);
+}
+
+TEST(EqualInstalment, PlanEqualToTheBalancePaysOffExactly) {
+    // Follow path B's own chain of single-row runs to get the unrounded
+    // balance after June's regular payment.
+    Harness scratch;
+    scratch.grid.SetRowCount(13);
+    double balance = 100000, remaining = 12, paid = 0;
+    for (int k = 1; k <= 6; ++k) {
+        balance = calc::FillInstalmentRows(scratch.grid, paid, 2008, 1, balance, remaining, 6, k, k);
+        remaining -= 1;
+    }
+    char exact[64];
+    std::snprintf(exact, sizeof exact, "%.17g", balance);
+    Harness h = FixedTwelve();
+    h.AddPlan(2008, 6, std::wstring(exact, exact + std::char_traits<char>::length(exact)));
+    h.Instalment();
+    EXPECT_EQ(h.messages, (Cells{L"2008年06月提前还完贷款"}));
+    EXPECT_EQ(h.Cell(5, 6), L"50748.08");
+    EXPECT_EQ(h.Row(7), Cells(6));
+}
+
+TEST(EqualInstalment, PlanForTheLastMonthMeetsAZeroBalance) {
+    Harness h = FixedTwelve();
+    h.AddPlan(2008, 12, L"100.00");
+    h.Instalment();
+    EXPECT_EQ(h.Cell(5, 12), L"0");
+    EXPECT_EQ(h.messages, (Cells{L"2008年12月提前还完贷款，计划超额100元！"}));
+    EXPECT_EQ(h.total.value, 103279.72);
+    EXPECT_EQ(h.interest.value, 3279.72);
+
+    Harness bad = FixedTwelve();
+    bad.plan.push_back(L"2008年12月  <=>  abc元");
+    bad.Instalment();
+    EXPECT_EQ(bad.Cell(5, 12), L"0");
+    EXPECT_EQ(bad.messages, (Cells{L"2008年12月提前还完贷款"}));
+}
+
+TEST(EqualInstalment, UnconvertibleAmountCountsAsZero) {
+    Harness h = FixedTwelve();
+    h.plan.push_back(L"2008年03月  <=>  12x4元");
+    h.plan.push_back(L"2008年04月  <=>"); // too short to hold an amount
+    h.Instalment();
+    Harness plain = FixedTwelve();
+    plain.Instalment();
+    EXPECT_EQ(h.Cell(5, 3), L"0");
+    EXPECT_EQ(h.Cell(5, 4), L"0");
+    for (int row = 1; row <= 12; ++row)
+        for (int col = 0; col <= 4; ++col)
+            EXPECT_EQ(h.Cell(col, row), plain.Cell(col, row)) << row;
+    EXPECT_EQ(h.total.value, 103279.72);
+}
+
+TEST(EqualInstalment, DecemberStartRollsIntoJanuary) {
+    Harness h;
+    h.in = Fixed(100000, 12, 6, 2008, 12);
+    h.Instalment();
+    EXPECT_EQ(h.Cell(0, 1), L"2008年12月");
+    EXPECT_EQ(h.Cell(0, 2), L"2009年01月");
+    EXPECT_EQ(h.Cell(0, 12), L"2009年11月");
+}
+
+TEST(EqualInstalment, FloatingRatesRecomputeThePaymentEveryJanuary) {
+    Harness h;
+    h.in = Floating(100000, 24, {6, 5, 4}, 2008, 7);
+    ASSERT_TRUE(h.Instalment());
+    EXPECT_EQ(h.Cell(0, 1), L"2008年07月");
+    EXPECT_EQ(h.Cell(1, 1), L"500");
+    for (int row = 1; row <= 6; ++row)
+        EXPECT_EQ(h.Cell(3, row), L"4432.06") << row;
+    EXPECT_EQ(h.Cell(0, 7), L"2009年01月");
+    EXPECT_EQ(h.Cell(1, 7), L"317.13");
+    for (int row = 7; row <= 18; ++row)
+        EXPECT_EQ(h.Cell(3, row), L"4397.72") << row;
+    EXPECT_EQ(h.Cell(0, 19), L"2010年01月");
+    EXPECT_EQ(h.Cell(1, 19), L"86.69");
+    for (int row = 19; row <= 24; ++row)
+        EXPECT_EQ(h.Cell(3, row), L"4385") << row;
+    EXPECT_EQ(h.Cell(0, 24), L"2010年06月");
+    EXPECT_EQ(h.Cell(4, 24), L"0");
+    EXPECT_EQ(h.total.value, 105675.01);
+    EXPECT_EQ(h.interest.value, 5675.01);
+    EXPECT_EQ(h.first.value, 0);
+    EXPECT_FALSE(h.first.enabled);
+}
+
+TEST(EqualInstalment, FloatingPlanOutsideTheScheduleGivesThePathCResult) {
+    Harness c;
+    c.in = Floating(100000, 24, {6, 5, 4}, 2008, 7);
+    c.Instalment();
+    Harness d;
+    d.in = c.in;
+    d.AddPlan(2015, 3, L"1000.00");
+    d.Instalment();
+    for (int row = 1; row <= 24; ++row)
+        EXPECT_EQ(d.Row(row), c.Row(row)) << row;
+    EXPECT_EQ(d.total.value, 105675.01);
+    EXPECT_EQ(d.interest.value, 5675.01);
+    EXPECT_EQ(d.first.value, 0);
+    EXPECT_TRUE(d.messages.empty());
+}
+
+TEST(EqualInstalment, FloatingPlanTakesEachRowsCalendarYearRate) {
+    Harness d;
+    d.in = Floating(100000, 24, {6, 5, 4}, 2008, 7);
+    d.AddPlan(2009, 2, L"10000.00");
+    d.Instalment();
+    EXPECT_EQ(d.Cell(1, 7), L"317.13"); // January 2009 at entry 2, before the prepayment
+    EXPECT_EQ(d.Cell(5, 8), L"10000");
+    // After the prepayment the payment drops and stays until the next January.
+    EXPECT_EQ(d.Cell(3, 9), d.Cell(3, 18));
+    EXPECT_NE(d.Cell(3, 9), L"4397.72");
+    EXPECT_EQ(d.Cell(4, 24), L"0");
+}
+
+TEST(EqualInstalment, ClosedFormEnablesThePaymentBoxAgain) {
+    Harness h = FixedTwelve();
+    h.AddPlan(2008, 6, L"1000.00");
+    h.Instalment();
+    EXPECT_FALSE(h.first.enabled);
+    h.plan.clear();
+    h.Instalment();
+    EXPECT_TRUE(h.first.enabled);
+    EXPECT_EQ(h.first.value, 8606.64);
+}
+
+TEST(EqualInstalment, ALongerPreviousRunLeavesNoStaleRows) {
+    Harness h;
+    h.in = Fixed(100000, 24, 6, 2008, 1);
+    h.Instalment();
+    EXPECT_EQ(h.grid.RowCount(), 25);
+    h.in.periods = 12;
+    h.Instalment();
+    EXPECT_EQ(h.grid.RowCount(), 13);
+    h.grid.SetRowCount(25); // stored cells of cut rows would come back here
+    for (int row = 13; row <= 24; ++row)
+        EXPECT_EQ(h.Row(row), Cells(6)) << row;
+}
+
+TEST(EqualInstalment, PathBWithoutAMatchingItemEqualsTheClosedForm) {
+    Harness a;
+    a.in = Fixed(500000, 360, 4.9, 2020, 3);
+    a.Instalment();
+    Harness b;
+    b.in = a.in;
+    b.AddPlan(1999, 1, L"1.00");
+    b.Instalment();
+    for (int row = 1; row <= 360; ++row)
+        EXPECT_EQ(b.Row(row), a.Row(row)) << row;
+    EXPECT_EQ(b.total.value, a.total.value);
+}
+
+TEST(FillInstalmentRows, CountBelowOneWritesNothing) {
+    Harness h;
+    double total = 123;
+    const int before = h.cellWrites;
+    EXPECT_EQ(calc::FillInstalmentRows(h.grid, total, 2008, 0.5, 1000, 12, 6, 1, 1), 1000);
+    EXPECT_EQ(total, 0);
+    EXPECT_EQ(h.cellWrites, before);
+}
+
+TEST(ClearScheduleRows, EmptiesEveryRowButTheHeader) {
+    Harness h;
+    h.grid.cells[0][0] = L"还款时间";
+    h.grid.cells[12][5] = L"x";
+    h.grid.cells[1][0] = L"y";
+    calc::ClearScheduleRows(h.grid);
+    EXPECT_EQ(h.Cell(0, 0), L"还款时间");
+    EXPECT_EQ(h.Cell(5, 12), L"");
+    EXPECT_EQ(h.Cell(0, 1), L"");
+    EXPECT_EQ(h.cellWrites, 12 * 6);
+}
