@@ -1,5 +1,7 @@
 #include "Money.h"
 
+#include "Precision.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -74,6 +76,7 @@ void CellText::AppendDecimal(unsigned long long v, int minDigits) {
 }
 
 double RoundToMultiple(double x, int digit) {
+    ExtendedPrecisionScope precision;
     const long double factor = PowerOfTen(digit);
     // rintl rounds ties to even in the default rounding mode.
     const long double whole = std::rintl(static_cast<long double>(x) / factor);

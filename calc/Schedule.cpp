@@ -2,6 +2,7 @@
 
 #include "Money.h"
 #include "NumberText.h"
+#include "Precision.h"
 
 #include <algorithm>
 #include <cmath>
@@ -290,6 +291,7 @@ void ClearScheduleRows(ScheduleSink& grid) {
 double FillInstalmentRows(ScheduleSink& grid, double& totalOut, int year, double count,
                           double balance, double remaining, double annualRate, int startMonth,
                           int startRow, wchar_t sep) {
+    ExtendedPrecisionScope precision;
     totalOut = 0;
     const int rows = RowsOf(count);
     if (rows == 0 || !(remaining > 0))
@@ -315,6 +317,7 @@ double FillInstalmentRows(ScheduleSink& grid, double& totalOut, int year, double
 double FillPrincipalRows(ScheduleSink& grid, double& totalOut, int year, double count,
                          double balance, double remaining, double annualRate, int startMonth,
                          int startRow, wchar_t sep) {
+    ExtendedPrecisionScope precision;
     totalOut = 0;
     const int rows = RowsOf(count);
     if (rows == 0 || !(remaining > 0))
@@ -335,6 +338,7 @@ double FillPrincipalRows(ScheduleSink& grid, double& totalOut, int year, double 
 }
 
 bool CalcEqualInstalment(const ScheduleInputs& in, ScheduleOutputs& out) {
+    ExtendedPrecisionScope precision;
     Run run(in, out, Method{&FillInstalmentRows});
     if (!run.Validate())
         return false;
@@ -377,6 +381,7 @@ bool CalcEqualInstalment(const ScheduleInputs& in, ScheduleOutputs& out) {
 }
 
 bool CalcEqualPrincipal(const ScheduleInputs& in, ScheduleOutputs& out) {
+    ExtendedPrecisionScope precision;
     Run run(in, out, Method{&FillPrincipalRows});
     if (!run.Validate())
         return false;

@@ -92,3 +92,41 @@ TEST(PeriodDateText, MonthsRunOneToTwelveAndTheYearAdvancesAfterDecember) {
     EXPECT_EQ(calc::PeriodDateText(2008, 7, 18), L"2009年12月");
     EXPECT_EQ(calc::PeriodDateText(2008, 7, 360), L"2038年06月");
 }
+
+#include "calc/Precision.h"
+
+namespace {
+unsigned short ControlWord() {
+    unsigned short cw = 0;
+#if defined(__x86_64__) || defined(__i386__)
+    __asm__ __volatile__("fnstcw %0" : "=m"(cw));
+#endif
+    return cw;
+}
+void SetControlWord(unsigned short cw) {
+#if defined(__x86_64__) || defined(__i386__)
+    __asm__ __volatile__("fldcw %0" : : "m"(cw));
+#else
+    (void)cw;
+#endif
+}
+} // namespace
+
+TEST(ExtendedPrecision, IntermediatesKeepSixtyFourBitsEvenWhenTheUnitWasLeftAt53) {
+#if defined(__x86_64__) || defined(__i386__)
+    const unsigned short saved = ControlWord();
+    SetControlWord(static_cast<unsigned short>((saved & ~0x0300) | 0x0200)); // 53 bits
+    {
+        calc::ExtendedPrecisionScope scope;
+        volatile long double one = 1;
+        volatile long double tiny = std::ldexp(1.0L, -60);
+        EXPECT_NE(one + tiny, one);
+        // Exact tie only in extended precision: 0.125 / 0.01 → 12.5 → 12.
+        EXPECT_DOUBLE_EQ(RoundToCents(0.125), 0.12);
+    }
+    EXPECT_EQ(ControlWord() & 0x0300, 0x0200); // restored
+    SetControlWord(saved);
+#else
+    GTEST_SKIP() << "no x87 unit";
+#endif
+}
