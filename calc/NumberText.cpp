@@ -234,4 +234,17 @@ std::optional<double> ParseNumber(std::wstring_view text, wchar_t sep) {
     return negative ? -value : value;
 }
 
+bool AcceptNumberKey(wchar_t key, std::wstring_view mask, std::wstring_view text,
+                     int selectionStart, wchar_t sep) {
+    if (key >= L'0' && key <= L'9')
+        return true;
+    if (mask.find(L'.') != std::wstring_view::npos && key == sep &&
+        text.find(sep) == std::wstring_view::npos)
+        return true;
+    if (key == 8)
+        return true;
+    return mask.find(L'-') != std::wstring_view::npos && selectionStart == 0 && key == L'-' &&
+           text.find(L'-') == std::wstring_view::npos;
+}
+
 } // namespace calc

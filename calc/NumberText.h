@@ -22,4 +22,11 @@ std::wstring FormatMask(double value, std::wstring_view mask, wchar_t decimalSep
 // as 0.
 std::optional<double> ParseNumber(std::wstring_view text, wchar_t decimalSeparator = L'.');
 
+// The number edit's key filter: whether a typed character may reach the
+// field. Digits always; the decimal separator when the mask has decimals and
+// the text has none yet (whatever the selection covers); backspace; a minus
+// sign only at position 0 when the mask has one and the text has none.
+bool AcceptNumberKey(wchar_t key, std::wstring_view mask, std::wstring_view text,
+                     int selectionStart, wchar_t decimalSeparator = L'.');
+
 } // namespace calc

@@ -79,3 +79,28 @@ TEST(ParseNumber, RoundTripsEveryFormattedMoneyValue) {
     for (double v : {0.0, 0.01, 1.0, 8606.64, 91893.36, 123456789.99, 1e15 + 0.25})
         EXPECT_EQ(ParseNumber(FormatMask(v, L"0.00")), v) << v;
 }
+
+TEST(AcceptNumberKey, DigitsBackspaceAndOneSeparator) {
+    using calc::AcceptNumberKey;
+    for (wchar_t d = L'0'; d <= L'9'; ++d)
+        EXPECT_TRUE(AcceptNumberKey(d, L"0", L"", 0));
+    EXPECT_TRUE(AcceptNumberKey(8, L"0", L"12", 2));
+    EXPECT_TRUE(AcceptNumberKey(L'.', L"0.00", L"12", 2));
+    // A second separator is refused even when the selection covers the first.
+    EXPECT_FALSE(AcceptNumberKey(L'.', L"0.00", L"12.50", 0));
+    EXPECT_FALSE(AcceptNumberKey(L'.', L"0", L"12", 2));
+    EXPECT_TRUE(AcceptNumberKey(L',', L"0.00", L"12", 2, L','));
+    EXPECT_FALSE(AcceptNumberKey(L'.', L"0.00", L"12", 2, L','));
+}
+
+TEST(AcceptNumberKey, RefusesLettersControlKeysAndMinusWithTheProgramsMasks) {
+    using calc::AcceptNumberKey;
+    for (wchar_t key : {L'a', L'Z', L' ', L'-', L'+', L'e', L'\r', L'\x1b', L'\x03', L'\x16',
+                        L'\t', L'元'})
+        for (const wchar_t* mask : {L"0", L"0.00", L"0.000"})
+            EXPECT_FALSE(AcceptNumberKey(key, mask, L"1", 0)) << int(key);
+    // A mask with a minus sign allows one, at the start only.
+    EXPECT_TRUE(AcceptNumberKey(L'-', L"-0.00", L"12", 0));
+    EXPECT_FALSE(AcceptNumberKey(L'-', L"-0.00", L"12", 1));
+    EXPECT_FALSE(AcceptNumberKey(L'-', L"-0.00", L"-12", 0));
+}
