@@ -1,0 +1,370 @@
+#include "export/XlsWriter.h"
+
+#include "export/CompoundFile.h"
+#include "export/FileReplace.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <unordered_map>
+
+namespace xls {
+namespace {
+
+// Record ids.
+constexpr std::uint16_t kBof = 0x0809;
+constexpr std::uint16_t kEof = 0x000A;
+constexpr std::uint16_t kCodePage = 0x0042;
+constexpr std::uint16_t kWindow1 = 0x003D;
+constexpr std::uint16_t kFont = 0x0031;
+constexpr std::uint16_t kXf = 0x00E0;
+constexpr std::uint16_t kStyle = 0x0293;
+constexpr std::uint16_t kBoundSheet = 0x0085;
+constexpr std::uint16_t kSst = 0x00FC;
+constexpr std::uint16_t kContinue = 0x003C;
+constexpr std::uint16_t kExtSst = 0x00FF;
+constexpr std::uint16_t kWsBool = 0x0081;
+constexpr std::uint16_t kDimensions = 0x0200;
+constexpr std::uint16_t kRow = 0x0208;
+constexpr std::uint16_t kLabelSst = 0x00FD;
+constexpr std::uint16_t kWindow2 = 0x023E;
+
+constexpr std::size_t kMaxRecordData = 8224;
+constexpr std::uint16_t kCellXf = 15;     // the one cell XF; 0-14 are style XFs
+constexpr std::uint16_t kRowHeight = 270; // twips: 13.5 pt, Excel's for 11 pt 宋体
+constexpr int kRowsPerBlock = 32;         // ROW records go in blocks of 32 rows
+constexpr std::size_t kMaxExtSstBuckets = 128;
+
+class Bytes {
+  public:
+    void U8(std::uint8_t v) { data_.push_back(v); }
+    void U16(std::uint16_t v) {
+        U8(static_cast<std::uint8_t>(v));
+        U8(static_cast<std::uint8_t>(v >> 8));
+    }
+    void U32(std::uint32_t v) {
+        U16(static_cast<std::uint16_t>(v));
+        U16(static_cast<std::uint16_t>(v >> 16));
+    }
+    void Raw(std::initializer_list<std::uint8_t> bytes) {
+        data_.insert(data_.end(), bytes.begin(), bytes.end());
+    }
+    void Append(const Bytes& other) {
+        data_.insert(data_.end(), other.data_.begin(), other.data_.end());
+    }
+    void Patch32(std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            data_[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    }
+    std::size_t Size() const { return data_.size(); }
+    void Clear() { data_.clear(); }
+    std::vector<std::uint8_t>& Vector() { return data_; }
+
+  private:
+    std::vector<std::uint8_t> data_;
+};
+
+void Record(Bytes& out, std::uint16_t id, const Bytes& data) {
+    if (data.Size() > kMaxRecordData)
+        throw std::logic_error("xls: record longer than the format allows");
+    out.U16(id);
+    out.U16(static_cast<std::uint16_t>(data.Size()));
+    out.Append(data);
+}
+
+// Texts whose every unit fits in a byte are stored one byte per character
+// (flags 0x00, Latin-1), the others as UTF-16LE (flags 0x01).
+bool Compressible(std::u16string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char16_t c) { return c < 0x100; });
+}
+
+void Chars(Bytes& out, std::u16string_view s, bool compressed) {
+    for (char16_t c : s) {
+        if (compressed)
+            out.U8(static_cast<std::uint8_t>(c));
+        else
+            out.U16(static_cast<std::uint16_t>(c));
+    }
+}
+
+// cch u8, flags, characters: font and sheet names.
+void ShortString(Bytes& out, std::u16string_view s) {
+    const bool compressed = Compressible(s);
+    out.U8(static_cast<std::uint8_t>(s.size()));
+    out.U8(compressed ? 0x00 : 0x01);
+    Chars(out, s, compressed);
+}
+
+void Bof(Bytes& out, std::uint16_t substream) {
+    Bytes d;
+    d.U16(0x0600); // BIFF8
+    d.U16(substream);
+    d.U16(0x0DBB);
+    d.U16(0x07CC);
+    d.U32(0x00000041);
+    d.U32(0x00000006);
+    Record(out, kBof, d);
+}
+
+void Eof(Bytes& out) {
+    Record(out, kEof, Bytes{});
+}
+
+struct SstLayout {
+    std::vector<std::u16string_view> strings; // unique, in first-use order
+    std::uint32_t total = 0;                  // LABELSST cells referring to them
+};
+
+// Writes SST and its CONTINUE records, then EXTSST. A string's header and its
+// first character always share a record; a string whose characters run past
+// a record goes on in a CONTINUE that starts with the flags byte again.
+void SharedStrings(Bytes& out, const SstLayout& sst) {
+    const std::size_t count = sst.strings.size();
+    const std::size_t perBucket =
+        std::max<std::size_t>(8, (count + kMaxExtSstBuckets - 1) / kMaxExtSstBuckets);
+    Bytes ext;
+    ext.U16(static_cast<std::uint16_t>(perBucket));
+
+    Bytes rec;
+    rec.U32(sst.total);
+    rec.U32(static_cast<std::uint32_t>(count));
+    std::uint16_t id = kSst;
+    auto flush = [&] {
+        Record(out, id, rec);
+        rec.Clear();
+        id = kContinue;
+    };
+    for (std::size_t n = 0; n < count; ++n) {
+        const std::u16string_view s = sst.strings[n];
+        const bool compressed = Compressible(s);
+        const std::size_t unit = compressed ? 1 : 2;
+        if (rec.Size() + 3 + (s.empty() ? 0 : unit) > kMaxRecordData) flush();
+        if (n % perBucket == 0) {
+            ext.U32(static_cast<std::uint32_t>(out.Size() + 4 + rec.Size()));
+            ext.U16(static_cast<std::uint16_t>(4 + rec.Size()));
+            ext.U16(0);
+        }
+        rec.U16(static_cast<std::uint16_t>(s.size()));
+        rec.U8(compressed ? 0x00 : 0x01);
+        std::size_t done = 0;
+        while (done < s.size()) {
+            const std::size_t room = (kMaxRecordData - rec.Size()) / unit;
+            if (room == 0) {
+                flush();
+                rec.U8(compressed ? 0x00 : 0x01);
+                continue;
+            }
+            const std::size_t take = std::min(room, s.size() - done);
+            Chars(rec, s.substr(done, take), compressed);
+            done += take;
+        }
+    }
+    flush();
+    Record(out, kExtSst, ext);
+}
+
+void Globals(Bytes& out, std::u16string_view sheetName, const SstLayout& sst,
+             std::size_t& boundSheetOffset) {
+    Bof(out, 0x0005);
+    {
+        Bytes d;
+        d.U16(1200); // texts are UTF-16
+        Record(out, kCodePage, d);
+    }
+    {
+        Bytes d;
+        for (std::uint16_t v : {0x0168, 0x010E, 0x3A5C, 0x23BE, 0x0038, 0, 0, 1, 0x0258})
+            d.U16(v);
+        Record(out, kWindow1, d);
+    }
+    // Four fonts: the format has no font 4, and a reader expects 0-3.
+    for (int i = 0; i < 4; ++i) {
+        Bytes d;
+        d.U16(220);    // 11 pt
+        d.U16(0);      // plain
+        d.U16(0x7FFF); // automatic colour
+        d.U16(400);    // normal weight
+        d.U16(0);
+        d.U8(0);
+        d.U8(0);
+        d.U8(134); // GB2312
+        d.U8(0);
+        ShortString(d, u"宋体");
+        Record(out, kFont, d);
+    }
+    for (int i = 0; i < 16; ++i) {
+        Bytes d;
+        const bool style = i < 15;
+        d.U16(0);                       // font 0
+        d.U16(0);                       // General
+        d.U16(style ? 0xFFF5 : 0x0001); // style XFs have no parent; the cell XF has XF 0
+        d.Raw({0x20, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x20});
+        Record(out, kXf, d);
+    }
+    {
+        Bytes d;
+        d.Raw({0x00, 0x80, 0x00, 0xFF}); // XF 0 is the built-in Normal style
+        Record(out, kStyle, d);
+    }
+    {
+        Bytes d;
+        d.U32(0); // the sheet's BOF offset, known once the globals are written
+        d.U8(0);  // visible
+        d.U8(0);  // worksheet
+        ShortString(d, sheetName);
+        boundSheetOffset = out.Size() + 4;
+        Record(out, kBoundSheet, d);
+    }
+    SharedStrings(out, sst);
+    Eof(out);
+}
+
+std::uint16_t Low16(std::uint32_t v) {
+    return static_cast<std::uint16_t>(v);
+}
+
+} // namespace
+
+std::u16string ToUtf16(std::wstring_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (wchar_t wc : text) {
+        const auto c = static_cast<std::uint32_t>(wc);
+        if constexpr (sizeof(wchar_t) == 2) {
+            out.push_back(static_cast<char16_t>(c));
+        } else if (c < 0x10000) {
+            // A lone surrogate in UTF-32 text is no character.
+            out.push_back(c >= 0xD800 && c < 0xE000 ? u'\uFFFD' : static_cast<char16_t>(c));
+        } else if (c <= 0x10FFFF) {
+            const std::uint32_t v = c - 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (v >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
+        } else {
+            out.push_back(u'\uFFFD');
+        }
+    }
+    return out;
+}
+
+XlsWorkbook::XlsWorkbook(std::wstring sheetName) : sheetName_(ToUtf16(sheetName)) {
+    const std::u16string_view n = sheetName_;
+    if (n.empty() || n.size() > 31 || n.find_first_of(u":\\/?*[]") != n.npos ||
+        n.front() == u'\'' || n.back() == u'\'')
+        throw std::invalid_argument("xls: sheet name not accepted by Excel");
+}
+
+void XlsWorkbook::SetCell(int row, int col, std::wstring_view text) {
+    if (row < 0 || row >= kMaxRows || col < 0 || col >= kMaxColumns)
+        throw std::out_of_range("xls: cell outside the worksheet");
+    const auto key =
+        static_cast<std::uint32_t>(row) * kMaxColumns + static_cast<std::uint32_t>(col);
+    std::u16string s = ToUtf16(text);
+    if (s.size() > kMaxCellChars) {
+        // Never keep half of a surrogate pair.
+        std::size_t keep = kMaxCellChars;
+        if (s[keep - 1] >= 0xD800 && s[keep - 1] < 0xDC00) --keep;
+        s.resize(keep);
+    }
+    if (s.empty())
+        cells_.erase(key);
+    else
+        cells_[key] = std::move(s);
+}
+
+std::vector<std::uint8_t> XlsWorkbook::WorkbookStream() const {
+    SstLayout sst;
+    std::unordered_map<std::u16string_view, std::uint32_t> index;
+    std::vector<std::uint32_t> cellIndex;
+    cellIndex.reserve(cells_.size());
+    for (const auto& [key, text] : cells_) {
+        const auto [it, added] =
+            index.try_emplace(text, static_cast<std::uint32_t>(sst.strings.size()));
+        if (added) sst.strings.push_back(text);
+        cellIndex.push_back(it->second);
+    }
+    sst.total = static_cast<std::uint32_t>(cells_.size());
+
+    Bytes out;
+    std::size_t boundSheetOffset = 0;
+    Globals(out, sheetName_, sst, boundSheetOffset);
+    out.Patch32(boundSheetOffset, static_cast<std::uint32_t>(out.Size()));
+
+    Bof(out, 0x0010);
+    {
+        Bytes d;
+        d.U16(0x04C1);
+        Record(out, kWsBool, d);
+    }
+    {
+        std::uint32_t rowMac = 0, colMac = 0;
+        for (const auto& [key, text] : cells_) {
+            rowMac = std::max(rowMac, key / kMaxColumns + 1);
+            colMac = std::max(colMac, key % kMaxColumns + 1);
+        }
+        Bytes d;
+        d.U32(0);
+        d.U32(rowMac);
+        d.U16(0);
+        d.U16(Low16(colMac));
+        d.U16(0);
+        Record(out, kDimensions, d);
+    }
+    // Cells in blocks of 32 rows: first the ROW records of the block, then
+    // its cells row by row.
+    auto cell = cells_.begin();
+    std::size_t n = 0;
+    while (cell != cells_.end()) {
+        const std::uint32_t blockEnd =
+            (cell->first / kMaxColumns / kRowsPerBlock + 1) * kRowsPerBlock;
+        auto blockStop = cell;
+        while (blockStop != cells_.end() && blockStop->first / kMaxColumns < blockEnd)
+            ++blockStop;
+        for (auto r = cell; r != blockStop;) {
+            const std::uint32_t row = r->first / kMaxColumns;
+            const std::uint32_t firstCol = r->first % kMaxColumns;
+            std::uint32_t lastCol = firstCol;
+            for (; r != blockStop && r->first / kMaxColumns == row; ++r)
+                lastCol = r->first % kMaxColumns;
+            Bytes d;
+            d.U16(Low16(row));
+            d.U16(Low16(firstCol));
+            d.U16(Low16(lastCol + 1));
+            d.U16(kRowHeight);
+            d.U16(0);
+            d.U16(0);
+            d.U16(0x0100); // the flag bit the format says is always set
+            d.U16(kCellXf);
+            Record(out, kRow, d);
+        }
+        for (; cell != blockStop; ++cell, ++n) {
+            Bytes d;
+            d.U16(Low16(cell->first / kMaxColumns));
+            d.U16(Low16(cell->first % kMaxColumns));
+            d.U16(kCellXf);
+            d.U32(cellIndex[n]);
+            Record(out, kLabelSst, d);
+        }
+    }
+    {
+        Bytes d;
+        for (std::uint16_t v : {0x06B6, 0, 0, 0x0040, 0, 0, 0, 0, 0})
+            d.U16(v);
+        Record(out, kWindow2, d);
+    }
+    Eof(out);
+
+    // A short stream would have to live in the mini stream; zeros after the
+    // last EOF bring it up to the cutoff instead.
+    std::vector<std::uint8_t> stream = std::move(out.Vector());
+    if (stream.size() < kMiniStreamCutoff) stream.resize(kMiniStreamCutoff, 0);
+    return stream;
+}
+
+std::vector<std::uint8_t> XlsWorkbook::Save() const {
+    return BuildCompoundFile(u"Workbook", WorkbookStream());
+}
+
+void XlsWorkbook::SaveToFile(const std::filesystem::path& path) const {
+    WriteFileReplacing(path, Save());
+}
+
+} // namespace xls
