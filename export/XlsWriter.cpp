@@ -119,8 +119,10 @@ struct SstLayout {
 // a record goes on in a CONTINUE that starts with the flags byte again.
 void SharedStrings(Bytes& out, const SstLayout& sst) {
     const std::size_t count = sst.strings.size();
+    // Buckets of at least 8 strings, at most 128 of them while the bucket
+    // size still fits its 16 bits (a full sheet of unique texts needs 256).
     const std::size_t perBucket =
-        std::max<std::size_t>(8, (count + kMaxExtSstBuckets - 1) / kMaxExtSstBuckets);
+        std::clamp<std::size_t>((count + kMaxExtSstBuckets - 1) / kMaxExtSstBuckets, 8, 0xFFFF);
     Bytes ext;
     ext.U16(static_cast<std::uint16_t>(perBucket));
 
