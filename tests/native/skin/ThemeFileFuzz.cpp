@@ -7,6 +7,8 @@
 #include "skin/SUIThemeFile.h"
 #include "ThemeFileWriter.h"
 
+#include <array>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -32,7 +34,14 @@ std::size_t Below(Rng& rng, std::size_t n) {
 
 // A valid file with a random mix of entries, keys drawn mostly from the
 // element table so duplicates and case variants come up.
-Bytes RandomValidFile(Rng& rng) {
+struct ValidFile {
+    Bytes bytes;
+    std::vector<std::size_t> records; // entry records, terminator excluded
+    std::size_t terminator = 0;
+    std::size_t dataStart = 0; // values follow the terminator
+};
+
+ValidFile RandomValidFile(Rng& rng) {
     ThemeFileWriter w;
     w.HeaderLength(static_cast<std::uint32_t>(24 + Below(rng, 6)));
     const std::size_t n = Below(rng, 12);
@@ -64,7 +73,36 @@ Bytes RandomValidFile(Rng& rng) {
             break;
         }
     }
-    return w.Build();
+    ValidFile f;
+    f.bytes = w.Build();
+    for (std::size_t i = 0; i < w.EntryCount(); ++i)
+        f.records.push_back(w.RecordOffset(i));
+    f.terminator = w.TerminatorOffset();
+    f.dataStart = f.terminator + L::kRecordSize;
+    return f;
+}
+
+// Changes only key and value bytes and the ignored header bytes: the file
+// stays well formed, so the parser must still accept it.
+void MutateContent(Rng& rng, ValidFile& f) {
+    for (std::size_t r = 1 + Below(rng, 8); r > 0; --r) {
+        const auto v = static_cast<std::uint8_t>(rng());
+        switch (Below(rng, 3)) {
+        case 0:
+            if (!f.records.empty())
+                f.bytes[f.records[Below(rng, f.records.size())] + Below(rng, L::kKeySize)] = v;
+            break;
+        case 1:
+            if (f.bytes.size() > f.dataStart)
+                f.bytes[f.dataStart + Below(rng, f.bytes.size() - f.dataStart)] = v;
+            break;
+        default: {
+            const std::size_t ignored[] = {0, 5, 11, 16, 19};
+            f.bytes[ignored[Below(rng, std::size(ignored))]] = v;
+            break;
+        }
+        }
+    }
 }
 
 // Values that sit on the edges the parser must check.
@@ -93,52 +131,53 @@ std::uint32_t InterestingU32(Rng& rng, std::size_t size) {
     return pool[Below(rng, std::size(pool))];
 }
 
-void Mutate(Rng& rng, Bytes& b) {
-    const std::size_t rounds = 1 + Below(rng, 4);
-    for (std::size_t r = 0; r < rounds; ++r) {
-        switch (Below(rng, 7)) {
+// Structural damage: any of these may make the file malformed. Field
+// positions come from the file's own layout, and stay meaningful after
+// earlier rounds moved things around.
+void Mutate(Rng& rng, ValidFile& f) {
+    Bytes& b = f.bytes;
+    std::vector<std::size_t> chain = f.records;
+    chain.push_back(f.terminator);
+    for (std::size_t r = 1 + Below(rng, 4); r > 0; --r) {
+        const std::size_t rec = chain[Below(rng, chain.size())];
+        std::size_t pos = 0;
+        switch (Below(rng, 8)) {
         case 0: // flip a bit
             if (!b.empty())
                 b[Below(rng, b.size())] ^= static_cast<std::uint8_t>(1u << Below(rng, 8));
             break;
-        case 1: // a random byte
-            if (!b.empty()) b[Below(rng, b.size())] = static_cast<std::uint8_t>(rng());
+        case 1: // an edge value into the header
+            pos = Below(rng, 2) ? L::kHeaderLengthOffset : L::kFirstRecordOffset;
+            if (pos + 4 <= b.size()) PutU32(b, pos, InterestingU32(rng, b.size()));
             break;
-        case 2: // an edge value into a header or record field
-            if (b.size() >= 4) {
-                const std::size_t fieldsInRecord[] = {L::kDataOffset, L::kDataSizeOffset,
-                                                      L::kNextOffset};
-                std::size_t pos;
-                if (Below(rng, 3) == 0) {
-                    pos = Below(rng, 2) ? L::kHeaderLengthOffset : L::kFirstRecordOffset;
-                } else {
-                    const std::size_t rec = 24 + 77 * Below(rng, 8);
-                    pos = rec + fieldsInRecord[Below(rng, 3)];
-                }
-                if (pos + 4 > b.size()) pos = Below(rng, b.size() - 3);
-                PutU32(b, pos, InterestingU32(rng, b.size()));
-            }
+        case 2: { // an edge value into a record field
+            const std::size_t fields[] = {L::kDataOffset, L::kDataSizeOffset, L::kNextOffset};
+            pos = rec + fields[Below(rng, std::size(fields))];
+            if (pos + 4 <= b.size()) PutU32(b, pos, InterestingU32(rng, b.size()));
             break;
-        case 3: // cut the tail
+        }
+        case 3: // send the chain back to a record already passed
+            pos = rec + L::kNextOffset;
+            if (pos + 4 <= b.size())
+                PutU32(b, pos, static_cast<std::uint32_t>(chain[Below(rng, chain.size())]));
+            break;
+        case 4: // a record type
+            pos = rec + L::kTypeOffset;
+            if (pos < b.size()) b[pos] = static_cast<std::uint8_t>(Below(rng, 6));
+            break;
+        case 5: // cut the tail
             b.resize(Below(rng, b.size() + 1));
             break;
-        case 4: // grow with noise
+        case 6: // grow with noise
             for (std::size_t i = Below(rng, 100); i > 0; --i)
                 b.push_back(static_cast<std::uint8_t>(rng()));
             break;
-        case 5: // copy a chunk over another place
+        default: // copy a chunk over another place
             if (b.size() > 2) {
                 const std::size_t from = Below(rng, b.size());
                 const std::size_t to = Below(rng, b.size());
                 const std::size_t n = Below(rng, std::min(b.size() - from, b.size() - to) + 1);
                 std::memmove(b.data() + to, b.data() + from, n);
-            }
-            break;
-        default: // the type byte of a record, assuming a 24-byte header
-            if (b.size() > 24 + L::kTypeOffset) {
-                const std::size_t records = (b.size() - 24 - L::kTypeOffset - 1) / 77 + 1;
-                b[24 + L::kTypeOffset + 77 * Below(rng, records)] =
-                    static_cast<std::uint8_t>(Below(rng, 6));
             }
             break;
         }
@@ -194,11 +233,11 @@ int main(int argc, char** argv) {
     }
 
     Rng rng(seed);
-    std::vector<Bytes> corpus;
+    std::vector<ValidFile> corpus;
     for (int i = 0; i < 32; ++i)
         corpus.push_back(RandomValidFile(rng));
-    for (const Bytes& valid : corpus)
-        if (!TsuiThemeFileReader::TryParse(valid)) {
+    for (const ValidFile& valid : corpus)
+        if (!TsuiThemeFileReader::TryParse(valid.bytes)) {
             std::fprintf(stderr, "theme_file_fuzz: the writer built a file the parser refuses\n");
             return 1;
         }
@@ -206,26 +245,51 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     const auto until = start + std::chrono::duration<double>(seconds);
     unsigned long long iterations = 0, accepted = 0;
+    std::array<unsigned long long, 8> rejected{};
     std::size_t checksum = 0;
     try {
         while (std::chrono::steady_clock::now() < until) {
             for (int batch = 0; batch < 256; ++batch, ++iterations) {
                 Bytes input;
-                if (Below(rng, 4) == 0) {
+                bool mustAccept = false;
+                switch (Below(rng, 8)) {
+                case 0:
+                case 1:
                     input = RandomBytes(rng);
-                } else {
-                    input = corpus[Below(rng, corpus.size())];
-                    Mutate(rng, input);
-                    // Keep some survivors so mutations stack up.
-                    if (Below(rng, 64) == 0) corpus[Below(rng, corpus.size())] = input;
+                    break;
+                case 2: {
+                    ValidFile f = RandomValidFile(rng);
+                    MutateContent(rng, f);
+                    input = std::move(f.bytes);
+                    mustAccept = true;
+                    break;
+                }
+                default: {
+                    ValidFile f = corpus[Below(rng, corpus.size())];
+                    Mutate(rng, f);
+                    input = f.bytes;
+                    // Keep some survivors so mutations stack up, and refresh
+                    // others so the corpus does not drift into pure noise.
+                    if (Below(rng, 64) == 0)
+                        corpus[Below(rng, corpus.size())] =
+                            Below(rng, 2) ? std::move(f) : RandomValidFile(rng);
+                    break;
+                }
                 }
                 // Exactly sized, so one byte too far is a heap overflow.
                 std::unique_ptr<std::uint8_t[]> exact(new std::uint8_t[input.size()]);
                 if (!input.empty()) std::memcpy(exact.get(), input.data(), input.size());
-                const auto reader = TsuiThemeFileReader::TryParse({exact.get(), input.size()});
-                if (reader) {
+                try {
+                    const auto reader = TsuiThemeFileReader::Parse({exact.get(), input.size()});
                     ++accepted;
                     checksum += Exercise(*reader);
+                } catch (const ThemeFileError& e) {
+                    if (mustAccept) {
+                        std::fprintf(stderr, "theme_file_fuzz: well-formed file refused: %s\n",
+                                     e.what());
+                        return 1;
+                    }
+                    ++rejected.at(static_cast<std::size_t>(e.WhatFailed()));
                 }
             }
         }
@@ -236,8 +300,13 @@ int main(int argc, char** argv) {
     }
     const double elapsed =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("theme_file_fuzz: seed %llu, %llu iterations in %.1f s, %llu accepted, %llu "
-                "rejected (checksum %zu)\n",
-                seed, iterations, elapsed, accepted, iterations - accepted, checksum);
+    std::printf("theme_file_fuzz: seed %llu, %llu iterations in %.1f s, %llu accepted "
+                "(checksum %zu)\n",
+                seed, iterations, elapsed, accepted, checksum);
+    const char* names[] = {"cannot read",         "truncated header",  "bad header length",
+                           "record out of range", "data out of range", "integer too wide",
+                           "boolean too wide",    "chain loops"};
+    for (std::size_t i = 0; i < rejected.size(); ++i)
+        std::printf("  rejected, %s: %llu\n", names[i], rejected[i]);
     return 0;
 }
