@@ -56,6 +56,7 @@ class Bytes {
             data_[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
     }
     std::size_t Size() const { return data_.size(); }
+    void Reserve(std::size_t n) { data_.reserve(n); }
     void Clear() { data_.clear(); }
     std::vector<std::uint8_t>& Vector() { return data_; }
 
@@ -286,6 +287,10 @@ std::vector<std::uint8_t> XlsWorkbook::WorkbookStream() const {
     sst.total = static_cast<std::uint32_t>(cells_.size());
 
     Bytes out;
+    std::size_t textBytes = 0;
+    for (std::u16string_view t : sst.strings)
+        textBytes += 3 + 2 * t.size();
+    out.Reserve(1024 + textBytes + 34 * cells_.size());
     std::size_t boundSheetOffset = 0;
     Globals(out, sheetName_, sst, boundSheetOffset);
     out.Patch32(boundSheetOffset, static_cast<std::uint32_t>(out.Size()));
@@ -326,24 +331,26 @@ std::vector<std::uint8_t> XlsWorkbook::WorkbookStream() const {
             std::uint32_t lastCol = firstCol;
             for (; r != blockStop && r->first / kMaxColumns == row; ++r)
                 lastCol = r->first % kMaxColumns;
-            Bytes d;
-            d.U16(Low16(row));
-            d.U16(Low16(firstCol));
-            d.U16(Low16(lastCol + 1));
-            d.U16(kRowHeight);
-            d.U16(0);
-            d.U16(0);
-            d.U16(0x0100); // the flag bit the format says is always set
-            d.U16(kCellXf);
-            Record(out, kRow, d);
+            // Row and cell records go straight into the stream: a sheet
+            // has thousands of them.
+            out.U16(kRow);
+            out.U16(16);
+            out.U16(Low16(row));
+            out.U16(Low16(firstCol));
+            out.U16(Low16(lastCol + 1));
+            out.U16(kRowHeight);
+            out.U16(0);
+            out.U16(0);
+            out.U16(0x0100); // the flag bit the format says is always set
+            out.U16(kCellXf);
         }
         for (; cell != blockStop; ++cell, ++n) {
-            Bytes d;
-            d.U16(Low16(cell->first / kMaxColumns));
-            d.U16(Low16(cell->first % kMaxColumns));
-            d.U16(kCellXf);
-            d.U32(cellIndex[n]);
-            Record(out, kLabelSst, d);
+            out.U16(kLabelSst);
+            out.U16(10);
+            out.U16(Low16(cell->first / kMaxColumns));
+            out.U16(Low16(cell->first % kMaxColumns));
+            out.U16(kCellXf);
+            out.U32(cellIndex[n]);
         }
     }
     {
