@@ -96,6 +96,12 @@ ThemeFileValueType ThemeFileTypeOf(ThemeValueKind kind) {
 
 std::unique_ptr<TsuiThemeFileReader>
 TsuiThemeFileReader::Parse(std::span<const std::uint8_t> bytes) {
+    return ParseOwned(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+}
+
+std::unique_ptr<TsuiThemeFileReader>
+TsuiThemeFileReader::ParseOwned(std::vector<std::uint8_t> file) {
+    const std::span<const std::uint8_t> bytes(file);
     const std::uint64_t size = bytes.size();
     if (size < L::kHeaderLengthOffset + 4)
         Fail(Reason::TruncatedHeader, "file of " + std::to_string(size) + " bytes has no header");
@@ -107,7 +113,7 @@ TsuiThemeFileReader::Parse(std::span<const std::uint8_t> bytes) {
         Fail(Reason::TruncatedHeader,
              "file ends inside its " + std::to_string(headerLength) + "-byte header");
 
-    std::unique_ptr<TsuiThemeFileReader> reader(new TsuiThemeFileReader);
+    std::unique_ptr<TsuiThemeFileReader> reader(new TsuiThemeFileReader(std::move(file)));
     std::unordered_set<std::uint32_t> visited;
     std::uint32_t record = ReadU32(bytes, L::kFirstRecordOffset);
     for (;;) {
@@ -115,6 +121,9 @@ TsuiThemeFileReader::Parse(std::span<const std::uint8_t> bytes) {
             Fail(Reason::RecordOutOfRange, "record at " + Hex(record) + " runs past the end");
         if (!visited.insert(record).second)
             Fail(Reason::RecordChainLoops, "record chain returns to " + Hex(record));
+        if (visited.size() > L::kMaxRecords)
+            Fail(Reason::TooManyRecords,
+                 "more than " + std::to_string(L::kMaxRecords) + " records");
 
         const std::uint32_t next = ReadU32(bytes, record + L::kNextOffset);
         if (next == 0) break; // the terminator carries no entry
@@ -132,11 +141,12 @@ TsuiThemeFileReader::Parse(std::span<const std::uint8_t> bytes) {
                                                  Hex(dataOffset) + " (" + std::to_string(dataSize) +
                                                  " bytes) runs past the end");
             const auto data = bytes.subspan(dataOffset, dataSize);
+            const Slice slice{dataOffset, dataSize};
             std::string folded = FoldKey(key);
             switch (static_cast<ThemeFileValueType>(type)) {
             case ThemeFileValueType::Image:
                 // try_emplace keeps the first entry of a duplicated key.
-                reader->images_.try_emplace(std::move(folded), data.begin(), data.end());
+                reader->images_.try_emplace(std::move(folded), slice);
                 break;
             case ThemeFileValueType::Integer: {
                 if (dataSize > L::kMaxIntegerSize)
@@ -155,8 +165,7 @@ TsuiThemeFileReader::Parse(std::span<const std::uint8_t> bytes) {
                 reader->bools_.try_emplace(std::move(folded), !data.empty() && data[0] != 0);
                 break;
             case ThemeFileValueType::Text:
-                reader->texts_.try_emplace(std::move(folded),
-                                           reinterpret_cast<const char*>(data.data()), data.size());
+                reader->texts_.try_emplace(std::move(folded), slice);
                 break;
             }
         }
@@ -166,8 +175,7 @@ TsuiThemeFileReader::Parse(std::span<const std::uint8_t> bytes) {
 }
 
 std::unique_ptr<TsuiThemeFileReader> TsuiThemeFileReader::Load(const std::filesystem::path& file) {
-    const std::vector<std::uint8_t> bytes = ReadWholeFile(file);
-    return Parse(bytes);
+    return ParseOwned(ReadWholeFile(file));
 }
 
 std::unique_ptr<TsuiThemeFileReader>
@@ -193,8 +201,10 @@ std::unique_ptr<TsuiThemeFileReader> TsuiThemeFileReader::TryLoad(const std::fil
     return nullptr;
 }
 
-const std::vector<std::uint8_t>* TsuiThemeFileReader::GetImage(std::string_view key) const {
-    return Find(images_, key);
+std::optional<std::span<const std::uint8_t>>
+TsuiThemeFileReader::GetImage(std::string_view key) const {
+    const Slice* s = Find(images_, key);
+    return s ? std::optional(View(*s)) : std::nullopt;
 }
 
 std::int32_t TsuiThemeFileReader::GetInt(std::string_view key) const {
@@ -208,8 +218,10 @@ bool TsuiThemeFileReader::GetBool(std::string_view key) const {
 }
 
 std::optional<std::string> TsuiThemeFileReader::GetText(std::string_view key) const {
-    const auto* v = Find(texts_, key);
-    return v ? std::optional<std::string>(*v) : std::nullopt;
+    const Slice* s = Find(texts_, key);
+    if (!s) return std::nullopt;
+    const auto text = View(*s);
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
 }
 
 bool TsuiThemeFileReader::HasInt(std::string_view key) const {
@@ -236,8 +248,8 @@ bool ThemeFileSlot::LoadBytes(std::span<const std::uint8_t> bytes, std::string* 
 
 // An element outside 1 … 42 has no key; it must not match an entry that a
 // file stored under the empty key.
-const std::vector<std::uint8_t>* ThemeFileSlot::GetImage(int element) const {
-    if (!reader_ || !ThemeElement::IsValid(element)) return nullptr;
+std::optional<std::span<const std::uint8_t>> ThemeFileSlot::GetImage(int element) const {
+    if (!reader_ || !ThemeElement::IsValid(element)) return std::nullopt;
     return reader_->GetImage(ThemeElementKey(element));
 }
 

@@ -19,7 +19,9 @@
 // Any fault (short header, a header length outside 24 … 29, a record or a
 // value reaching past the end, an integer wider than 4 bytes, a boolean
 // wider than 1, a chain that comes back to a record it has visited) rejects
-// the whole file; nothing is read outside the given bytes.
+// the whole file; nothing is read outside the given bytes. So do files and
+// chains far larger than any real theme, which could otherwise make a small
+// file cost a lot of memory.
 #pragma once
 
 #include "skin/SUIThemeTables.h"
@@ -61,9 +63,10 @@ inline constexpr std::size_t kDataSizeOffset = 69;
 inline constexpr std::size_t kNextOffset = 73;
 inline constexpr std::size_t kMaxIntegerSize = 4;
 inline constexpr std::size_t kMaxBooleanSize = 1;
-// Far beyond any real theme (42 small bitmaps); refuses to swallow a huge
-// file that was named by mistake.
-inline constexpr std::uintmax_t kMaxFileSize = 64u * 1024 * 1024;
+// Far beyond any real theme (42 small bitmaps, 43 records); they bound the
+// memory a crafted file can claim.
+inline constexpr std::uintmax_t kMaxFileSize = 16u * 1024 * 1024;
+inline constexpr std::size_t kMaxRecords = 65536; // terminator included
 } // namespace ThemeFileLayout
 
 class ThemeFileError : public std::runtime_error {
@@ -77,6 +80,7 @@ class ThemeFileError : public std::runtime_error {
         IntegerTooWide,   // integer data above 4 bytes
         BooleanTooWide,   // boolean data above 1 byte
         RecordChainLoops, // a next-offset returns to a visited record
+        TooManyRecords,   // more than kMaxRecords in the chain
     };
 
     ThemeFileError(Reason reason, const std::string& message)
@@ -89,7 +93,8 @@ class ThemeFileError : public std::runtime_error {
 
 // The parsed content of one theme file. Keys match ignoring letter case
 // (ASCII letters, double-byte ANSI characters left alone); of duplicate keys
-// the first entry in the chain wins. A reader is immutable once built.
+// the first entry in the chain wins. A reader keeps one copy of the file and
+// hands out views into it; it is immutable once built.
 class TsuiThemeFileReader {
   public:
     // Throws ThemeFileError; a reader is only ever returned whole.
@@ -103,8 +108,9 @@ class TsuiThemeFileReader {
                                                         std::string* error = nullptr);
 
     // The image file stored under key (a BMP for bitmaps); null when absent,
-    // in which case the caller leaves its graphic as it was.
-    const std::vector<std::uint8_t>* GetImage(std::string_view key) const;
+    // in which case the caller leaves its graphic as it was. The view
+    // lives as long as the reader.
+    std::optional<std::span<const std::uint8_t>> GetImage(std::string_view key) const;
     // -1 when absent. Data narrower than 4 bytes is zero-extended.
     std::int32_t GetInt(std::string_view key) const;
     // false when absent.
@@ -121,12 +127,20 @@ class TsuiThemeFileReader {
     std::size_t TextCount() const { return texts_.size(); }
 
   private:
-    TsuiThemeFileReader() = default;
+    struct Slice {
+        std::size_t offset;
+        std::size_t size;
+    };
 
-    std::unordered_map<std::string, std::vector<std::uint8_t>> images_;
+    explicit TsuiThemeFileReader(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+    static std::unique_ptr<TsuiThemeFileReader> ParseOwned(std::vector<std::uint8_t> bytes);
+    std::span<const std::uint8_t> View(Slice s) const { return {bytes_.data() + s.offset, s.size}; }
+
+    std::vector<std::uint8_t> bytes_;
+    std::unordered_map<std::string, Slice> images_;
     std::unordered_map<std::string, std::int32_t> ints_;
     std::unordered_map<std::string, bool> bools_;
-    std::unordered_map<std::string, std::string> texts_;
+    std::unordered_map<std::string, Slice> texts_;
 };
 
 // The theme a TsuiFileTheme currently shows, by element number. Loading
@@ -143,8 +157,8 @@ class ThemeFileSlot {
     bool HasTheme() const { return reader_ != nullptr; }
     const TsuiThemeFileReader* Reader() const { return reader_.get(); }
 
-    // Null without a theme or when the file lacks the element's image.
-    const std::vector<std::uint8_t>* GetImage(int element) const;
+    // nullopt without a theme or when the file lacks the element's image.
+    std::optional<std::span<const std::uint8_t>> GetImage(int element) const;
     // Without a theme: 0 and false; with one, a missing key reads -1 / false.
     ThemeColor GetColor(int element) const;
     std::int32_t GetInt(int element) const;

@@ -201,7 +201,7 @@ std::size_t Exercise(const TsuiThemeFileReader& reader) {
     std::size_t sum = 0;
     for (int e = 0; e <= ThemeElement::Last + 1; ++e) {
         const std::string_view key = ThemeElementKey(e);
-        if (const auto* img = reader.GetImage(key))
+        if (const auto img = reader.GetImage(key))
             for (std::uint8_t x : *img)
                 sum += x;
         sum += static_cast<std::uint32_t>(reader.GetInt(key));
@@ -245,7 +245,7 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     const auto until = start + std::chrono::duration<double>(seconds);
     unsigned long long iterations = 0, accepted = 0;
-    std::array<unsigned long long, 8> rejected{};
+    std::array<unsigned long long, 9> rejected{};
     std::size_t checksum = 0;
     try {
         while (std::chrono::steady_clock::now() < until) {
@@ -305,7 +305,7 @@ int main(int argc, char** argv) {
                 seed, iterations, elapsed, accepted, checksum);
     const char* names[] = {"cannot read",         "truncated header",  "bad header length",
                            "record out of range", "data out of range", "integer too wide",
-                           "boolean too wide",    "chain loops"};
+                           "boolean too wide",    "chain loops",       "too many records"};
     for (std::size_t i = 0; i < rejected.size(); ++i)
         std::printf("  rejected, %s: %llu\n", names[i], rejected[i]);
     return 0;

@@ -31,6 +31,11 @@ Reason Rejection(const std::vector<std::uint8_t>& bytes) {
     return Reason::CannotRead;
 }
 
+std::vector<std::uint8_t> Copy(std::optional<std::span<const std::uint8_t>> image) {
+    return image ? std::vector<std::uint8_t>(image->begin(), image->end())
+                 : std::vector<std::uint8_t>{};
+}
+
 ThemeFileWriter TwoEntries() {
     ThemeFileWriter w;
     w.Int("FormBorderColor", 0x123456).Bool("ButtonTransparentBool", 1);
@@ -77,7 +82,7 @@ TEST(ThemeFileReader, TerminatorFirstIsAnEmptyTheme) {
         EXPECT_EQ(slot.GetInt(e), -1);
         EXPECT_EQ(slot.GetColor(e), 0xFFFFFFFFu);
         EXPECT_FALSE(slot.GetBool(e));
-        EXPECT_EQ(slot.GetImage(e), nullptr);
+        EXPECT_FALSE(slot.GetImage(e));
     }
 }
 
@@ -88,8 +93,8 @@ TEST(ThemeFileReader, AFullStyleReadsBackAsTheBuiltInTable) {
         const BuiltInThemeEntry built = GetBuiltInThemeEntry(TsuiUIStyle::WinXP, e);
         switch (built.kind) {
         case ThemeValueKind::Image: {
-            const auto* bmp = slot.GetImage(e);
-            ASSERT_NE(bmp, nullptr) << e;
+            const auto bmp = slot.GetImage(e);
+            ASSERT_TRUE(bmp) << e;
             EXPECT_EQ(bmp->size(), 2 + built.resourceName.size());
             EXPECT_EQ((*bmp)[0], 'B');
             break;
@@ -114,7 +119,7 @@ TEST(ThemeFileReader, AFullStyleReadsBackAsTheBuiltInTable) {
     ASSERT_TRUE(slot.LoadBytes(w.Build()));
     EXPECT_EQ(slot.GetInt(0), -1);
     EXPECT_FALSE(slot.GetBool(43));
-    EXPECT_EQ(slot.GetImage(-1), nullptr);
+    EXPECT_FALSE(slot.GetImage(-1));
 }
 
 TEST(ThemeFileReader, KeysMatchWithoutRegardToCase) {
@@ -126,7 +131,7 @@ TEST(ThemeFileReader, KeysMatchWithoutRegardToCase) {
     ASSERT_TRUE(slot.LoadBytes(w.Build()));
     EXPECT_EQ(slot.GetColor(ThemeElement::FormBorderColor), 0x00C0FFEEu);
     EXPECT_TRUE(slot.GetBool(ThemeElement::ButtonTransparentBool));
-    EXPECT_NE(slot.GetImage(ThemeElement::ButtonImage), nullptr);
+    EXPECT_TRUE(slot.GetImage(ThemeElement::ButtonImage));
     EXPECT_EQ(slot.Reader()->GetInt("FoRmBoRdErCoLoR"), 0x00C0FFEE);
 }
 
@@ -156,7 +161,7 @@ TEST(ThemeFileReader, FirstOfDuplicateKeysWins) {
     EXPECT_EQ(reader->GetInt("FormBorderColor"), 1);
     EXPECT_FALSE(reader->GetBool("ButtonTransparentBool"));
     EXPECT_TRUE(reader->HasBool("ButtonTransparentBool"));
-    EXPECT_EQ(*reader->GetImage("ButtonImage"), FakeBmp("first"));
+    EXPECT_EQ(Copy(reader->GetImage("ButtonImage")), FakeBmp("first"));
     EXPECT_EQ(reader->GetText("name"), "one");
     EXPECT_EQ(reader->IntCount(), 1u);
 }
@@ -200,9 +205,9 @@ TEST(ThemeFileReader, TextsUnknownTypesAndFullLengthKeys) {
     EXPECT_FALSE(reader->GetText("Odd"));
     EXPECT_EQ(reader->GetInt("Odd"), -1);
     EXPECT_EQ(reader->GetInt(longKey), 5); // the key fills its field, no NUL
-    ASSERT_NE(reader->GetImage("Empty"), nullptr);
+    ASSERT_TRUE(reader->GetImage("Empty"));
     EXPECT_TRUE(reader->GetImage("Empty")->empty());
-    EXPECT_EQ(reader->GetImage("Missing"), nullptr);
+    EXPECT_FALSE(reader->GetImage("Missing"));
 }
 
 TEST(ThemeFileReader, RecordsMayComeInAnyOrder) {
@@ -310,6 +315,30 @@ TEST(ThemeFileReader, ChainsThatLoopAreRejected) {
     auto back = w.Build();
     PutU32(back, w.RecordOffset(1) + L::kNextOffset, static_cast<std::uint32_t>(w.RecordOffset(0)));
     EXPECT_EQ(Rejection(back), Reason::RecordChainLoops);
+}
+
+TEST(ThemeFileReader, ChainLengthIsBounded) {
+    // Entries of a skipped type: the walk itself is what is being limited.
+    ThemeFileWriter w;
+    for (std::size_t i = 0; i + 1 < L::kMaxRecords; ++i)
+        w.Raw("", 9, {});
+    auto bytes = w.Build();
+    EXPECT_TRUE(Parse(bytes));
+    w.Raw("", 9, {});
+    EXPECT_EQ(Rejection(w.Build()), Reason::TooManyRecords);
+}
+
+TEST(ThemeFileReader, KeepsItsOwnCopyOfTheBytes) {
+    ThemeFileWriter w = TwoEntries();
+    w.Image("ButtonImage", FakeBmp("mine")).Text("Author", "me");
+    auto bytes = w.Build();
+    const auto reader = Parse(bytes);
+    std::fill(bytes.begin(), bytes.end(), std::uint8_t{0xEE});
+    bytes.clear();
+    bytes.shrink_to_fit();
+    EXPECT_EQ(Copy(reader->GetImage("buttonimage")), FakeBmp("mine"));
+    EXPECT_EQ(reader->GetText("author"), "me");
+    EXPECT_EQ(reader->GetInt("FormBorderColor"), 0x123456);
 }
 
 TEST(ThemeFileReader, ErrorsSayWhatIsWrong) {
