@@ -5,7 +5,7 @@
 #include <system_error>
 #include <unordered_set>
 
-namespace L = ThemeFileLayout;
+namespace Layout = ThemeFileLayout;
 
 namespace {
 
@@ -69,7 +69,7 @@ std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& file) {
         Fail(Reason::CannotRead, "no such file: " + PathText(file));
     const std::uintmax_t size = std::filesystem::file_size(file, ec);
     if (ec) Fail(Reason::CannotRead, "cannot read the size of " + PathText(file));
-    if (size > L::kMaxFileSize) Fail(Reason::CannotRead, "file too large: " + PathText(file));
+    if (size > Layout::kMaxFileSize) Fail(Reason::CannotRead, "file too large: " + PathText(file));
     std::ifstream in(file, std::ios::binary);
     if (!in) Fail(Reason::CannotRead, "cannot open " + PathText(file));
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
@@ -96,44 +96,46 @@ ThemeFileValueType ThemeFileTypeOf(ThemeValueKind kind) {
 
 std::unique_ptr<TsuiThemeFileReader>
 TsuiThemeFileReader::Parse(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() > Layout::kMaxFileSize)
+        Fail(Reason::CannotRead, "file of " + std::to_string(bytes.size()) + " bytes is too large");
     return ParseOwned(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
 }
 
 std::unique_ptr<TsuiThemeFileReader>
 TsuiThemeFileReader::ParseOwned(std::vector<std::uint8_t> file) {
-    const std::span<const std::uint8_t> bytes(file);
+    std::unique_ptr<TsuiThemeFileReader> reader(new TsuiThemeFileReader(std::move(file)));
+    const std::span<const std::uint8_t> bytes(reader->bytes_);
     const std::uint64_t size = bytes.size();
-    if (size < L::kHeaderLengthOffset + 4)
+    if (size < Layout::kHeaderLengthOffset + 4)
         Fail(Reason::TruncatedHeader, "file of " + std::to_string(size) + " bytes has no header");
-    const std::uint32_t headerLength = ReadU32(bytes, L::kHeaderLengthOffset);
-    if (headerLength < L::kMinHeaderLength || headerLength > L::kMaxHeaderLength)
+    const std::uint32_t headerLength = ReadU32(bytes, Layout::kHeaderLengthOffset);
+    if (headerLength < Layout::kMinHeaderLength || headerLength > Layout::kMaxHeaderLength)
         Fail(Reason::BadHeaderLength,
              "header length " + std::to_string(headerLength) + " is outside 24 ... 29");
     if (size < headerLength)
         Fail(Reason::TruncatedHeader,
              "file ends inside its " + std::to_string(headerLength) + "-byte header");
 
-    std::unique_ptr<TsuiThemeFileReader> reader(new TsuiThemeFileReader(std::move(file)));
     std::unordered_set<std::uint32_t> visited;
-    std::uint32_t record = ReadU32(bytes, L::kFirstRecordOffset);
+    std::uint32_t record = ReadU32(bytes, Layout::kFirstRecordOffset);
     for (;;) {
-        if (std::uint64_t{record} + L::kRecordSize > size)
+        if (std::uint64_t{record} + Layout::kRecordSize > size)
             Fail(Reason::RecordOutOfRange, "record at " + Hex(record) + " runs past the end");
         if (!visited.insert(record).second)
             Fail(Reason::RecordChainLoops, "record chain returns to " + Hex(record));
-        if (visited.size() > L::kMaxRecords)
+        if (visited.size() > Layout::kMaxRecords)
             Fail(Reason::TooManyRecords,
-                 "more than " + std::to_string(L::kMaxRecords) + " records");
+                 "more than " + std::to_string(Layout::kMaxRecords) + " records");
 
-        const std::uint32_t next = ReadU32(bytes, record + L::kNextOffset);
+        const std::uint32_t next = ReadU32(bytes, record + Layout::kNextOffset);
         if (next == 0) break; // the terminator carries no entry
 
         const auto* keyField = reinterpret_cast<const char*>(bytes.data() + record);
-        std::string_view key(keyField, L::kKeySize);
+        std::string_view key(keyField, Layout::kKeySize);
         key = key.substr(0, key.find('\0'));
-        const std::uint8_t type = bytes[record + L::kTypeOffset];
-        const std::uint32_t dataOffset = ReadU32(bytes, record + L::kDataOffset);
-        const std::uint32_t dataSize = ReadU32(bytes, record + L::kDataSizeOffset);
+        const std::uint8_t type = bytes[record + Layout::kTypeOffset];
+        const std::uint32_t dataOffset = ReadU32(bytes, record + Layout::kDataOffset);
+        const std::uint32_t dataSize = ReadU32(bytes, record + Layout::kDataSizeOffset);
 
         if (type <= static_cast<std::uint8_t>(ThemeFileValueType::Text)) {
             if (std::uint64_t{dataOffset} + dataSize > size)
@@ -149,7 +151,7 @@ TsuiThemeFileReader::ParseOwned(std::vector<std::uint8_t> file) {
                 reader->images_.try_emplace(std::move(folded), slice);
                 break;
             case ThemeFileValueType::Integer: {
-                if (dataSize > L::kMaxIntegerSize)
+                if (dataSize > Layout::kMaxIntegerSize)
                     Fail(Reason::IntegerTooWide, "integer '" + std::string(key) + "' has " +
                                                      std::to_string(dataSize) + " bytes");
                 std::uint32_t v = 0;
@@ -159,7 +161,7 @@ TsuiThemeFileReader::ParseOwned(std::vector<std::uint8_t> file) {
                 break;
             }
             case ThemeFileValueType::Boolean:
-                if (dataSize > L::kMaxBooleanSize)
+                if (dataSize > Layout::kMaxBooleanSize)
                     Fail(Reason::BooleanTooWide, "boolean '" + std::string(key) + "' has " +
                                                      std::to_string(dataSize) + " bytes");
                 reader->bools_.try_emplace(std::move(folded), !data.empty() && data[0] != 0);

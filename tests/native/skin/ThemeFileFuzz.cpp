@@ -21,7 +21,7 @@
 
 using theme_test::PutU32;
 using theme_test::ThemeFileWriter;
-namespace L = ThemeFileLayout;
+namespace Layout = ThemeFileLayout;
 
 namespace {
 
@@ -78,7 +78,7 @@ ValidFile RandomValidFile(Rng& rng) {
     for (std::size_t i = 0; i < w.EntryCount(); ++i)
         f.records.push_back(w.RecordOffset(i));
     f.terminator = w.TerminatorOffset();
-    f.dataStart = f.terminator + L::kRecordSize;
+    f.dataStart = f.terminator + Layout::kRecordSize;
     return f;
 }
 
@@ -90,7 +90,7 @@ void MutateContent(Rng& rng, ValidFile& f) {
         switch (Below(rng, 3)) {
         case 0:
             if (!f.records.empty())
-                f.bytes[f.records[Below(rng, f.records.size())] + Below(rng, L::kKeySize)] = v;
+                f.bytes[f.records[Below(rng, f.records.size())] + Below(rng, Layout::kKeySize)] = v;
             break;
         case 1:
             if (f.bytes.size() > f.dataStart)
@@ -147,22 +147,23 @@ void Mutate(Rng& rng, ValidFile& f) {
                 b[Below(rng, b.size())] ^= static_cast<std::uint8_t>(1u << Below(rng, 8));
             break;
         case 1: // an edge value into the header
-            pos = Below(rng, 2) ? L::kHeaderLengthOffset : L::kFirstRecordOffset;
+            pos = Below(rng, 2) ? Layout::kHeaderLengthOffset : Layout::kFirstRecordOffset;
             if (pos + 4 <= b.size()) PutU32(b, pos, InterestingU32(rng, b.size()));
             break;
         case 2: { // an edge value into a record field
-            const std::size_t fields[] = {L::kDataOffset, L::kDataSizeOffset, L::kNextOffset};
+            const std::size_t fields[] = {Layout::kDataOffset, Layout::kDataSizeOffset,
+                                          Layout::kNextOffset};
             pos = rec + fields[Below(rng, std::size(fields))];
             if (pos + 4 <= b.size()) PutU32(b, pos, InterestingU32(rng, b.size()));
             break;
         }
         case 3: // send the chain back to a record already passed
-            pos = rec + L::kNextOffset;
+            pos = rec + Layout::kNextOffset;
             if (pos + 4 <= b.size())
                 PutU32(b, pos, static_cast<std::uint32_t>(chain[Below(rng, chain.size())]));
             break;
         case 4: // a record type
-            pos = rec + L::kTypeOffset;
+            pos = rec + Layout::kTypeOffset;
             if (pos < b.size()) b[pos] = static_cast<std::uint8_t>(Below(rng, 6));
             break;
         case 5: // cut the tail
@@ -190,8 +191,8 @@ Bytes RandomBytes(Rng& rng) {
         x = static_cast<std::uint8_t>(rng());
     // Often give it a plausible header so the chain walk gets exercised.
     if (b.size() >= 24 && Below(rng, 2)) {
-        PutU32(b, L::kHeaderLengthOffset, static_cast<std::uint32_t>(24 + Below(rng, 6)));
-        PutU32(b, L::kFirstRecordOffset, static_cast<std::uint32_t>(Below(rng, b.size())));
+        PutU32(b, Layout::kHeaderLengthOffset, static_cast<std::uint32_t>(24 + Below(rng, 6)));
+        PutU32(b, Layout::kFirstRecordOffset, static_cast<std::uint32_t>(Below(rng, b.size())));
     }
     return b;
 }

@@ -12,7 +12,7 @@ using theme_test::GetU32;
 using theme_test::PutU32;
 using theme_test::ThemeFileWriter;
 using Reason = ThemeFileError::Reason;
-namespace L = ThemeFileLayout;
+namespace Layout = ThemeFileLayout;
 
 namespace {
 
@@ -199,7 +199,7 @@ TEST(ThemeFileReader, TextsUnknownTypesAndFullLengthKeys) {
     w.Text("Author", "蓝桉").Raw("Odd", 9, {1, 2, 3}).Int(longKey, 5).Image("Empty", {});
     auto bytes = w.Build();
     // A skipped type's data is never read, so its offset may point anywhere.
-    PutU32(bytes, w.RecordOffset(1) + L::kDataOffset, 0xFFFFFFF0u);
+    PutU32(bytes, w.RecordOffset(1) + Layout::kDataOffset, 0xFFFFFFF0u);
     const auto reader = Parse(bytes);
     EXPECT_EQ(reader->GetText("author"), "蓝桉");
     EXPECT_FALSE(reader->GetText("Odd"));
@@ -215,10 +215,10 @@ TEST(ThemeFileReader, RecordsMayComeInAnyOrder) {
     w.Int("a", 1).Int("b", 2);
     auto bytes = w.Build();
     // Chain: header -> b -> a -> terminator.
-    PutU32(bytes, L::kFirstRecordOffset, static_cast<std::uint32_t>(w.RecordOffset(1)));
-    PutU32(bytes, w.RecordOffset(1) + L::kNextOffset,
+    PutU32(bytes, Layout::kFirstRecordOffset, static_cast<std::uint32_t>(w.RecordOffset(1)));
+    PutU32(bytes, w.RecordOffset(1) + Layout::kNextOffset,
            static_cast<std::uint32_t>(w.RecordOffset(0)));
-    PutU32(bytes, w.RecordOffset(0) + L::kNextOffset,
+    PutU32(bytes, w.RecordOffset(0) + Layout::kNextOffset,
            static_cast<std::uint32_t>(w.TerminatorOffset()));
     const auto reader = Parse(bytes);
     EXPECT_EQ(reader->GetInt("a"), 1);
@@ -234,7 +234,7 @@ TEST(ThemeFileReader, HeaderLengthsFrom24To29) {
     }
     for (std::uint32_t hl : {0u, 16u, 23u, 30u, 77u, 0xFFFFFFFFu}) {
         auto bytes = TwoEntries().Build();
-        PutU32(bytes, L::kHeaderLengthOffset, hl);
+        PutU32(bytes, Layout::kHeaderLengthOffset, hl);
         EXPECT_EQ(Rejection(bytes), Reason::BadHeaderLength) << hl;
     }
 }
@@ -244,7 +244,7 @@ TEST(ThemeFileReader, TruncatedFilesAreRejected) {
         EXPECT_EQ(Rejection(std::vector<std::uint8_t>(n, 0)), Reason::TruncatedHeader) << n;
     // The header length promises more bytes than there are.
     std::vector<std::uint8_t> shortHeader(26, 0);
-    PutU32(shortHeader, L::kHeaderLengthOffset, 29);
+    PutU32(shortHeader, Layout::kHeaderLengthOffset, 29);
     EXPECT_EQ(Rejection(shortHeader), Reason::TruncatedHeader);
 
     // Values sit at the end, so any cut loses a record or a value.
@@ -263,24 +263,24 @@ TEST(ThemeFileReader, OffsetsAndSizesBeyondTheEndAreRejected) {
     const auto size = static_cast<std::uint32_t>(good.size());
 
     auto firstPastEnd = good;
-    PutU32(firstPastEnd, L::kFirstRecordOffset, size);
+    PutU32(firstPastEnd, Layout::kFirstRecordOffset, size);
     EXPECT_EQ(Rejection(firstPastEnd), Reason::RecordOutOfRange);
 
     auto recordStraddles = good; // starts inside, ends one byte past
-    PutU32(recordStraddles, L::kFirstRecordOffset, size - 76);
+    PutU32(recordStraddles, Layout::kFirstRecordOffset, size - 76);
     EXPECT_EQ(Rejection(recordStraddles), Reason::RecordOutOfRange);
 
     auto nextHuge = good;
-    PutU32(nextHuge, w.RecordOffset(0) + L::kNextOffset, 0xFFFFFFFFu);
+    PutU32(nextHuge, w.RecordOffset(0) + Layout::kNextOffset, 0xFFFFFFFFu);
     EXPECT_EQ(Rejection(nextHuge), Reason::RecordOutOfRange);
 
     auto dataPastEnd = good;
-    PutU32(dataPastEnd, w.RecordOffset(0) + L::kDataOffset, size - 3);
+    PutU32(dataPastEnd, w.RecordOffset(0) + Layout::kDataOffset, size - 3);
     EXPECT_EQ(Rejection(dataPastEnd), Reason::DataOutOfRange);
 
     auto sizePastEnd = good; // the boolean's byte is the file's last
     for (std::uint32_t n : {2u, 0xFFFFFFFFu}) {
-        PutU32(sizePastEnd, w.RecordOffset(1) + L::kDataSizeOffset, n);
+        PutU32(sizePastEnd, w.RecordOffset(1) + Layout::kDataSizeOffset, n);
         EXPECT_EQ(Rejection(sizePastEnd), Reason::DataOutOfRange) << n;
     }
 
@@ -288,8 +288,8 @@ TEST(ThemeFileReader, OffsetsAndSizesBeyondTheEndAreRejected) {
     ThemeFileWriter img;
     img.Image("ButtonImage", FakeBmp("x"));
     auto wraps = img.Build();
-    PutU32(wraps, img.RecordOffset(0) + L::kDataOffset, 0xFFFFFFFFu);
-    PutU32(wraps, img.RecordOffset(0) + L::kDataSizeOffset, 2);
+    PutU32(wraps, img.RecordOffset(0) + Layout::kDataOffset, 0xFFFFFFFFu);
+    PutU32(wraps, img.RecordOffset(0) + Layout::kDataSizeOffset, 2);
     EXPECT_EQ(Rejection(wraps), Reason::DataOutOfRange);
 
     // Data ending exactly at the end of the file is fine.
@@ -309,18 +309,26 @@ TEST(ThemeFileReader, OverwideIntegersAndBooleansAreRejected) {
 TEST(ThemeFileReader, ChainsThatLoopAreRejected) {
     ThemeFileWriter w = TwoEntries();
     auto self = w.Build();
-    PutU32(self, w.RecordOffset(0) + L::kNextOffset, static_cast<std::uint32_t>(w.RecordOffset(0)));
+    PutU32(self, w.RecordOffset(0) + Layout::kNextOffset,
+           static_cast<std::uint32_t>(w.RecordOffset(0)));
     EXPECT_EQ(Rejection(self), Reason::RecordChainLoops);
 
     auto back = w.Build();
-    PutU32(back, w.RecordOffset(1) + L::kNextOffset, static_cast<std::uint32_t>(w.RecordOffset(0)));
+    PutU32(back, w.RecordOffset(1) + Layout::kNextOffset,
+           static_cast<std::uint32_t>(w.RecordOffset(0)));
     EXPECT_EQ(Rejection(back), Reason::RecordChainLoops);
 }
 
-TEST(ThemeFileReader, ChainLengthIsBounded) {
+TEST(ThemeFileReader, SizeAndChainLengthAreBounded) {
+    std::vector<std::uint8_t> huge = TwoEntries().Build();
+    huge.resize(Layout::kMaxFileSize + 1);
+    EXPECT_EQ(Rejection(huge), Reason::CannotRead);
+    huge.resize(Layout::kMaxFileSize); // trailing bytes are allowed
+    EXPECT_TRUE(Parse(huge));
+
     // Entries of a skipped type: the walk itself is what is being limited.
     ThemeFileWriter w;
-    for (std::size_t i = 0; i + 1 < L::kMaxRecords; ++i)
+    for (std::size_t i = 0; i + 1 < Layout::kMaxRecords; ++i)
         w.Raw("", 9, {});
     auto bytes = w.Build();
     EXPECT_TRUE(Parse(bytes));
@@ -343,7 +351,7 @@ TEST(ThemeFileReader, KeepsItsOwnCopyOfTheBytes) {
 
 TEST(ThemeFileReader, ErrorsSayWhatIsWrong) {
     auto bytes = TwoEntries().Build();
-    PutU32(bytes, L::kHeaderLengthOffset, 40);
+    PutU32(bytes, Layout::kHeaderLengthOffset, 40);
     std::string error;
     EXPECT_EQ(TsuiThemeFileReader::TryParse(bytes, &error), nullptr);
     EXPECT_NE(error.find("header length 40"), std::string::npos) << error;
@@ -361,7 +369,7 @@ TEST(ThemeFileSlot, ANewThemeReplacesTheOldOnlyWhenItParses) {
     const TsuiThemeFileReader* first = slot.Reader();
 
     auto broken = theme_test::WriterForStyle(TsuiUIStyle::MacOS).Build();
-    PutU32(broken, L::kHeaderLengthOffset, 30);
+    PutU32(broken, Layout::kHeaderLengthOffset, 30);
     std::string error;
     EXPECT_FALSE(slot.LoadBytes(broken, &error));
     EXPECT_FALSE(error.empty());
