@@ -15,6 +15,7 @@ namespace {
 
 fs::path TemporaryBeside(const fs::path& target) {
     // A random suffix, so two exports to one folder never share a file.
+    // Exports run on the GUI thread only, so one generator will do.
     static std::mt19937_64 random{std::random_device{}()};
     static constexpr char kHex[] = "0123456789abcdef";
     std::string suffix = ".";

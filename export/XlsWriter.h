@@ -36,13 +36,14 @@ class XlsWorkbook {
 
     // The complete .xls file.
     std::vector<std::uint8_t> Save() const;
-    // The Workbook stream alone, before it goes into the compound file.
-    std::vector<std::uint8_t> WorkbookStream() const;
     // Saves through a temporary file in the target's folder (see
     // WriteFileReplacing): the target is replaced only by a complete file.
     void SaveToFile(const std::filesystem::path& path) const;
 
   private:
+    // The Workbook stream alone, before it goes into the compound file.
+    std::vector<std::uint8_t> WorkbookStream() const;
+
     std::u16string sheetName_;
     // Keyed row * kMaxColumns + col, so iteration runs row by row, left to
     // right, the order the worksheet's cell records need.
