@@ -107,9 +107,9 @@ class TsuiThemeFileReader {
     static std::unique_ptr<TsuiThemeFileReader> TryLoad(const std::filesystem::path& file,
                                                         std::string* error = nullptr);
 
-    // The image file stored under key (a BMP for bitmaps); null when absent,
-    // in which case the caller leaves its graphic as it was. The view
-    // lives as long as the reader.
+    // The image file stored under key (a BMP for bitmaps), as a view that
+    // lives as long as the reader; nullopt when absent, in which case the
+    // caller leaves its graphic as it was.
     std::optional<std::span<const std::uint8_t>> GetImage(std::string_view key) const;
     // -1 when absent. Data narrower than 4 bytes is zero-extended.
     std::int32_t GetInt(std::string_view key) const;
@@ -145,7 +145,8 @@ class TsuiThemeFileReader {
 
 // The theme a TsuiFileTheme currently shows, by element number. Loading
 // parses into a new reader first and swaps it in only on success, so a
-// missing or malformed file leaves the previous theme in effect.
+// missing or malformed file leaves the previous theme in effect; the
+// component then keeps its ThemeFile and loaded flag as they were too.
 class ThemeFileSlot {
   public:
     // false, with the current reader kept, when the file is missing or
@@ -157,7 +158,8 @@ class ThemeFileSlot {
     bool HasTheme() const { return reader_ != nullptr; }
     const TsuiThemeFileReader* Reader() const { return reader_.get(); }
 
-    // nullopt without a theme or when the file lacks the element's image.
+    // nullopt without a theme or when the file lacks the element's image;
+    // the view is good until the next successful load or Clear.
     std::optional<std::span<const std::uint8_t>> GetImage(int element) const;
     // Without a theme: 0 and false; with one, a missing key reads -1 / false.
     ThemeColor GetColor(int element) const;
