@@ -461,6 +461,8 @@ class TGraphic {
   protected:
     TGraphic() = default;
     void Changed();
+    // Sets the flag without a change notification (Assign does one for all).
+    void StoreTransparent(bool value) { transparent_ = value; }
 
   private:
     bool transparent_ = false;
@@ -651,8 +653,8 @@ class TOffscreenBuffer {
     TOffscreenBuffer(const TOffscreenBuffer&) = delete;
     TOffscreenBuffer& operator=(const TOffscreenBuffer&) = delete;
 
-    // The canvas to paint into, sized width x height (old pixels survive when
-    // the size did not change); its font, brush and pen are reset to defaults.
+    // The canvas to paint into, sized width x height. Pixels, font, brush and
+    // pen are those of the last paint; paint every pixel.
     TCanvas& Prepare(int width, int height);
     void CopyTo(HDC target, int x = 0, int y = 0) const;
     TBitmap& Bitmap() { return bitmap_; }

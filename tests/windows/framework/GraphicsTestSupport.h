@@ -1,0 +1,67 @@
+#pragma once
+
+// Helpers of the graphics tests.
+
+#include "framework/Graphics.h"
+
+#include <cstdint>
+
+// A canvas on a DC we made ourselves, with the pixels readable.
+class ForeignSurface {
+  public:
+    ForeignSurface(int w, int h) : w_(w) {
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bi.bmiHeader.biWidth = w;
+        bi.bmiHeader.biHeight = -h;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        void* p = nullptr;
+        bmp_ = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
+        bits_ = static_cast<std::uint32_t*>(p);
+        dc_ = ::CreateCompatibleDC(nullptr);
+        old_ = ::SelectObject(dc_, bmp_);
+    }
+    ForeignSurface(const ForeignSurface&) = delete;
+    ForeignSurface& operator=(const ForeignSurface&) = delete;
+    ~ForeignSurface() {
+        ::SelectObject(dc_, old_);
+        ::DeleteDC(dc_);
+        ::DeleteObject(bmp_);
+    }
+    HDC DC() const { return dc_; }
+    TColor At(int x, int y) const {
+        ::GdiFlush();
+        std::uint32_t p = bits_[y * w_ + x];
+        return RGBToColor(std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p));
+    }
+
+    // How many pixels of r have colour c.
+    int Count(TColor c, const RECT& r) const {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                n += At(x, y) == c;
+        return n;
+    }
+
+    // How many pixels of r are within 64 of c in every channel.
+    int CountNear(TColor c, const RECT& r) const {
+        auto within = [](int a, int b) { return a - b < 64 && b - a < 64; };
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                TColor p = At(x, y);
+                n += within(GetRValue(p), GetRValue(c)) && within(GetGValue(p), GetGValue(c)) &&
+                     within(GetBValue(p), GetBValue(c));
+            }
+        return n;
+    }
+
+  private:
+    int w_;
+    HBITMAP bmp_;
+    std::uint32_t* bits_ = nullptr;
+    HDC dc_;
+    HGDIOBJ old_;
+};
