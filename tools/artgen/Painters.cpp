@@ -86,11 +86,11 @@ void DrawTitleGlyph(Image& img, TitleGlyph glyph, float size, float dx, float dy
         break;
     }
     case TitleGlyph::ControlBox: {
-        // A gum leaf, the program's emblem, on a short stalk.
-        Sdf leaf =
-            Intersect(Circle(X(5.0f), Y(14.0f), 9.2f * k), Circle(X(14.0f), Y(5.0f), 9.2f * k));
-        img.Fill(Subtract(leaf, Capsule(X(6.5f), Y(12.5f), X(12.5f), Y(6.5f), 0.45f * k)), colour);
-        img.Fill(Capsule(X(4.5f), Y(14.5f), X(6.5f), Y(12.5f), 0.8f * k), colour);
+        // A little house, the program's emblem, with its door cut out.
+        Sdf roof = ConvexPolygon({{X(9.5f), Y(3.5f)}, {X(15.5f), Y(9.5f)}, {X(3.5f), Y(9.5f)}});
+        Sdf walls = Rect(std::round(X(5)), Y(9), std::round(X(14)), std::round(Y(15)));
+        Sdf door = Rect(std::round(X(8)), std::round(Y(11)), std::round(X(11)), Y(16));
+        img.Fill(Subtract(Union(roof, walls), door), colour);
         break;
     }
     }
@@ -181,7 +181,7 @@ Bitmap ScrollArrowFrame(const Palette& p, int w, int h, bool up, State s) {
     const Face& face = FaceOf(p, s);
     GlassFace(img, shape, 0, h, face, p.gloss, h * 0.5f);
     float off = s == State::Pressed ? 0.5f : 0.0f;
-    DrawArrow(img, w / 2.0f + off, h / 2.0f + off, std::min(w, h) * 0.45f, up ? 0 : 2, p.mark);
+    DrawArrow(img, w / 2.0f + off, h / 2.0f + off, std::min(w, h) * 0.56f, up ? 0 : 2, p.mark);
     Bitmap b = Flatten(img, p.scrollBack, true);
     // Image buttons are keyed by pixel (0, 0), whatever the corner radius.
     KeyTopCorners(b);

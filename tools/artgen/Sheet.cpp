@@ -63,6 +63,71 @@ Bitmap ThreePart(const Bitmap& f, int width) {
     return out;
 }
 
+struct StyleFacts {
+    const char* prefix;
+    int leftOffset, rightOffset, top; // title-bar button placement of the style
+    std::uint32_t form, caption;
+    const char* scrollButton;
+};
+
+constexpr StyleFacts kFacts[] = {
+    {"MACOS", 3, -2, 4, 0xE7E7E7, 0x000000, "MACOS_SCROLLBUTTON"},
+    {"WINXP", 2, -2, 5, 0xEFEBDE, 0xFFFFFF, "WINXP_SCROLLBUTTON"},
+    {"DEEPBLUE", 0, 0, 2, 0xE8E8E8, 0xFFFFFF, "MORE_SCROLLBUTTON"},
+    {"PROTEIN", 0, 0, 2, 0xFBFBFB, 0xFFFFFF, "MORE_SCROLLBUTTON"},
+    {"BLUEGLASS", 4, -3, 6, 0xE7E7E7, 0xFFFFFF, "MORE_SCROLLBUTTON"},
+};
+
+// One style's title bar, buttons and small controls laid out the way the
+// skin draws them, at 1:1.
+Bitmap StylePreview(const std::vector<Art>& art, const StyleFacts& f) {
+    const std::string p = f.prefix;
+    constexpr int kW = 360;
+    const Bitmap bar =
+        ComposeTitleBar(Find(art, p + "_TITLE_LEFT").bitmap, Find(art, p + "_TITLE_CLIENT").bitmap,
+                        Find(art, p + "_TITLE_RIGHT").bitmap, kW);
+    const int kH = bar.height + 110;
+    Bitmap out = Blank(kW, kH, f.form);
+    Put(out, bar, 0, 0, 1, false);
+    const Art& btn = Find(art, p + "_TITLEBTN");
+    const int bw = btn.bitmap.width / btn.frames;
+    int x = kW + f.rightOffset + 1;
+    for (int frame : {15, 6, 12}) { // close, maximise, minimise
+        x -= bw + 1;
+        Put(out, Frame(btn, frame), x, f.top, 1, true);
+    }
+    Put(out, Frame(btn, 0), f.leftOffset, f.top, 1, true);
+    DrawText5x7(out, f.leftOffset + bw + 5, f.top + (btn.bitmap.height - 7) / 2, p, f.caption);
+
+    int y = bar.height + 10;
+    const Art& push = Find(art, p + "_BUTTON");
+    for (int i = 0; i < 3; ++i)
+        Put(out, ComposeNinePart(Frame(push, i), 80, 25), 10 + i * 90, y, 1, true);
+    DrawText5x7(out, 10 + 40 - TextWidth5x7("OK") / 2, y + 9, "OK", 0);
+    y += 35;
+    const Art& check = Find(art, p + "_CHECKBOX");
+    const Art& radio = Find(art, p + "_RADIOBUTTON");
+    for (int i = 0; i < 4; ++i) {
+        Put(out, Frame(check, i), 10 + i * 24, y, 1, false);
+        Put(out, Frame(radio, i), 120 + i * 24, y, 1, true);
+    }
+    const Art& more = Find(art, f.scrollButton);
+    for (int i = 0; i < 4; ++i)
+        Put(out, Frame(more, i), 230 + i * 22, y, 1, true);
+    y += 28;
+    const Art& tab = Find(art, p + "_TAB");
+    const Bitmap& line = Find(art, p + "_TAB_LINE").bitmap;
+    const int hi = tab.bitmap.height;
+    for (int yy = 0; yy < line.height; ++yy)
+        for (int xx = 10; xx < kW - 10; ++xx)
+            out.At(xx, y + hi + yy) =
+                line.At(std::min(line.width - 1, (xx - 10) * line.width / (kW - 20)), yy);
+    Put(out, ThreePart(Frame(tab, 1), 70), 10 + 70, y, 1, true);
+    Put(out, ThreePart(Frame(tab, 1), 70), 10 + 140, y, 1, true);
+    Put(out, ThreePart(Frame(tab, 0), 70), 10, y + 1, 1, true);
+    return out;
+}
+
 } // namespace
 
 Bitmap ContactSheet(const std::vector<Art>& art, const std::vector<IconImage>& icon) {
@@ -72,7 +137,19 @@ Bitmap ContactSheet(const std::vector<Art>& art, const std::vector<IconImage>& i
         int x, y, scale;
     };
     std::vector<Placed> placed;
-    int x = kPad, y = kPad + 30, rowH = 0;
+    // Each style put together first, two to a row at twice the size.
+    std::vector<Bitmap> previews;
+    for (const StyleFacts& f : kFacts)
+        previews.push_back(StylePreview(art, f));
+    const int previewRows = (static_cast<int>(previews.size()) + 1) / 2;
+    int previewBottom = kPad + 30;
+    for (int r = 0; r < previewRows; ++r) {
+        int h = 0;
+        for (int c = 0; c < 2 && r * 2 + c < static_cast<int>(previews.size()); ++c)
+            h = std::max(h, previews[r * 2 + c].height * 2);
+        previewBottom += h + kPad;
+    }
+    int x = kPad, y = previewBottom + 20, rowH = 0;
     for (const Art& a : art) {
         const int scale = std::max(a.bitmap.width, a.bitmap.height) <= 64 ? 3 : 2;
         const int w = std::max(a.bitmap.width * scale, TextWidth5x7(a.name + " 000x000"));
@@ -90,6 +167,16 @@ Bitmap ContactSheet(const std::vector<Art>& art, const std::vector<IconImage>& i
     Bitmap sheet = Blank(kWidth, iconTop + 48 * 2 + 30, 0xFAFAFA);
     DrawText5x7(sheet, kPad, kPad,
                 "LANAN ARTWORK - BITMAPS AT x2 AND x3 - KEY COLOUR SHOWN AS CHECKERS", kInk, 2);
+    int py = kPad + 30;
+    for (std::size_t i = 0; i < previews.size(); i += 2) {
+        int h = 0;
+        for (std::size_t c = 0; c < 2 && i + c < previews.size(); ++c) {
+            Put(sheet, previews[i + c], kPad + static_cast<int>(c) * (previews[i].width * 2 + kPad),
+                py, 2, false);
+            h = std::max(h, previews[i + c].height * 2);
+        }
+        py += h + kPad;
+    }
     for (const Placed& p : placed) {
         const Bitmap& b = p.art->bitmap;
         std::string label =

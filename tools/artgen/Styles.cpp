@@ -71,11 +71,13 @@ void PushButtonFrames(std::vector<Art>& out, const std::string& name, int fw, in
         Image img(fw, h);
         Sdf shape = RoundRect(0, 0, fw, h, radius);
         Face f = faceOf(s);
+        // Light upper half, a clear step, a flat middle, and a faint glow
+        // rising again towards the bottom edge.
         img.Fill(shape, FromRows(Rows({{0, f.top},
-                                       {glossEnd, Mix(f.top, f.bottom, 0.35f)},
-                                       {glossEnd + 0.01f, Mix(f.top, f.bottom, 0.55f)},
-                                       {mid + 2.0f, Mix(f.top, f.bottom, 0.55f)},
-                                       {h - 2.0f, f.bottom}})));
+                                       {glossEnd, Mix(f.top, f.bottom, 0.3f)},
+                                       {glossEnd + 0.01f, f.bottom},
+                                       {mid + 2.0f, f.bottom},
+                                       {h - 2.0f, Mix(f.top, f.bottom, 0.55f)}})));
         if (p.gloss > 0)
             img.Fill(
                 Intersect(RoundRect(1, 1, fw - 1, h, radius - 1), Rect(0, 1, fw, glossEnd + 1)),
@@ -195,9 +197,12 @@ void BlueGlass(std::vector<Art>& out) {
     out.push_back(
         {s + "_TITLEBTN",
          TitleButtons(19, rows, 6, true,
-                      [](Image& img, TitleGlyph g, State st) {
+                      [&rows](Image& img, TitleGlyph g, State st) {
                           const bool close = g == TitleGlyph::Close;
                           Sdf shape = RoundRect(0, 0, 19, 19, 4.5f);
+                          // The title bar itself inside the shape, so the
+                          // clear glass of the normal state is not masked away.
+                          img.Fill(shape, [&rows](float, float y) { return rows(y + 6); });
                           Face f;
                           if (st == State::Normal)
                               f = {Hex(0xFFFFFF, 0.22f), Hex(0xFFFFFF, 0.04f), Hex(0x12356A, 0.8f)};
@@ -359,7 +364,7 @@ void WinXP(std::vector<Art>& out) {
         for (State st : kStates) {
             Image img(18, 21);
             Sdf shape = RoundRect(0, 0, 18, 21, 3.0f);
-            Face f = st == State::Pressed ? Face{Hex(0xE3E2DA), Hex(0xF4F3EE), Hex(0x003C74)}
+            Face f = st == State::Pressed ? Face{Hex(0xCFCDC4), Hex(0xF1F0EA), Hex(0x003C74)}
                                           : Face{Hex(0xFFFFFF), Hex(0xF0EFE9), Hex(0x003C74)};
             img.Fill(shape,
                      FromRows(Rows({{0, f.top},
@@ -572,8 +577,7 @@ void Protein(std::vector<Art>& out) {
                  for (int i = 0; i < 9; ++i) {
                      float x = 150.0f + i * 24.0f, y = 11.5f + 4.0f * std::sin(i * 0.9f);
                      float fade = 1.0f - i / 9.0f;
-                     img.Fill(Circle(x, y, 7.0f), Hex(0xFFFFFF, 0.10f * fade));
-                     img.Fill(Circle(x - 2, y - 2, 2.5f), Hex(0xFFFFFF, 0.12f * fade));
+                     img.Fill(Circle(x, y, 7.0f), Hex(0xFFFFFF, 0.06f * fade));
                  }
              }));
 
