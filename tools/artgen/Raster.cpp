@@ -171,17 +171,19 @@ Image::Image(int width, int height)
     : w_(width), h_(height), px_(static_cast<std::size_t>(width) * height) {}
 
 namespace {
-// Box-filtered coverage: the distance decides far from the edge, a 5 x 5 grid
-// of samples decides near it (exact for sharp corners and thin strokes).
+// Box-filtered coverage: the distance decides far from the edge, a 6 x 6 grid
+// of samples decides near it (exact for sharp corners and thin strokes). An
+// even grid puts no sample on a half-pixel edge, so such an edge gives 0.5.
 float Coverage(const Sdf& shape, int x, int y) {
     float d = shape(x + 0.5f, y + 0.5f);
     if (d >= 1.0f) return 0.0f;
     if (d <= -1.0f) return 1.0f;
+    constexpr int kGrid = 6;
     int inside = 0;
-    for (int j = 0; j < 5; ++j)
-        for (int i = 0; i < 5; ++i)
-            if (shape(x + (i + 0.5f) / 5.0f, y + (j + 0.5f) / 5.0f) < 0) ++inside;
-    return inside / 25.0f;
+    for (int j = 0; j < kGrid; ++j)
+        for (int i = 0; i < kGrid; ++i)
+            if (shape(x + (i + 0.5f) / kGrid, y + (j + 0.5f) / kGrid) < 0) ++inside;
+    return inside / static_cast<float>(kGrid * kGrid);
 }
 
 void Over(Image::Px& dst, Rgba c, float cover) {
