@@ -224,7 +224,7 @@ void BlueGlass(std::vector<Art>& out) {
                                    Hex(0xFFFFFF, st == State::Pressed ? 0.15f : 0.45f));
                           img.Fill(InnerBand(shape, 1.0f), f.border);
                           const float off = st == State::Pressed ? 1.0f : 0.0f;
-                          DrawTitleGlyph(img, g, 19, off, off + 1, Hex(0x0B2A5A, 0.55f));
+                          DrawTitleGlyph(img, g, 19, off, off + 1, Hex(0x0B2A5A, 0.4f));
                           DrawTitleGlyph(img, g, 19, off, off, Hex(0xFFFFFF));
                       }),
          18});
