@@ -5,22 +5,6 @@
 #include <cmath>
 
 // ---------------------------------------------------------------------------
-// Errors
-
-EGraphicError::EGraphicError(std::wstring message) : message_(std::move(message)) {
-    int n = ::WideCharToMultiByte(CP_UTF8, 0, message_.c_str(), int(message_.size()), nullptr, 0,
-                                  nullptr, nullptr);
-    narrow_.resize(n > 0 ? size_t(n) : 0);
-    if (n > 0)
-        ::WideCharToMultiByte(CP_UTF8, 0, message_.c_str(), int(message_.size()), narrow_.data(), n,
-                              nullptr, nullptr);
-}
-
-const char* EGraphicError::what() const noexcept {
-    return narrow_.c_str();
-}
-
-// ---------------------------------------------------------------------------
 // Colours and counters
 
 COLORREF ColorToRGB(TColor color) {

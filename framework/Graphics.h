@@ -3,6 +3,7 @@
 // Colours, fonts, brushes, pens, canvases and the graphics (bitmaps, icons,
 // pictures, image lists) the controls and the skin engine draw with.
 
+#include "framework/Exceptions.h"
 #include "framework/GdiHandles.h"
 
 #include <windows.h>
@@ -22,23 +23,17 @@
 // ---------------------------------------------------------------------------
 // Errors
 
-// Raised by the graphics classes: malformed image data, a missing resource,
-// a GDI object that could not be created.
-class EGraphicError : public std::exception {
+// Raised by the graphics classes: malformed image data, a GDI object that
+// could not be created, a canvas without a DC.
+class EGraphicError : public Exception {
   public:
-    explicit EGraphicError(std::wstring message);
-    const std::wstring& Message() const noexcept { return message_; }
-    const char* what() const noexcept override;
-
-  private:
-    std::wstring message_;
-    std::string narrow_;
+    using Exception::Exception;
 };
 
 // A bitmap or icon resource the module does not carry.
-class EGraphicResNotFound : public EGraphicError {
+class EGraphicResNotFound : public EResourceError {
   public:
-    using EGraphicError::EGraphicError;
+    using EResourceError::EResourceError;
 };
 
 // ---------------------------------------------------------------------------
