@@ -97,24 +97,32 @@ void DrawTitleGlyph(Image& img, TitleGlyph glyph, float size, float dx, float dy
 }
 
 void DrawArrow(Image& img, float cx, float cy, float size, int direction, Rgba colour) {
-    // direction: 0 up, 1 right, 2 down, 3 left. A wide chevron-like triangle.
-    float h = size * 0.5f, w = size;
-    std::vector<std::pair<float, float>> pts;
-    switch (direction) {
-    case 0:
-        pts = {{cx - w / 2, cy + h / 2}, {cx, cy - h / 2}, {cx + w / 2, cy + h / 2}};
-        break;
-    case 1:
-        pts = {{cx - h / 2, cy - w / 2}, {cx + h / 2, cy}, {cx - h / 2, cy + w / 2}};
-        break;
-    case 2:
-        pts = {{cx - w / 2, cy - h / 2}, {cx + w / 2, cy - h / 2}, {cx, cy + h / 2}};
-        break;
-    default:
-        pts = {{cx + h / 2, cy - w / 2}, {cx + h / 2, cy + w / 2}, {cx - h / 2, cy}};
-        break;
+    // direction: 0 up, 1 right, 2 down, 3 left. Whole-pixel rows 1, 3, 5, ...
+    // wide, the crisp arrow small buttons want; anti-aliasing only blurs it.
+    const int rows = std::max(2, static_cast<int>(std::lround(size / 2)));
+    const int c = static_cast<int>(std::floor(cx)), m = static_cast<int>(std::floor(cy));
+    const int first = m - rows / 2; // the apex row (or column) along the arrow
+    for (int i = 0; i < rows; ++i) {
+        const float a = static_cast<float>(c - i), b = static_cast<float>(c + i + 1);
+        switch (direction) {
+        case 0:
+            img.Fill(Rect(a, first + i, b, first + i + 1.0f), colour);
+            break;
+        case 2:
+            img.Fill(Rect(a, first + rows - 1 - i, b, first + rows - i + 0.0f), colour);
+            break;
+        case 1: {
+            const int r = static_cast<int>(std::floor(cy)), col = c - rows / 2 + rows - 1 - i;
+            img.Fill(Rect(col, r - i, col + 1.0f, r + i + 1.0f), colour);
+            break;
+        }
+        default: {
+            const int r = static_cast<int>(std::floor(cy)), col = c - rows / 2 + i;
+            img.Fill(Rect(col, r - i, col + 1.0f, r + i + 1.0f), colour);
+            break;
+        }
+        }
     }
-    img.Fill(ConvexPolygon(pts), colour);
 }
 
 void DrawCheckMark(Image& img, float x0, float y0, float size, Rgba colour, float weight) {
@@ -180,7 +188,7 @@ Bitmap ScrollArrowFrame(const Palette& p, int w, int h, bool up, State s) {
     Sdf shape = RoundRect(0, 0, w, h, p.radius);
     const Face& face = FaceOf(p, s);
     GlassFace(img, shape, 0, h, face, p.gloss, h * 0.5f);
-    float off = s == State::Pressed ? 0.5f : 0.0f;
+    float off = s == State::Pressed ? 1.0f : 0.0f;
     DrawArrow(img, w / 2.0f + off, h / 2.0f + off, std::min(w, h) * 0.56f, up ? 0 : 2, p.mark);
     Bitmap b = Flatten(img, p.scrollBack, true);
     // Image buttons are keyed by pixel (0, 0), whatever the corner radius.
@@ -236,7 +244,7 @@ Bitmap MoreScrollButton(const Palette& p, int w, int h, bool right, bool hot) {
     Image img(w, h);
     Sdf shape = RoundRect(1, 1, w - 1, h - 1, p.radius);
     GlassFace(img, shape, 1, h - 1, hot ? p.hot : p.normal, p.gloss, h * 0.5f);
-    DrawArrow(img, w / 2.0f, h / 2.0f, h * 0.42f, right ? 1 : 3, p.mark);
+    DrawArrow(img, w / 2.0f, h / 2.0f, h * 0.52f, right ? 1 : 3, p.mark);
     return Flatten(img, p.back, true);
 }
 
