@@ -213,32 +213,6 @@ void Image::Pixel(int x, int y, Rgba c) {
     if (x >= 0 && y >= 0 && x < w_ && y < h_) Over(At(x, y), c, 1.0f);
 }
 
-void Image::Blit(const Image& src, int dx, int dy) {
-    for (int y = 0; y < src.h_; ++y)
-        for (int x = 0; x < src.w_; ++x) {
-            int tx = x + dx, ty = y + dy;
-            if (tx < 0 || ty < 0 || tx >= w_ || ty >= h_) continue;
-            const Px& s = src.At(x, y);
-            Px& d = At(tx, ty);
-            d.r = s.r + d.r * (1 - s.a);
-            d.g = s.g + d.g * (1 - s.a);
-            d.b = s.b + d.b * (1 - s.a);
-            d.a = s.a + d.a * (1 - s.a);
-        }
-}
-
-void Image::Clip(const Sdf& shape) {
-    for (int y = 0; y < h_; ++y)
-        for (int x = 0; x < w_; ++x) {
-            float k = Coverage(shape, x, y);
-            Px& p = At(x, y);
-            p.r *= k;
-            p.g *= k;
-            p.b *= k;
-            p.a *= k;
-        }
-}
-
 namespace {
 std::uint8_t Byte(float v) {
     return static_cast<std::uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));

@@ -70,9 +70,6 @@ class Image {
     void Fill(const Sdf& shape, Rgba c) { Fill(shape, Solid(c)); }
     void FillAll(const Paint& paint);
     void Pixel(int x, int y, Rgba c); // one pixel, source-over
-    void Blit(const Image& src, int dx, int dy);
-    // Keeps only what lies inside the shape (coverage-scaled).
-    void Clip(const Sdf& shape);
 
   private:
     int w_ = 0, h_ = 0;

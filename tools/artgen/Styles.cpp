@@ -385,13 +385,17 @@ void WinXP(std::vector<Art>& out) {
     }
     ControlSet(out, s, p, 13, 13, 13, 13, 13, 13);
 
+    // Luna: a bright rim under the top edge, a deep middle that lifts a
+    // little towards the bottom, and a dark last row.
     const RowPaint rows = Rows({{0, Hex(0x0831D9)},
-                                {1, Hex(0x3D95FF)},
-                                {3, Hex(0x2B7BF8)},
-                                {5, Hex(0x0A5FEA)},
-                                {18, Hex(0x0054E3)},
-                                {25, Hex(0x0B5BEA)},
-                                {27, Hex(0x0343C7)},
+                                {1, Hex(0x5AA6FF)},
+                                {2, Hex(0x3D8FFC)},
+                                {4, Hex(0x1C6CF2)},
+                                {7, Hex(0x0A5BE6)},
+                                {16, Hex(0x0055E5)},
+                                {24, Hex(0x0B62EE)},
+                                {26, Hex(0x0A57E0)},
+                                {27, Hex(0x0443C2)},
                                 {28, Hex(0x0031A8)}});
     out.push_back({s + "_TITLEBTN",
                    TitleButtons(21, rows, 5, false,
