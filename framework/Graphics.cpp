@@ -382,6 +382,13 @@ void TCanvas::RequireText() {
     }
 }
 
+HDC TCanvas::PrepareHandle() {
+    RequireText();
+    RequireBrush();
+    RequirePen();
+    return dc_;
+}
+
 void TCanvas::Changed() {
     if (OnChange) OnChange(this);
 }

@@ -316,6 +316,9 @@ class TCanvas {
     void SetHandle(HDC dc);
     // Puts the DC's original font, brush and pen back; the next drawing selects ours again.
     void Deselect();
+    // The DC with our Font, Brush and Pen selected, the font colour as text
+    // colour and the background mode of the brush: for direct GDI calls.
+    HDC PrepareHandle();
 
     TFont& Font() { return font_; }
     const TFont& Font() const { return font_; }
@@ -484,7 +487,8 @@ class TBitmap : public TGraphic {
     // The DIB section (nullptr while empty).
     HBITMAP Handle() const { return bitmap_.Get(); }
 
-    // Direct pixel access; flushes pending GDI drawing first.
+    // Direct pixel access; flushes pending GDI drawing first. Rows follow each
+    // other without gaps, so ScanLine(0) reaches every pixel.
     std::uint32_t* ScanLine(int y);
     const std::uint32_t* ScanLine(int y) const;
     TColor Pixel(int x, int y) const;          // clNone outside the bitmap

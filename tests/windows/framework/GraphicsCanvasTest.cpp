@@ -307,12 +307,68 @@ TEST(Canvas, StateGuardRestoresClippingOriginAndTools) {
 }
 
 TEST(Canvas, OwningCanvasesFreeTheirDc) {
-    const int before = ProcessGdiObjectCount();
-    {
+    auto use = [] {
         TMemoryCanvas m;
         EXPECT_NE(m.Handle(), nullptr);
         EXPECT_EQ(::GetObjectType(m.Handle()), DWORD(OBJ_MEMDC));
         m.TextOut(0, 0, L"x");
+    };
+    use(); // the first text drawn creates lasting system objects
+    const int before = ProcessGdiObjectCount();
+    use();
+    EXPECT_EQ(ProcessGdiObjectCount(), before);
+}
+
+TEST(Canvas, PreparedHandleCarriesOurToolsForDirectCalls) {
+    ForeignSurface s(40, 20);
+    TCanvas c(s.DC());
+    c.Font().SetColor(clRed);
+    c.Brush().SetColor(clBlue);
+    HDC dc = c.PrepareHandle();
+    EXPECT_EQ(dc, s.DC());
+    EXPECT_EQ(::GetCurrentObject(dc, OBJ_FONT), c.Font().Handle());
+    EXPECT_EQ(::GetCurrentObject(dc, OBJ_BRUSH), c.Brush().Handle());
+    EXPECT_EQ(::GetCurrentObject(dc, OBJ_PEN), c.Pen().Handle());
+    EXPECT_EQ(::GetTextColor(dc), COLORREF(clRed));
+    EXPECT_EQ(::GetBkColor(dc), COLORREF(clBlue));
+    EXPECT_EQ(::GetBkMode(dc), OPAQUE);
+    c.Brush().SetStyle(bsClear);
+    EXPECT_EQ(::GetBkMode(c.PrepareHandle()), TRANSPARENT);
+}
+
+TEST(GdiHandles, OwnersFreeOnceAndSelectionsPutTheOldObjectBack) {
+    { // the first DCs of a process create lasting system objects
+        MemoryDC warm(::CreateCompatibleDC(nullptr));
+        WindowDC screen(nullptr);
+    }
+    const int before = ProcessGdiObjectCount();
+    {
+        BrushHandle a(::CreateSolidBrush(0));
+        BrushHandle b(std::move(a));
+        EXPECT_FALSE(a);
+        ASSERT_TRUE(b);
+        BrushHandle c;
+        c = std::move(b);
+        EXPECT_EQ(ProcessGdiObjectCount(), before + 1);
+        HBRUSH raw = c.Release();
+        EXPECT_FALSE(c);
+        c.Reset(raw);
+
+        MemoryDC dc(::CreateCompatibleDC(nullptr));
+        HGDIOBJ original = ::GetCurrentObject(dc.Get(), OBJ_BRUSH);
+        {
+            ObjectSelection sel(dc.Get(), c.Get());
+            EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_BRUSH), c.Get());
+            SavedDCState saved(dc.Get());
+            ::SetViewportOrgEx(dc.Get(), 5, 5, nullptr);
+        }
+        EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_BRUSH), original);
+        POINT org{};
+        ::GetViewportOrgEx(dc.Get(), &org);
+        EXPECT_EQ(org.x, 0);
+
+        WindowDC screen(nullptr);
+        EXPECT_TRUE(screen);
     }
     EXPECT_EQ(ProcessGdiObjectCount(), before);
 }
