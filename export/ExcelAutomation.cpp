@@ -52,8 +52,7 @@ VARIANT TextArg(const std::wstring& text) {
     VariantInit(&v);
     v.vt = VT_BSTR;
     v.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    if (v.bstrVal == nullptr && !text.empty())
-        throw EOleError(L"Out of memory");
+    if (v.bstrVal == nullptr && !text.empty()) throw EOleError(L"Out of memory");
     return v;
 }
 
@@ -86,13 +85,11 @@ void DispatchRef::Reset() {
 
 VARIANT DispatchRef::Invoke(const wchar_t* name, WORD kind,
                             std::initializer_list<VARIANT> args) const {
-    if (p_ == nullptr)
-        throw EOleError(std::wstring(L"No automation object for ") + name);
+    if (p_ == nullptr) throw EOleError(std::wstring(L"No automation object for ") + name);
     DISPID id = 0;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     HRESULT hr = p_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-    if (FAILED(hr))
-        throw EOleError(HresultText(name, hr, nullptr));
+    if (FAILED(hr)) throw EOleError(HresultText(name, hr, nullptr));
 
     // IDispatch takes its arguments last to first.
     std::vector<VARIANT> reversed(args.begin(), args.end());
@@ -142,8 +139,7 @@ bool ExcelWorkbookWriter::ExcelRegistered() {
 DispatchRef ExcelWorkbookWriter::ConnectToExcel() {
     CLSID clsid;
     HRESULT hr = CLSIDFromProgID(L"Excel.Application", &clsid);
-    if (FAILED(hr))
-        throw EOleError(HresultText(L"Excel.Application", hr, nullptr));
+    if (FAILED(hr)) throw EOleError(HresultText(L"Excel.Application", hr, nullptr));
     // A running instance first; a new one stays invisible since its
     // visibility is never touched.
     IUnknown* unknown = nullptr;
@@ -151,18 +147,18 @@ DispatchRef ExcelWorkbookWriter::ConnectToExcel() {
         IDispatch* dispatch = nullptr;
         hr = unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
         unknown->Release();
-        if (SUCCEEDED(hr))
-            return DispatchRef(dispatch);
+        if (SUCCEEDED(hr)) return DispatchRef(dispatch);
     }
     IDispatch* dispatch = nullptr;
     hr = CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER, IID_IDispatch,
                           reinterpret_cast<void**>(&dispatch));
-    if (FAILED(hr))
-        throw EOleError(HresultText(L"Excel.Application", hr, nullptr));
+    if (FAILED(hr)) throw EOleError(HresultText(L"Excel.Application", hr, nullptr));
     return DispatchRef(dispatch);
 }
 
-void ExcelWorkbookWriter::Connect() { application_ = connect_(); }
+void ExcelWorkbookWriter::Connect() {
+    application_ = connect_();
+}
 
 SheetSink& ExcelWorkbookWriter::AddWorkbook() {
     DispatchRef workbooks = application_.GetObject(L"Workbooks");
@@ -180,15 +176,13 @@ void ExcelWorkbookWriter::PutCellText(int row1, int col1, const std::wstring& te
 }
 
 void ExcelWorkbookWriter::SaveCopyAs(const std::wstring& file) {
-    if (!workbook_)
-        return; // never created: nothing to save
+    if (!workbook_) return; // never created: nothing to save
     VariantHolder name(TextArg(file));
     VariantHolder ignored(workbook_.Invoke(L"SaveCopyAs", DISPATCH_METHOD, {name.Get()}));
 }
 
 void ExcelWorkbookWriter::CloseWithoutSaving() {
-    if (!workbook_)
-        return;
+    if (!workbook_) return;
     cells_.Reset();
     worksheet_.Reset();
     VariantHolder ignored(workbook_.Invoke(L"Close", DISPATCH_METHOD, {BoolArg(false)}));
