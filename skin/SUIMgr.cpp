@@ -1,0 +1,86 @@
+#include "skin/SUIMgr.h"
+
+#include "skin/SUIThemes.h"
+
+#include "framework/Forms.h"
+#include "framework/Utils.h"
+
+#include <filesystem>
+
+// ---------------------------------------------------------------------------
+// TsuiFileThemeMgr
+
+bool TsuiFileThemeMgr::Load(const std::wstring& fileName) {
+    return slot_.LoadFile(std::filesystem::path(fileName));
+}
+
+void TsuiFileThemeMgr::GetImage(int element, TBitmap& graphic) const {
+    auto image = slot_.GetImage(element);
+    if (!image) return;
+    try {
+        graphic.LoadFromBytes(*image);
+    } catch (const EGraphicError&) {
+        // A broken picture in a theme must not stop a control from painting;
+        // it keeps the picture it had, as for a missing one.
+    }
+}
+
+// ---------------------------------------------------------------------------
+// TsuiFileTheme
+
+const TClassInfo& TsuiFileTheme::StaticClass() {
+    static const TClassInfo& info =
+        TClassBuilder<TsuiFileTheme>(L"TsuiFileTheme", &TComponent::StaticClass())
+            .Property(L"ThemeFile", &TsuiFileTheme::ThemeFile, &TsuiFileTheme::SetThemeFile)
+            .Build();
+    return info;
+}
+
+TsuiFileTheme::TsuiFileTheme(TComponent* owner) : TComponent(owner) {}
+
+void TsuiFileTheme::SetThemeFile(const std::wstring& value) {
+    if (value == themeFile_) return;
+    auto found =
+        ResolveThemeFilePath(std::filesystem::path(value), std::filesystem::path(ExeDirectory()));
+    if (!found) return;
+    // Parsed into a new reader first: a malformed file changes nothing.
+    if (!mgr_.Load(found->wstring())) return;
+    themeFile_ = found->wstring();
+    loaded_ = true;
+    ReassignToControls();
+}
+
+void TsuiFileTheme::GetBitmapFrame(int element, TBitmap& graphic, int index, int count) const {
+    TBitmap whole;
+    mgr_.GetImage(element, whole);
+    if (whole.Empty()) return;
+    ExtractBitmapFrame(whole, graphic, count, index);
+}
+
+void TsuiFileTheme::ReassignToControls() {
+    auto* form = dynamic_cast<TForm*>(Owner());
+    if (!form) return;
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+        TComponent* c = form->Components(i);
+        if (c->ClassName().compare(0, 4, L"Tsui") != 0) continue;
+        if (!HasPublishedProperty(c, L"FileTheme")) continue;
+        if (GetPropertyValue(*c, L"FileTheme").component != this) continue;
+        // Setters that re-apply unconditionally re-skin from the new file.
+        SetPropertyValue(*c, L"FileTheme", TValue::Ref(this));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Controls' side of the reference
+
+void LinkFileTheme(TComponent& control, TsuiFileTheme*& field, TsuiFileTheme* value) {
+    if (field == value) return;
+    if (field) field->RemoveFreeNotification(&control);
+    field = value;
+    if (field) field->FreeNotification(&control);
+}
+
+bool IsFileThemeRemoval(const TComponent* component, TOperation operation,
+                        const TsuiFileTheme* field) {
+    return operation == TOperation::opRemove && field && component == field;
+}

@@ -1,0 +1,94 @@
+// The Win32 side of the style vocabulary: loading the built-in bitmaps,
+// deciding where a control reads its look from, handing a style down a tree
+// of controls, and the helpers that cut, stretch and frame the artwork.
+#pragma once
+
+#include "skin/SUIThemeTables.h"
+
+#include "framework/Controls.h"
+#include "framework/Forms.h"
+#include "framework/Graphics.h"
+
+class TsuiFileTheme;
+
+// TsuiUIStyle by name, for published UIStyle properties.
+const TEnumInfo& UIStyleEnum();
+
+// ---------------------------------------------------------------------------
+// Built-in bitmaps
+
+// Loads the style's bitmap for element into target: whole with count == 0,
+// otherwise frame index (from 1) of count equal-width frames. Nothing happens
+// for a null target or an element that is no image. A resource the module
+// lacks raises EGraphicResNotFound.
+void GetBuiltInThemeBitmap(TsuiUIStyle style, int element, TBitmap* target, int index = 0,
+                           int count = 0);
+
+// ---------------------------------------------------------------------------
+// Resolution and propagation
+
+// effective := style; true only for FromThemeFile with a loaded file theme,
+// in which case the caller reads the element from fileTheme. FromThemeFile
+// without one gives false and effective DeepBlue.
+bool ResolveThemeSource(const TsuiFileTheme* fileTheme, TsuiUIStyle style, TsuiUIStyle& effective);
+
+// The UIStyle of the first TsuiForm among the form's direct child controls;
+// DeepBlue for a null owner, an owner that is no form, or a form without one.
+TsuiUIStyle GetOwnerFormStyle(const TComponent* owner);
+
+// Sets FileTheme, then UIStyle, on every child (nested ones too) whose class
+// publishes both, through the property setters so each child re-skins itself.
+void ApplyStyleToChildren(TWinControl& container, TsuiUIStyle style, TsuiFileTheme* fileTheme);
+
+// ---------------------------------------------------------------------------
+// Bitmap and drawing helpers
+
+// target := frame index (from 1) of count equal-width frames of source, full
+// height. A source narrower than count gives a zero-width frame.
+void ExtractBitmapFrame(const TBitmap& source, TBitmap& target, int count, int index);
+
+// Draws bitmap into (0, 0, rect.right, rect.bottom): corners unscaled, edges
+// and centre stretched. Corners are masked with clFuchsia only when
+// transparent; the stretched parts always are.
+void DrawNinePart(const TBitmap& bitmap, TCanvas& canvas, const RECT& rect, bool transparent);
+
+// Three equal frames: the first and last unscaled at the ends of rect, the
+// middle one stretched between them. The key colour is pixel (0, 0) with
+// keyFromCorner, clFuchsia otherwise.
+void DrawThreePart(const TBitmap& bitmap, TCanvas& canvas, const RECT& rect, bool keyFromCorner);
+
+// Repeats picture from canvas position (0, 0) until rect's size is covered;
+// rect's origin is not used.
+void TileDraw(TCanvas& canvas, const TGraphic& picture, const RECT& rect);
+
+// Lets the parent paint its background and content into canvas, shifted so
+// that the control's top-left is canvas (0, 0). Nothing without a parent.
+void PaintParentBackground(TCanvas& canvas, TControl& control);
+
+// Both edges inclusive.
+bool PointInRect(POINT point, const RECT& rect);
+
+// In place, width and height swap: left turns counter-clockwise, right clockwise.
+void RotateBitmapLeft(TBitmap& bitmap);
+void RotateBitmapRight(TBitmap& bitmap);
+
+// The system menu font in clMenuText; font is left alone when the system
+// does not answer.
+void GetMenuFont(TFont& font);
+
+// One-pixel frame round the whole window (title and borders included), and
+// another just inside it in innerColor when drawInner.
+void FrameWindowEdge(TWinControl& control, TColor color, TColor innerColor, bool drawInner);
+
+void FrameControlRect(TCanvas& canvas, const RECT& rect, TColor color);
+void FillControlRect(TCanvas& canvas, const RECT& rect, TColor color);
+
+// The desktop work area (the screen less the task bar).
+void GetWorkArea(RECT& rect);
+RECT GetWorkArea();
+
+// Left, Top, Width, Height, in that order.
+void SetControlBounds(TControl& control, const RECT& rect);
+
+// Whether a skinned frame draws form as the active window.
+bool IsFormActive(const TForm* form);

@@ -1,0 +1,141 @@
+// Where a control's look comes from: its style, its file theme, the form
+// frame of its form, and a style handed down a tree of controls.
+
+#include "SkinTestSupport.h"
+
+using namespace skin_test;
+using theme_test::ThemeFileWriter;
+
+namespace {
+
+// A theme file whose form background says where a colour came from.
+std::filesystem::path WriteTheme(const TempFolder& dir, const std::wstring& name, TColor bg) {
+    return dir.Write(name, ThemeFileWriter()
+                               .Int("FormBackgroundColor", std::int32_t(bg))
+                               .Int("FormBorderColor", 0x010203)
+                               .Build());
+}
+
+} // namespace
+
+TEST(ResolveThemeSource, OnlyALoadedFileThemeIsReadForFromThemeFile) {
+    TempFolder dir;
+    TsuiFileTheme unloaded(nullptr);
+    TsuiFileTheme loaded(nullptr);
+    loaded.SetThemeFile(WriteTheme(dir, L"a.theme", 0x0A0B0C).wstring());
+    ASSERT_TRUE(loaded.IsLoaded());
+
+    TsuiUIStyle effective = TsuiUIStyle::MacOS;
+    EXPECT_FALSE(ResolveThemeSource(nullptr, TsuiUIStyle::FromThemeFile, effective));
+    EXPECT_EQ(TsuiUIStyle::DeepBlue, effective);
+    effective = TsuiUIStyle::MacOS;
+    EXPECT_FALSE(ResolveThemeSource(&unloaded, TsuiUIStyle::FromThemeFile, effective));
+    EXPECT_EQ(TsuiUIStyle::DeepBlue, effective);
+    EXPECT_TRUE(ResolveThemeSource(&loaded, TsuiUIStyle::FromThemeFile, effective));
+    EXPECT_EQ(TsuiUIStyle::FromThemeFile, effective);
+    // A built-in style keeps its own table even with a loaded theme at hand.
+    EXPECT_FALSE(ResolveThemeSource(&loaded, TsuiUIStyle::BlueGlass, effective));
+    EXPECT_EQ(TsuiUIStyle::BlueGlass, effective);
+}
+
+TEST(ResolveThemeSource, FromThemeFileWithoutAUsableThemeLooksExactlyLikeDeepBlue) {
+    TsuiTestControl c(nullptr);
+    TsuiFileTheme unloaded(nullptr);
+    c.SetFileTheme(&unloaded);
+    c.SetUIStyle(TsuiUIStyle::FromThemeFile);
+    EXPECT_FALSE(c.fromFile);
+    EXPECT_EQ(GetBuiltInThemeColor(TsuiUIStyle::DeepBlue, ThemeElement::FormBackgroundColor),
+              c.background);
+    c.SetFileTheme(nullptr);
+}
+
+TEST(GetOwnerFormStyle, FirstFormFrameAmongTheFormsDirectChildren) {
+    EXPECT_EQ(TsuiUIStyle::DeepBlue, GetOwnerFormStyle(nullptr));
+    TPanel notAForm(nullptr);
+    EXPECT_EQ(TsuiUIStyle::DeepBlue, GetOwnerFormStyle(&notAForm));
+
+    TOwned<TForm> form(new TForm(nullptr));
+    EXPECT_EQ(TsuiUIStyle::DeepBlue, GetOwnerFormStyle(form.get())); // no frame at all
+
+    // A frame that is not a direct child does not count.
+    auto* panel = new TPanel(form.get());
+    panel->SetParent(form.get());
+    auto* nested = new TestSuiForm(form.get());
+    nested->SetParent(panel);
+    nested->SetUIStyle(TsuiUIStyle::MacOS);
+    EXPECT_EQ(TsuiUIStyle::DeepBlue, GetOwnerFormStyle(form.get()));
+
+    auto* first = new TestSuiForm(form.get());
+    first->SetParent(form.get());
+    first->SetUIStyle(TsuiUIStyle::BlueGlass);
+    auto* second = new TestSuiForm(form.get());
+    second->SetParent(form.get());
+    second->SetUIStyle(TsuiUIStyle::Protein);
+    EXPECT_EQ(TsuiUIStyle::BlueGlass, GetOwnerFormStyle(form.get()));
+    first->SetUIStyle(TsuiUIStyle::FromThemeFile); // stored, not resolved
+    EXPECT_EQ(TsuiUIStyle::FromThemeFile, GetOwnerFormStyle(form.get()));
+}
+
+TEST(GetOwnerFormStyle, NewControlsStartInTheirFormsStyle) {
+    TsuiTestControl orphan(nullptr);
+    EXPECT_EQ(TsuiUIStyle::DeepBlue, orphan.UIStyle());
+
+    TOwned<TForm> form(new TForm(nullptr));
+    auto* plain = new TsuiTestControl(form.get());
+    EXPECT_EQ(TsuiUIStyle::DeepBlue, plain->UIStyle());
+
+    auto* frame = new TestSuiForm(form.get());
+    frame->SetParent(form.get());
+    frame->SetUIStyle(TsuiUIStyle::BlueGlass);
+    auto* later = new TsuiTestControl(form.get());
+    EXPECT_EQ(TsuiUIStyle::BlueGlass, later->UIStyle());
+    EXPECT_EQ(GetBuiltInThemeColor(TsuiUIStyle::BlueGlass, ThemeElement::FormBackgroundColor),
+              later->background);
+}
+
+TEST(ApplyStyleToChildren, ReachesNestedControlsAndSkipsThoseWithoutBothProperties) {
+    TempFolder dir;
+    TOwned<TForm> form(new TForm(nullptr));
+    auto* theme = new TsuiFileTheme(form.get());
+    theme->SetThemeFile(WriteTheme(dir, L"t.theme", 0x00123456).wstring());
+    ASSERT_TRUE(theme->IsLoaded());
+
+    auto* direct = new TsuiTestControl(form.get());
+    direct->SetParent(form.get());
+    auto* panel = new TPanel(form.get());
+    panel->SetParent(form.get());
+    auto* inner = new TPanel(form.get());
+    inner->SetParent(panel);
+    auto* deep = new TsuiTestControl(form.get());
+    deep->SetParent(inner);
+    auto* half = new THalfSkinnedBox(form.get());
+    half->SetParent(form.get());
+    auto* underHalf = new TsuiTestControl(form.get());
+    underHalf->SetParent(half);
+    auto* skinnedBox = new TsuiTestControl(form.get());
+    skinnedBox->SetParent(form.get());
+    auto* underSkinned = new TsuiTestControl(form.get());
+    underSkinned->SetParent(skinnedBox);
+    auto* other = new TOtherThemedControl(form.get());
+    other->SetParent(form.get());
+
+    ApplyStyleToChildren(*form, TsuiUIStyle::FromThemeFile, theme);
+
+    for (TsuiTestControl* c : {direct, deep, underHalf, skinnedBox, underSkinned}) {
+        EXPECT_EQ(TsuiUIStyle::FromThemeFile, c->UIStyle()) << WideToUtf8(c->Name());
+        EXPECT_EQ(theme, c->FileTheme());
+        // The theme was in place by the time the style was set.
+        EXPECT_TRUE(c->fromFile);
+        EXPECT_EQ(0x00123456u, c->background);
+    }
+    EXPECT_EQ(0, half->styleSets);
+    EXPECT_EQ(TsuiUIStyle::MacOS, half->UIStyle());
+    EXPECT_EQ(0, other->themeSets);
+
+    // Back to a built-in style: the stored style, with the theme cleared too.
+    ApplyStyleToChildren(*form, TsuiUIStyle::WinXP, nullptr);
+    EXPECT_EQ(TsuiUIStyle::WinXP, deep->UIStyle());
+    EXPECT_EQ(nullptr, deep->FileTheme());
+    EXPECT_EQ(GetBuiltInThemeColor(TsuiUIStyle::WinXP, ThemeElement::FormBackgroundColor),
+              deep->background);
+}
