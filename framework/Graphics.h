@@ -484,8 +484,12 @@ class TBitmap : public TGraphic {
 
     // A canvas on a memory DC with the DIB selected; created on first use.
     TCanvas& Canvas();
-    // The DIB section (nullptr while empty).
+    // The DIB section (nullptr while empty). While a canvas exists it is
+    // selected into the canvas's DC, so APIs that select a bitmap themselves
+    // (menus, ImageList_Add) want CopyHandle().
     HBITMAP Handle() const { return bitmap_.Get(); }
+    // A new DIB section with the same pixels, owned by the caller.
+    BitmapHandle CopyHandle() const;
 
     // Direct pixel access; flushes pending GDI drawing first. Rows follow each
     // other without gaps, so ScanLine(0) reaches every pixel.

@@ -541,6 +541,15 @@ void TBitmap::Assign(const TBitmap& source) {
     Changed();
 }
 
+BitmapHandle TBitmap::CopyHandle() const {
+    if (!bits_) return BitmapHandle();
+    std::uint32_t* bits = nullptr;
+    BitmapHandle copy = CreateDib32(width_, height_, &bits);
+    ::GdiFlush();
+    std::memcpy(bits, bits_, std::size_t(width_) * std::size_t(height_) * 4);
+    return copy;
+}
+
 std::unique_ptr<TGraphic> TBitmap::Clone() const {
     auto copy = std::make_unique<TBitmap>();
     copy->Assign(*this);

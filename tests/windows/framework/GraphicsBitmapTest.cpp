@@ -204,6 +204,15 @@ TEST(Bitmap, ChangeNotificationsAndAssign) {
     EXPECT_EQ(copy.Pixel(0, 0), clWhite) << "pixels copied, not shared";
     EXPECT_NE(copy.Handle(), b.Handle());
 
+    BitmapHandle own = b.CopyHandle();
+    ASSERT_TRUE(own);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, own.Get());
+    EXPECT_NE(old, nullptr) << "the copy is free to be selected elsewhere";
+    EXPECT_EQ(::GetPixel(dc, 0, 0), COLORREF(clBlack));
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+
     auto clone = b.Clone();
     EXPECT_EQ(static_cast<TBitmap&>(*clone).Pixel(0, 0), clBlack);
     EXPECT_FALSE(clone->OnChange) << "listeners are not copied";

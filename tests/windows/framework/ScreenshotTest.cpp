@@ -119,5 +119,11 @@ TEST(Screenshot, WindowCaptureShowsWhatIsOnScreen) {
     EXPECT_EQ(file.parent_path(), ScreensDirectory());
     EXPECT_GT(fs::file_size(file), 50u);
 
+    // Painted by the window itself rather than read from the screen.
+    TBitmap printed;
+    PrintWindowImage(w.Handle(), printed, true);
+    ASSERT_EQ(printed.Width(), rc.right);
+    EXPECT_EQ(printed.Pixel(rc.right / 2, rc.bottom / 2), clMaroon);
+
     EXPECT_THROW(CaptureWindow(nullptr, client), EGraphicError);
 }
