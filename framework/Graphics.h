@@ -622,8 +622,8 @@ class TImageList {
     // A bitmap wider than Width adds one image per Width columns. The mask is
     // monochrome: white = transparent; nullptr = opaque. Returns the first index.
     int Add(const TBitmap& image, const TBitmap* mask);
-    // Pixels of the key colour become transparent; clNone/clDefault use the
-    // bottom-left pixel's colour.
+    // Pixels of the key colour become transparent; clDefault takes the
+    // bottom-left pixel's colour, clNone masks nothing.
     int AddMasked(const TBitmap& image, TColor maskColor);
     void Delete(int index);
     void Clear();

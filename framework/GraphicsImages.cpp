@@ -207,10 +207,10 @@ int TImageList::Add(const TBitmap& image, const TBitmap* mask) {
 }
 
 int TImageList::AddMasked(const TBitmap& image, TColor maskColor) {
+    if (maskColor == clNone) return Add(image, nullptr);
     Create();
-    const TColor key = (maskColor == clNone || maskColor == clDefault)
-                           ? image.Pixel(0, image.Height() - 1)
-                           : GdiColor(maskColor);
+    const TColor key =
+        maskColor == clDefault ? image.Pixel(0, image.Height() - 1) : GdiColor(maskColor);
     const std::uint32_t keyPixel = ColorToPixel(key);
     const int index =
         AddImages(list_.Get(), width_, height_, image,

@@ -34,7 +34,8 @@ TEST(ImageList, MaskedImagesLetTheBackgroundThrough) {
     g.SetPixel(0, 3, clAqua); // the automatic key is the bottom-left pixel
     g.SetPixel(3, 0, clAqua);
     EXPECT_EQ(list.AddMasked(g, clDefault), 1);
-    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.AddMasked(g, clNone), 2);
+    EXPECT_EQ(list.Count(), 3);
     EXPECT_NE(list.Handle(), nullptr);
 
     ForeignSurface s(10, 4);
@@ -52,6 +53,9 @@ TEST(ImageList, MaskedImagesLetTheBackgroundThrough) {
     EXPECT_EQ(s.At(8, 0), clRed);
     EXPECT_EQ(s.At(5, 0), clFuchsia) << "fuchsia is an ordinary colour in that image";
     EXPECT_EQ(s.At(9, 0), clRed) << "nothing drawn beyond the image";
+    list.Draw(c, 0, 0, 2);
+    EXPECT_EQ(s.At(0, 3), clAqua) << "clNone: nothing masked";
+    EXPECT_EQ(s.At(0, 0), clFuchsia);
 
     list.Draw(c, 0, 0, 7); // out of range: nothing, no error
 }
