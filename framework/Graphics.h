@@ -236,7 +236,7 @@ class TBrush : public TGraphicsObject {
     TBrushStyle Style() const { return style_; }
     void SetStyle(TBrushStyle style);
 
-    HBRUSH Handle() const; // a NULL_BRUSH stock object for bsClear
+    HBRUSH Handle() const; // a hollow brush for bsClear
     void Assign(const TBrush& source);
 
     std::function<void(TBrush* sender)> OnChange;
