@@ -107,11 +107,14 @@ void ScaleInto(const TBitmap& source, RECT s, TBitmap& out, int dw, int dh) {
     s.bottom = std::min<LONG>(s.bottom, source.Height());
     if (dw <= 0 || dh <= 0 || EmptyRect(s)) return;
     const long long sw = s.right - s.left, sh = s.bottom - s.top;
+    // Rows follow each other without gaps; one flush per bitmap, not per row.
+    const std::uint32_t* from = source.ScanLine(0);
+    std::uint32_t* to = out.ScanLine(0);
+    const std::size_t stride = std::size_t(source.Width());
     for (int y = 0; y < dh; ++y) {
-        const std::uint32_t* from = source.ScanLine(int(s.top + y * sh / dh));
-        std::uint32_t* to = out.ScanLine(y);
+        const std::uint32_t* row = from + std::size_t(s.top + y * sh / dh) * stride;
         for (int x = 0; x < dw; ++x)
-            to[x] = from[s.left + x * sw / dw];
+            *to++ = row[s.left + x * sw / dw];
     }
     out.Modified();
 }
@@ -125,10 +128,26 @@ void DrawMasked(TCanvas& canvas, int x, int y, TBitmap& piece, TColor key) {
 } // namespace
 
 void ExtractBitmapFrame(const TBitmap& source, TBitmap& target, int count, int index) {
-    const int frameWidth = count > 0 ? source.Width() / count : 0;
-    const int height = source.Height();
+    if (&source == &target) {
+        TBitmap copy;
+        copy.Assign(source);
+        ExtractBitmapFrame(copy, target, count, index);
+        return;
+    }
+    const int width = source.Width(), height = source.Height();
+    const int frameWidth = count > 0 ? width / count : 0;
     const int left = (index - 1) * frameWidth;
-    ScaleInto(source, RECT{left, 0, left + frameWidth, height}, target, frameWidth, height);
+    target.SetSize(frameWidth, height);
+    // Columns of an index past either end stay as SetSize left them.
+    const int first = std::max(left, 0), last = std::min(left + frameWidth, width);
+    if (frameWidth <= 0 || height <= 0 || first >= last) return;
+    const std::uint32_t* from = source.ScanLine(0);
+    std::uint32_t* to = target.ScanLine(0);
+    for (int y = 0; y < height; ++y)
+        std::copy(from + std::size_t(y) * std::size_t(width) + std::size_t(first),
+                  from + std::size_t(y) * std::size_t(width) + std::size_t(last),
+                  to + std::size_t(y) * std::size_t(frameWidth) + std::size_t(first - left));
+    target.Modified();
 }
 
 // ---------------------------------------------------------------------------

@@ -343,3 +343,50 @@ TEST(IsFormActive, FollowsTheApplicationAndTheForm) {
     }
     Application->SetMainForm(savedMain);
 }
+
+TEST(ExtractBitmapFrame, AFrameOfItselfAndIndexesPastTheEnds) {
+    TBitmap b(6, 2);
+    FillCoded(b);
+    ExtractBitmapFrame(b, b, 2, 2);
+    ASSERT_EQ(3, b.Width());
+    EXPECT_EQ(Coded(3, 0), b.Pixel(0, 0));
+    EXPECT_EQ(Coded(5, 1), b.Pixel(2, 1));
+
+    TBitmap source(6, 2);
+    FillCoded(source);
+    TBitmap past;
+    ExtractBitmapFrame(source, past, 3, 4); // nothing of the source lies there
+    EXPECT_EQ(2, past.Width());
+    for (int x = 0; x < 2; ++x)
+        EXPECT_NE(6 + x, CodedX(past.Pixel(x, 0)));
+}
+
+TEST(DrawingHelpers, LeaveNoGdiObjectsBehind) {
+    TBitmap frame(77, 27);
+    FillCoded(frame);
+    TBitmap tab(18, 17);
+    FillCoded(tab);
+    TBitmap dest(120, 40);
+    dest.Canvas();
+    TsuiImagePanel panel(nullptr);
+    panel.SetBounds(0, 0, 120, 40);
+    panel.Picture().SetGraphic(&frame);
+    panel.SetCaption(L"计算");
+    auto round = [&] {
+        DrawNinePart(frame, dest.Canvas(), RECT{0, 0, 120, 40}, true);
+        DrawThreePart(tab, dest.Canvas(), RECT{0, 0, 60, 17}, true);
+        TileDraw(dest.Canvas(), tab, RECT{0, 0, 120, 40});
+        TBitmap piece;
+        ExtractBitmapFrame(frame, piece, 3, 2);
+        RotateBitmapLeft(piece);
+        for (TsuiDrawStyle s : {suiNormal, suiStretch, suiTile}) {
+            panel.SetDrawStyle(s);
+            panel.Perform(WM_PAINT, reinterpret_cast<WPARAM>(dest.Canvas().Handle()), 0);
+        }
+    };
+    round(); // fonts and brushes created once and kept
+    const int before = ProcessGdiObjectCount();
+    for (int i = 0; i < 50; ++i)
+        round();
+    EXPECT_EQ(before, ProcessGdiObjectCount());
+}
