@@ -194,7 +194,7 @@ std::wstring Upper(std::wstring_view s) {
 }
 } // namespace
 
-void RegisterClass(const TClassInfo& info) {
+void RegisterClassInfo(const TClassInfo& info) {
     Registry()[Upper(info.name)] = &info;
 }
 

@@ -192,7 +192,7 @@ struct TClassInfo {
 };
 
 // Classes known by name to the form reader.
-void RegisterClass(const TClassInfo& info);
+void RegisterClassInfo(const TClassInfo& info);
 const TClassInfo* FindClass(std::wstring_view name);
 // Touches every class of the framework so the reader finds them by name.
 void RegisterFrameworkClasses();
@@ -444,7 +444,7 @@ template <class T, class Root = TObject> class TClassBuilder {
     // with a factory becomes known by name.
     const TClassInfo& Build() {
         const TClassInfo* done = info_.release();
-        if (done->factory) RegisterClass(*done);
+        if (done->factory) RegisterClassInfo(*done);
         return *done;
     }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <climits>
 #include <map>
+#include <utility>
 
 namespace {
 
@@ -535,7 +536,11 @@ void TControl::UpdateAnchorRules() {
 }
 
 void TControl::RequestAlign() {
-    if (parent_ && !parent_->aligning_) parent_->Realign();
+    if (!parent_ || parent_->aligning_) return;
+    // The control that moved wins ties: a panel put at the top goes above the others there.
+    TControl* previous = std::exchange(parent_->alignRequester_, this);
+    parent_->Realign();
+    parent_->alignRequester_ = previous;
 }
 
 void TControl::SetVisible(bool v) {
@@ -1142,20 +1147,26 @@ void TWinControl::AlignControls(RECT& r) {
         std::vector<TControl*> list;
         for (TControl* c : controls_)
             if (c->Align() == a && c->Visible()) list.push_back(c);
-        // Controls of one alignment keep their relative order by position.
-        std::stable_sort(list.begin(), list.end(), [a](TControl* x, TControl* y) {
+        // Controls of one alignment keep their relative order by position;
+        // the control that moved wins ties.
+        TControl* requester = alignRequester_;
+        auto key = [a](TControl* c) {
             switch (a) {
             case alTop:
-                return x->Top() < y->Top();
+                return c->Top();
             case alBottom:
-                return x->Top() + x->Height() > y->Top() + y->Height();
+                return -(c->Top() + c->Height());
             case alLeft:
-                return x->Left() < y->Left();
+                return c->Left();
             case alRight:
-                return x->Left() + x->Width() > y->Left() + y->Width();
+                return -(c->Left() + c->Width());
             default:
-                return false;
+                return 0;
             }
+        };
+        std::stable_sort(list.begin(), list.end(), [&](TControl* x, TControl* y) {
+            if (key(x) != key(y)) return key(x) < key(y);
+            return x == requester && y != requester;
         });
         for (TControl* c : list) {
             int w = std::max<int>(0, r.right - r.left), h = std::max<int>(0, r.bottom - r.top);

@@ -508,6 +508,7 @@ class TWinControl : public TControl {
     int alignDisabled_ = 0;
     bool aligning_ = false;
     bool alignPending_ = false;
+    TControl* alignRequester_ = nullptr;
     bool trackingMouse_ = false;
     BrushHandle colorBrush_;
     TColor colorBrushColor_ = clNone;

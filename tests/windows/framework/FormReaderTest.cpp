@@ -1,0 +1,229 @@
+// Form descriptions: objects nested with owner and parent, properties in
+// stored order, events bound by name, Loaded once each; and errors that
+// name the source, the line and the problem.
+
+#include "FrameworkTestSupport.h"
+
+#include "framework/FormReader.h"
+#include "framework/StringList.h"
+#include "framework/Timer.h"
+
+namespace {
+
+std::vector<std::wstring> gLog;
+
+class TProbe : public TPanel {
+  public:
+    explicit TProbe(TComponent* owner) : TPanel(owner) {}
+    static const TClassInfo& StaticClass() {
+        static const TClassInfo& info =
+            TClassBuilder<TProbe>(L"TProbe", &TPanel::StaticClass())
+                .Property(L"First", &TProbe::First, &TProbe::SetFirst)
+                .Property(L"Second", &TProbe::Second, &TProbe::SetSecond)
+                .Property(L"Third", &TProbe::Third, &TProbe::SetThird)
+                .Property(L"Ratio", &TProbe::Ratio, &TProbe::SetRatio)
+                .Strings(L"Items", &TProbe::Items)
+                .Build();
+        return info;
+    }
+    const TClassInfo& ClassType() const override { return StaticClass(); }
+
+    int First() const { return first_; }
+    void SetFirst(int v) { Record(L"First", first_ = v); }
+    int Second() const { return second_; }
+    void SetSecond(int v) { Record(L"Second", second_ = v); }
+    int Third() const { return third_; }
+    void SetThird(int v) { Record(L"Third", third_ = v); }
+    double Ratio() const { return ratio_; }
+    void SetRatio(double v) { ratio_ = v; }
+    TStringList& Items() { return items_; }
+
+    void Loaded() override {
+        TPanel::Loaded();
+        ++loadedCount;
+        gLog.push_back(Name() + L".Loaded");
+    }
+
+    int loadedCount = 0;
+    bool setWhileLoading = true;
+
+  private:
+    void Record(const wchar_t* what, int) {
+        gLog.push_back(Name() + L"." + what);
+        setWhileLoading = setWhileLoading && Loading();
+    }
+    int first_ = 0, second_ = 0, third_ = 0;
+    double ratio_ = 0;
+    TStringList items_;
+};
+
+class TReaderForm : public TForm {
+  public:
+    explicit TReaderForm(TComponent* owner) : TForm(owner) {}
+    static const TClassInfo& StaticClass() {
+        static const TClassInfo& info =
+            TClassBuilder<TReaderForm>(L"TReaderForm", &TForm::StaticClass())
+                .Handler(L"ProbeClick", &TReaderForm::ProbeClick)
+                .Handler(L"FormShow", &TReaderForm::FormShow)
+                .Handler(L"KeyHandler", &TReaderForm::KeyHandler)
+                .Field(L"Inner", &TReaderForm::Inner)
+                .Build();
+        return info;
+    }
+    const TClassInfo& ClassType() const override { return StaticClass(); }
+
+    void ProbeClick(TObject* sender) { clickedBy = sender; }
+    void FormShow(TObject*) { ++shows; }
+    void KeyHandler(TObject*, WORD& key, TShiftState) { lastKey = key; }
+    void Loaded() override {
+        TForm::Loaded();
+        gLog.push_back(L"Form.Loaded");
+    }
+
+    TProbe* Inner = nullptr;
+    TObject* clickedBy = nullptr;
+    int shows = 0;
+    WORD lastKey = 0;
+};
+
+const TClassInfo& gRegistered = TProbe::StaticClass(); // known by name before any reading
+
+TEST(FormReader, NestedDescriptionAppliedInStoredOrderWithEventsBoundByName) {
+    (void)gRegistered;
+    gLog.clear();
+    TOwned<TReaderForm> form(new TReaderForm(nullptr));
+    form->LoadDescription(L"TReaderForm");
+
+    auto* outer = dynamic_cast<TProbe*>(form->FindComponent(L"Outer"));
+    auto* inner = dynamic_cast<TProbe*>(form->FindComponent(L"Inner"));
+    auto* timer = dynamic_cast<TTimer*>(form->FindComponent(L"Timer1"));
+    ASSERT_TRUE(outer && inner && timer);
+    // Owner is the form; parent is the enclosing object.
+    EXPECT_EQ(inner->Owner(), form.get());
+    EXPECT_EQ(inner->Parent(), outer);
+    EXPECT_EQ(outer->Parent(), form.get());
+    EXPECT_EQ(form->Inner, inner);
+
+    // Setters ran in stored order, while loading; then Loaded once each, form first.
+    EXPECT_EQ(gLog, (std::vector<std::wstring>{L"Outer.Third", L"Outer.First", L"Inner.Second",
+                                               L"Inner.First", L"Form.Loaded", L"Outer.Loaded",
+                                               L"Inner.Loaded"}));
+    EXPECT_TRUE(outer->setWhileLoading && inner->setWhileLoading);
+    EXPECT_EQ(outer->loadedCount, 1);
+    EXPECT_EQ(inner->loadedCount, 1);
+    EXPECT_FALSE(form->Loading() || outer->Loading() || inner->Loading() || timer->Loading());
+
+    // Values of every kind.
+    EXPECT_EQ(form->Caption(), L"读取\r\nit's");
+    EXPECT_EQ(form->ClientWidth(), 300);
+    EXPECT_EQ(form->ClientHeight(), 200);
+    EXPECT_TRUE(form->KeyPreview());
+    EXPECT_EQ(outer->Align(), alTop);
+    EXPECT_EQ(outer->Width(), 300); // aligned to the client width
+    EXPECT_EQ(outer->Color(), TColor(0xE7E7E7));
+    EXPECT_DOUBLE_EQ(outer->Ratio(), 2.5);
+    EXPECT_EQ(inner->Items().ToVector(), (std::vector<std::wstring>{L"a", L"第二", L"cd"}));
+    EXPECT_EQ(inner->Anchors(), (TAnchors{akLeft, akTop, akRight}));
+    EXPECT_EQ(inner->Font().Name(), L"Tahoma"); // the parent's font, inherited
+    EXPECT_TRUE(inner->Font().Style().Contains(fsBold));
+    EXPECT_EQ(timer->Interval(), 100u);
+    EXPECT_FALSE(timer->Enabled());
+
+    // Events reach the form's handler methods.
+    ASSERT_TRUE(inner->OnClick);
+    inner->OnClick(inner);
+    EXPECT_EQ(form->clickedBy, inner);
+    WORD key = VK_F5;
+    inner->OnKeyDown(inner, key, {});
+    EXPECT_EQ(form->lastKey, VK_F5);
+    form->Show();
+    EXPECT_EQ(form->shows, 1);
+}
+
+std::string ErrorOf(const std::wstring& text, const wchar_t* source = L"Sample") {
+    TOwned<TReaderForm> form(new TReaderForm(nullptr));
+    try {
+        form->LoadDescriptionText(text, source);
+    } catch (const EFormDescriptionError& e) {
+        return WideToUtf8(e.Message());
+    }
+    return "no error";
+}
+
+TEST(FormReader, ErrorsNameSourceLineAndProblem) {
+    (void)gRegistered;
+    struct Case {
+        const wchar_t* text;
+        const char* expected;
+    } cases[] = {
+        {L"object F: TReaderForm\n  object P: TNoSuch\n  end\nend",
+         "Form description Sample, line 2: unknown class 'TNoSuch'"},
+        {L"object F: TReaderForm\n  object P: TProbe\n    Colr = clRed\n  end\nend",
+         "Form description Sample, line 3: unknown property 'Colr' of TProbe"},
+        {L"object F: TReaderForm\n  Width = 'wide'\nend",
+         "Form description Sample, line 2: bad value for Width: an integer is expected, not "
+         "'wide'"},
+        {L"object F: TReaderForm\n  object P: TProbe\n    First = 1\nend",
+         "Form description Sample, line 4: missing 'end' of object F (opened on line 1)"},
+        {L"object F: TReaderForm\n\n  OnShow = Nope\nend",
+         "Form description Sample, line 3: unknown handler 'Nope' for OnShow"},
+        {L"object F: TReaderForm\n  Caption = 'open\nend",
+         "Form description Sample, line 2: unterminated string"},
+        {L"object F: TReaderForm\n  Anchors = [akLeft, akMiddle]\nend",
+         "Form description Sample, line 2: bad value for Anchors: 'akMiddle' is not a value of "
+         "TAnchors"},
+        {L"object F: TPanel\nend",
+         "Form description Sample, line 1: the description is of class TPanel"},
+        {L"object F: TReaderForm\n  object P: TProbe\n  end\n  object p: TProbe\n  end\nend",
+         "Form description Sample, line 4: A component named p already exists"},
+        {L"object F: TReaderForm\n  OnKeyDown = ProbeClick\nend",
+         "Form description Sample, line 2: bad value for OnKeyDown: the handler does not fit event "
+         "OnKeyDown"},
+        {L"object F: TReaderForm\n  ActiveControl = Nobody\nend",
+         "Form description Sample, line 2: unknown component 'Nobody'"},
+        {L"object F: TReaderForm\n  Width 10\nend",
+         "Form description Sample, line 2: '=' expected after Width, found 10"},
+        {L"object F: TReaderForm\n  object T: TTimer\n    object P: TProbe\n    end\n  end\nend",
+         "Form description Sample, line 3: P is a control, but its enclosing object holds no "
+         "controls"},
+        {L"object F: TReaderForm\nend\nend",
+         "Form description Sample, line 3: text after the final 'end'"},
+    };
+    for (const Case& c : cases) {
+        std::string error = ErrorOf(c.text);
+        EXPECT_EQ(error.rfind(c.expected, 0), 0u) << "got: " << error;
+    }
+    // From a resource: the resource's name is the source.
+    TOwned<TReaderForm> form(new TReaderForm(nullptr));
+    try {
+        form->LoadDescription(L"TBrokenForm");
+        ADD_FAILURE() << "no error";
+    } catch (const EFormDescriptionError& e) {
+        EXPECT_EQ(WideToUtf8(e.Message()),
+                  "Form description TBrokenForm, line 4: unknown property 'Frist' of TProbe");
+    }
+    EXPECT_THROW(form->LoadDescription(L"TNoSuchForm"), EResourceError);
+}
+
+TEST(FormReader, ForwardReferencesResolveAtTheEnd) {
+    TOwned<TReaderForm> form(new TReaderForm(nullptr));
+    form->LoadDescriptionText(L"object F: TReaderForm\n"
+                              L"  ActiveControl = Later\n"
+                              L"  object Later: TProbe\n"
+                              L"  end\n"
+                              L"end",
+                              L"Refs");
+    EXPECT_EQ(form->ActiveControl(), form->FindComponent(L"Later"));
+}
+
+TEST(FormReader, StringsWriteAnyUnicodeText) {
+    auto d = ParseFormDescription(L"object F: TForm\n"
+                                  L"  Caption = #$84DD#26697'&&'#$1F600\n"
+                                  L"end",
+                                  L"Text");
+    ASSERT_EQ(d.properties.size(), 1u);
+    EXPECT_EQ(d.properties[0].value.text, L"蓝桉&&\U0001F600");
+    EXPECT_EQ(d.properties[0].line, 2);
+}
+
+} // namespace

@@ -1,0 +1,46 @@
+#pragma once
+
+// Helpers shared by the framework tests: pumping messages, waiting for a
+// condition, and recording what reached the modal seam.
+
+#include "framework/Forms.h"
+#include "framework/ModalHook.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+inline void PumpMessages() {
+    Application->ProcessMessages();
+}
+
+// Pumps until done() or the time is up; true if done() came true.
+inline bool PumpUntil(const std::function<bool()>& done, int milliseconds = 2000) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        PumpMessages();
+        Sleep(1);
+    }
+    return true;
+}
+
+// Answers every message box with result and remembers what it showed.
+struct MessageBoxRecorder {
+    std::vector<TModalRequest> seen;
+    int result = IDOK;
+    TScopedModalHook hook{[this](TModalRequest& r) {
+        if (r.kind != TModalKind::MessageBox) {
+            ADD_FAILURE() << "unexpected modal window";
+            if (r.form) r.form->SetModalResult(mrCancel);
+            r.answered = true;
+            return;
+        }
+        seen.push_back(r);
+        r.result = result;
+        r.answered = true;
+    }};
+};
