@@ -390,3 +390,30 @@ TEST(DrawingHelpers, LeaveNoGdiObjectsBehind) {
         round();
     EXPECT_EQ(before, ProcessGdiObjectCount());
 }
+
+// The names in the style tables are the ones the artwork carries: every
+// image element of every style, and the fixed bitmaps, load at the table's size.
+TEST(BuiltInBitmaps, EveryTableNameLoadsAtTheTablesSize) {
+    for (int s = 1; s <= 5; ++s) {
+        const auto style = static_cast<TsuiUIStyle>(s);
+        for (int e = ThemeElement::First; e <= ThemeElement::Last; ++e) {
+            const auto size = BuiltInThemeBitmapSize(style, e);
+            if (!size) continue;
+            TBitmap whole;
+            ASSERT_NO_THROW(GetBuiltInThemeBitmap(style, e, &whole)) << s << "/" << e;
+            EXPECT_EQ(size->width, whole.Width()) << s << "/" << e;
+            EXPECT_EQ(size->height, whole.Height()) << s << "/" << e;
+            if (const int frames = ThemeElementFrameCount(e)) {
+                TBitmap last;
+                GetBuiltInThemeBitmap(style, e, &last, frames, frames);
+                EXPECT_EQ(size->width / frames, last.Width()) << s << "/" << e;
+            }
+        }
+    }
+    for (const FixedBitmap& f : FixedThemeBitmaps()) {
+        TBitmap b;
+        ASSERT_NO_THROW(b.LoadFromResourceName(MainInstance(), std::wstring(f.resourceName)));
+        EXPECT_EQ(f.size.width, b.Width());
+        EXPECT_EQ(f.size.height, b.Height());
+    }
+}
