@@ -254,8 +254,16 @@ class TTestEdit : public TWinControl {
     }
     void WndProc(TMessage& m) override {
         if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == EN_CHANGE) ++changes;
+        if (m.Msg == CN_DRAWITEM || m.Msg == CN_NOTIFY || m.Msg == CN_MEASUREITEM) {
+            reflected.push_back(m.Msg);
+            m.Result = TRUE;
+            return;
+        }
         TWinControl::WndProc(m);
     }
+
+  public:
+    std::vector<UINT> reflected;
 };
 
 std::wstring WindowClassOf(HWND wnd) {
@@ -284,6 +292,35 @@ TEST(WindowClass, IsTheClassNameAndSystemControlsAreSuperclassed) {
     SendMessageW(edit->Handle(), WM_CHAR, L'7', 0);
     EXPECT_EQ(edit->Text(), L"7");
     EXPECT_EQ(TWinControl::FindControl(edit->Handle()), edit);
+}
+
+TEST(WindowClass, ParentMessagesAboutAChildAreReflectedToIt) {
+    TOwned<TForm> form(new TForm(nullptr));
+    auto* edit = new TTestEdit(form.get());
+    edit->SetParent(form.get());
+    edit->SetColor(clYellow);
+    edit->Font().SetColor(clNavy);
+    HWND parent = form->Handle(), child = edit->Handle();
+
+    // Colours: the child answers with its own Color and Font.Color.
+    TBitmap bmp(4, 4);
+    HDC dc = bmp.Canvas().Handle();
+    auto brush = SendMessageW(parent, WM_CTLCOLOREDIT, WPARAM(dc), LPARAM(child));
+    EXPECT_NE(brush, 0);
+    EXPECT_EQ(GetBkColor(dc), ColorToRGB(clYellow));
+    EXPECT_EQ(GetTextColor(dc), ColorToRGB(clNavy));
+
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = ODT_BUTTON;
+    dis.hwndItem = child;
+    EXPECT_EQ(SendMessageW(parent, WM_DRAWITEM, 0, LPARAM(&dis)), TRUE);
+    NMHDR hdr{child, 0, 0};
+    SendMessageW(parent, WM_NOTIFY, 0, LPARAM(&hdr));
+    MEASUREITEMSTRUCT mis{};
+    mis.CtlType = ODT_LISTBOX;
+    mis.CtlID = UINT(GetDlgCtrlID(child));
+    SendMessageW(parent, WM_MEASUREITEM, mis.CtlID, LPARAM(&mis));
+    EXPECT_EQ(edit->reflected, (std::vector<UINT>{CN_DRAWITEM, CN_NOTIFY, CN_MEASUREITEM}));
 }
 
 } // namespace
