@@ -1,0 +1,60 @@
+// The skinned group box: a frame in the style's border colour with the
+// caption in a gap of its top edge, and the style handed to what it holds.
+#pragma once
+
+#include "skin/SUIImagePanel.h"
+#include "skin/SUIMgr.h"
+#include "skin/SUIThemes.h"
+
+#include <string>
+
+void RegisterGroupBoxClasses();
+
+class TsuiCustomGroupBox : public TsuiCustomPanel {
+  public:
+    explicit TsuiCustomGroupBox(TComponent* owner);
+    static const TClassInfo& StaticClass();
+    const TClassInfo& ClassType() const override { return StaticClass(); }
+
+    // The frame's caption; the panel's own text stays blank.
+    const std::wstring& Caption() const { return caption_; }
+    void SetCaption(const std::wstring& v);
+    TColor BorderColor() const { return borderColor_; }
+    void SetBorderColor(TColor v);
+    bool Transparent() const { return TsuiCustomPanel::Transparent(); }
+    virtual void SetTransparent(bool v);
+    TsuiUIStyle UIStyle() const { return uiStyle_; }
+    void SetUIStyle(TsuiUIStyle v);
+    TsuiFileTheme* FileTheme() const { return fileTheme_; }
+    void SetFileTheme(TsuiFileTheme* v);
+
+    // Passed on to every direct child.
+    void SetEnabled(bool v) override;
+    void AdjustClientRect(RECT& r) const override;
+
+    const TBitmap& Offscreen() const { return buffer_.Bitmap(); }
+
+  protected:
+    virtual void ApplyStyle(TsuiUIStyle style, TsuiFileTheme* fileTheme);
+
+    void Paint() override;
+    void WndProc(TMessage& m) override;
+    void FontChanged() override;
+    void Notification(TComponent* component, TOperation operation) override;
+    // |Font.Height|: the caption's room at the top.
+    int FontHeight() const;
+
+  private:
+    std::wstring caption_;
+    TColor borderColor_ = clBlack;
+    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
+    TsuiFileTheme* fileTheme_ = nullptr;
+    TOffscreenBuffer buffer_;
+};
+
+class TsuiGroupBox : public TsuiCustomGroupBox {
+  public:
+    explicit TsuiGroupBox(TComponent* owner) : TsuiCustomGroupBox(owner) {}
+    static const TClassInfo& StaticClass();
+    const TClassInfo& ClassType() const override { return StaticClass(); }
+};
