@@ -82,13 +82,17 @@ bool HandleMenuMessage(TMessage& m) {
         if (!item) return false;
         TCanvas canvas(dis->hDC);
         {
-            SavedDCState state(dis->hDC);
+            SavedDCState saved(dis->hDC);
             MenuFont(canvas.Font());
             TMenu* menu = item->GetParentMenu();
             bool topLevel = item->Parent() && !item->Parent()->Parent() && menu &&
                             dynamic_cast<TMainMenu*>(menu) != nullptr;
-            item->AdvancedDrawItem(canvas, dis->rcItem, OwnerDrawStateFromItemState(dis->itemState),
-                                   topLevel);
+            // Not every system reports these for menus: the item knows them.
+            TOwnerDrawState state = OwnerDrawStateFromItemState(dis->itemState);
+            if (item->Default()) state.Include(odDefault);
+            if (item->Checked()) state.Include(odChecked);
+            if (!item->Enabled()) state.Include(odDisabled);
+            item->AdvancedDrawItem(canvas, dis->rcItem, state, topLevel);
             canvas.SetHandle(nullptr);
         }
         m.Result = TRUE;
