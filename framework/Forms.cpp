@@ -82,6 +82,8 @@ const TClassInfo& TForm::StaticClass() {
             .Enum(L"Position", &TForm::Position, &TForm::SetPosition, PositionEnum())
             .Enum(L"WindowState", &TForm::WindowState, &TForm::SetWindowState, WindowStateEnum())
             .Property(L"KeyPreview", &TForm::KeyPreview, &TForm::SetKeyPreview)
+            .Property(L"Scaled", &TForm::Scaled, &TForm::SetScaled)
+            .Property(L"AutoScroll", &TForm::AutoScroll, &TForm::SetAutoScroll)
             .Component(L"ActiveControl", &TForm::ActiveControl, &TForm::SetActiveControl)
             .Property(L"ModalResult", &TForm::ModalResult, &TForm::SetModalResult)
             .Event(L"OnCreate", &TForm::OnCreate)

@@ -59,6 +59,12 @@ class TForm : public TCustomControl {
     void SetPosition(TPosition p) { position_ = p; }
     TWindowState WindowState() const;
     void SetWindowState(TWindowState s);
+    // Stored by descriptions; we never scale to the screen font nor scroll a
+    // form, so they only keep their value.
+    bool Scaled() const { return scaled_; }
+    void SetScaled(bool v) { scaled_ = v; }
+    bool AutoScroll() const { return autoScroll_; }
+    void SetAutoScroll(bool v) { autoScroll_ = v; }
     bool KeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool v) { keyPreview_ = v; }
     TWinControl* ActiveControl() const { return activeControl_; }
@@ -125,6 +131,8 @@ class TForm : public TCustomControl {
     TPosition position_ = poDesigned;
     TWindowState windowState_ = wsNormal;
     bool keyPreview_ = false;
+    bool scaled_ = true;
+    bool autoScroll_ = false;
     TWinControl* activeControl_ = nullptr;
     TModalResult modalResult_ = mrNone;
     bool modal_ = false;

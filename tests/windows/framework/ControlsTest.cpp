@@ -185,8 +185,7 @@ TEST(Focus, TabFollowsTabOrderAcrossContainers) {
     (void)a;
     (void)c1;
 
-    f.form->Show();
-    ASSERT_TRUE(PumpUntil([&] { return f.form->Active(); }));
+    ASSERT_TRUE(ShowActive(*f.form));
     EXPECT_EQ(FocusedName(), L"B"); // the first in tab order takes the focus
     std::vector<std::wstring> order;
     for (int i = 0; i < 5; ++i) {
@@ -214,8 +213,7 @@ TEST(Focus, EnterEscapeAndAcceleratorsReachTheForm) {
     TFocusBox* quit = f.Add(f.form.get(), L"Quit");
     quit->SetCaption(L"Save && &Quit");
     quit->isDefault = true;
-    f.form->Show();
-    ASSERT_TRUE(PumpUntil([&] { return f.form->Active(); }));
+    ASSERT_TRUE(ShowActive(*f.form));
     save->SetFocus();
 
     PostKey(WM_KEYDOWN, VK_RETURN);
@@ -252,8 +250,7 @@ TEST(Focus, KeyPreviewLetsTheFormSeeAndDiscardKeysFirst) {
     box->OnKeyDown = [&](TObject*, WORD&, TShiftState) { seen.push_back(L"box"); };
     std::wstring typed;
     box->OnKeyPress = [&](TObject*, wchar_t& ch) { typed += ch; };
-    f.form->Show();
-    ASSERT_TRUE(PumpUntil([&] { return f.form->Active(); }));
+    ASSERT_TRUE(ShowActive(*f.form));
     box->SetFocus();
     PostKey(WM_KEYDOWN, VK_F1);
     PostKey(WM_KEYDOWN, VK_F2);

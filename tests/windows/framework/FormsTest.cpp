@@ -149,6 +149,58 @@ TEST(Forms, BorderStyleClientSizeAndPosition) {
     EXPECT_EQ(form->Width(), 200);
 }
 
+TEST(Timer, FiresThroughTheLoopUntilDisabled) {
+    TOwned<TTimer> timer(new TTimer(nullptr));
+    timer->SetInterval(10);
+    int ticks = 0;
+    timer->OnTimer = [&](TObject* sender) {
+        EXPECT_EQ(sender, timer.get());
+        if (++ticks == 3) timer->SetEnabled(false);
+    };
+    EXPECT_TRUE(PumpUntil([&] { return ticks >= 3; }));
+    Sleep(60);
+    PumpMessages();
+    EXPECT_EQ(ticks, 3);
+
+    // An error in OnTimer is reported, and the timer goes on.
+    MessageBoxRecorder rec;
+    ticks = 0;
+    timer->OnTimer = [&](TObject*) {
+        if (++ticks == 1) throw EConvertError(L"tick");
+    };
+    timer->SetEnabled(true);
+    EXPECT_TRUE(PumpUntil([&] { return ticks >= 2; }));
+    timer->SetEnabled(false);
+    ASSERT_EQ(rec.seen.size(), 1u);
+    EXPECT_EQ(rec.seen[0].text, L"tick");
+}
+
+TEST(Forms, ActivationRestoresTheLastFocusedControl) {
+    TOwned<TForm> a(new TForm(nullptr)), b(new TForm(nullptr));
+    auto* first = new TPanel(a.get());
+    first->SetParent(a.get());
+    first->SetTabStop(true);
+    auto* second = new TPanel(a.get());
+    second->SetParent(a.get());
+    second->SetTabStop(true);
+    second->SetTop(50);
+    int activations = 0;
+    a->OnActivate = [&](TObject*) { ++activations; };
+    a->SetActiveControl(second); // before showing: taken when shown
+    a->Show();
+    ASSERT_TRUE(PumpUntil([&] { return a->Active(); }));
+    EXPECT_TRUE(second->Focused());
+    b->Show();
+    ASSERT_TRUE(PumpUntil([&] { return b->Active() && !a->Active(); }));
+    SetActiveWindow(a->Handle());
+    ASSERT_TRUE(PumpUntil([&] { return a->Active(); }));
+    EXPECT_TRUE(second->Focused());
+    EXPECT_EQ(activations, 2);
+    // A freed control is no longer the active one.
+    second->Free();
+    EXPECT_EQ(a->ActiveControl(), nullptr);
+}
+
 // A form with children, shown and painted, then freed: the process keeps
 // no GDI object of it.
 TEST(Resources, NoGdiObjectLeftAfterAHundredForms) {

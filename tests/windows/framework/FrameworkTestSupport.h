@@ -28,6 +28,20 @@ inline bool PumpUntil(const std::function<bool()>& done, int milliseconds = 2000
     return true;
 }
 
+// Shows the form and waits until it is active with the focus on it; another
+// window of an earlier test may still be handing activation over.
+inline bool ShowActive(TForm& form) {
+    form.Show();
+    auto ours = [&] {
+        TWinControl* c = TWinControl::FindControl(GetFocus());
+        return form.Active() && c && (c == &form || GetParentForm(c) == &form);
+    };
+    if (PumpUntil(ours, 1000)) return true;
+    SetForegroundWindow(form.Handle());
+    SetActiveWindow(form.Handle());
+    return PumpUntil(ours, 2000);
+}
+
 // Answers every message box with result and remembers what it showed.
 struct MessageBoxRecorder {
     std::vector<TModalRequest> seen;
