@@ -1,0 +1,35 @@
+// The application object is set up once, the classes are known by name
+// before a description asks for them, and a modal window nobody expected
+// fails the test instead of waiting for a person.
+
+#include "PagesTestSupport.h"
+
+#include "skin/SUIMgr.h"
+
+#include "framework/ModalHook.h"
+
+namespace {
+
+class PagesEnvironment : public testing::Environment {
+  public:
+    void SetUp() override {
+        Application->Initialize();
+        pages_test::TestSuiForm::StaticClass();
+        TsuiFileTheme::StaticClass();
+        TsuiTabControlTopPanel::StaticClass();
+        TsuiPageControlTopPanel::StaticClass();
+        TsuiPageControl::StaticClass();
+        TsuiTabSheet::StaticClass();
+        SetModalHook([](TModalRequest& r) {
+            ADD_FAILURE() << "a modal window nobody answered: " << WideToUtf8(r.text);
+            if (r.form) r.form->SetModalResult(mrCancel);
+            r.result = IDCANCEL;
+            r.answered = true;
+        });
+    }
+    void TearDown() override { SetModalHook({}); }
+};
+
+const auto* const kEnvironment = testing::AddGlobalTestEnvironment(new PagesEnvironment);
+
+} // namespace

@@ -1,0 +1,119 @@
+#pragma once
+
+// A host window with a page control on it, pages made to order, clicks on
+// the strip through its window procedure and pictures of what it paints.
+
+#include "skin/controls/SUIPageControl.h"
+
+#include "framework/Forms.h"
+#include "framework/Utils.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+inline bool operator==(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline void PrintTo(const RECT& r, std::ostream* os) {
+    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
+
+namespace pages_test {
+
+// What GetOwnerFormStyle looks for on a form: a child known by the name
+// TsuiForm that publishes UIStyle.
+class TestSuiForm : public TCustomControl {
+  public:
+    explicit TestSuiForm(TComponent* owner) : TCustomControl(owner) {}
+    static const TClassInfo& StaticClass() {
+        static const TClassInfo& info =
+            TClassBuilder<TestSuiForm>(L"TsuiForm", &TCustomControl::StaticClass())
+                .Enum(L"UIStyle", &TestSuiForm::UIStyle, &TestSuiForm::SetUIStyle, UIStyleEnum())
+                .Build();
+        return info;
+    }
+    const TClassInfo& ClassType() const override { return StaticClass(); }
+    TsuiUIStyle UIStyle() const { return style_; }
+    void SetUIStyle(TsuiUIStyle s) { style_ = s; }
+
+  private:
+    TsuiUIStyle style_ = TsuiUIStyle::DeepBlue;
+};
+
+// A windowless child, for the rule that such controls come first.
+class TestMark : public TGraphicControl {
+  public:
+    explicit TestMark(TComponent* owner) : TGraphicControl(owner) {}
+};
+
+// What WM_PAINT with a DC in wParam puts on a bitmap of the control's size.
+inline std::unique_ptr<TBitmap> Painted(TWinControl& control, TColor before = 0x00ABCDEF) {
+    auto out = std::make_unique<TBitmap>(control.Width(), control.Height());
+    out->Fill(before);
+    control.Perform(WM_PAINT, reinterpret_cast<WPARAM>(out->Canvas().Handle()), 0);
+    return out;
+}
+
+inline void Click(TWinControl& control, int x, int y) {
+    control.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    control.Perform(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+// A visible window holding one page control; pages are owned by the window.
+class PagesHost {
+  public:
+    explicit PagesHost(int width = 400, int height = 200,
+                       TsuiUIStyle style = TsuiUIStyle::BlueGlass)
+        : form(new TForm(nullptr)) {
+        form->SetBounds(40, 40, width + 40, height + 60);
+        form->SetColor(clRed); // behind the tabs, easy to tell apart
+        pc = new TsuiPageControl(form.get());
+        pc->SetParent(form.get());
+        pc->SetBounds(0, 0, width, height);
+        pc->SetUIStyle(style);
+        pc->OnChange = [this](TObject* s) {
+            ++changes;
+            EXPECT_EQ(pc, s);
+        };
+        pc->OnTabActive = [this](TObject*, int index) { activations.push_back(index); };
+        form->Show();
+        Application->ProcessMessages();
+    }
+
+    TsuiTabSheet* Add(const std::wstring& caption) {
+        auto* page = new TsuiTabSheet(form.get());
+        page->SetCaption(caption);
+        page->SetParent(pc);
+        return page;
+    }
+
+    TsuiTabControlTopPanel& Strip() { return pc->TabPanel(); }
+    // Paints the strip so the widths and the scroll offset are current.
+    std::unique_ptr<TBitmap> PaintStrip() { return Painted(Strip()); }
+    // Left edge of tab i as the last drawing placed it (all tabs before it drawn).
+    int TabLeft(int index) {
+        int x = pc->LeftMargin();
+        int ordinal = 0;
+        for (int i = 0; i < index; ++i) {
+            if (Strip().TabWidth(i) <= 0) continue;
+            if (++ordinal <= Strip().FirstShown()) continue;
+            x += Strip().TabWidth(i);
+        }
+        return x;
+    }
+    void ResetCounts() {
+        changes = 0;
+        activations.clear();
+    }
+
+    TOwned<TForm> form;
+    TsuiPageControl* pc = nullptr;
+    int changes = 0;
+    std::vector<int> activations;
+};
+
+} // namespace pages_test
