@@ -143,9 +143,9 @@ LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         c->windowProc_(m);
     } catch (const std::exception& e) {
         // No exception may cross Windows' own code.
-        Application->HandleException(c, e);
+        if (Application) Application->HandleException(c, e);
     } catch (...) {
-        Application->HandleException(c, Exception(L"Unknown error"));
+        if (Application) Application->HandleException(c, Exception(L"Unknown error"));
     }
     --gDispatchDepth;
     if (msg == WM_NCDESTROY) {

@@ -630,6 +630,7 @@ void TApplication::Idle() {
             HandleException(this, e);
         }
     }
+    ReleaseCanvasDCs();
     if (done) WaitMessage();
 }
 
@@ -674,8 +675,9 @@ bool TApplication::IsKeyMsg(MSG& msg) {
     if (!form) form = GetParentForm(control);
     if (!form) return false;
     TShiftState shift = KeyboardShiftState();
-    LRESULT code =
-        SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+    auto dialogCode = [&msg] {
+        return SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+    };
     switch (msg.message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
@@ -699,12 +701,12 @@ bool TApplication::IsKeyMsg(MSG& msg) {
         default:
             return false;
         }
-        if (code & mask) return false;
+        if (dialogCode() & mask) return false;
         return form->Perform(CM_DIALOGKEY, msg.wParam, LPARAM(shift.Bits())) != 0;
     }
     case WM_CHAR:
         // Plain letters are accelerators only where the focus takes no typing.
-        if (code & DLGC_WANTCHARS) return false;
+        if (dialogCode() & DLGC_WANTCHARS) return false;
         return form->Perform(CM_DIALOGCHAR, msg.wParam, LPARAM(shift.Bits())) != 0;
     default: // WM_SYSCHAR: Alt+letter
         shift.Include(ssAlt);
