@@ -202,6 +202,39 @@ TEST(Edit, AutoSelectOnKeyboardFocusNotOnMouseFocusAndEnterExitEvents) {
     EXPECT_EQ(c->SelLength(), 0);
 }
 
+// The edit's own context menu runs its loop inside WM_CONTEXTMENU; a timer
+// picks "Paste" by its letter as a user's keyboard would.
+void CALLBACK PickPaste(HWND, UINT, UINT_PTR id, DWORD) {
+    static int ticks = 0;
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (menu && IsWindowVisible(menu)) {
+        PostMessageW(menu, WM_CHAR, L'p', 1);
+        KillTimer(nullptr, id);
+        ticks = 0;
+    } else if (++ticks > 100) {
+        EndMenu();
+        KillTimer(nullptr, id);
+        ticks = 0;
+    }
+}
+
+TEST(Edit, PasteFromTheSystemContextMenuIsOneChange) {
+    HostForm form;
+    auto* edit = Make<TEdit>(form.get(), 10, 10, 120, 22);
+    int changes = 0;
+    edit->OnChange = [&](TObject*) { ++changes; };
+    form.Show();
+    edit->SetFocus();
+    ASSERT_TRUE(SetClipboardText(L"77"));
+    UINT_PTR timer = SetTimer(nullptr, 0, 30, PickPaste);
+    POINT at = edit->ClientToScreen({5, 5});
+    SendMessageW(edit->Handle(), WM_CONTEXTMENU, WPARAM(edit->Handle()), MAKELPARAM(at.x, at.y));
+    KillTimer(nullptr, timer);
+    Pump();
+    EXPECT_EQ(edit->Text(), L"77");
+    EXPECT_EQ(changes, 1);
+}
+
 TEST(Edit, ClickInsideRaisesOnClick) {
     HostForm form;
     auto* edit = Make<TEdit>(form.get(), 10, 10, 120, 22);

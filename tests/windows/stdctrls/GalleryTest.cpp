@@ -108,3 +108,26 @@ TEST(StdCtrlsGallery, DescriptionBuildsEveryControlAndTheScreenshotIsSaved) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(StdCtrlsGallery, ShowingAndFreeingTheWindowLeavesNoGdiObjects) {
+    auto once = [] {
+        auto* form = new TControlsGallery2(Application);
+        form->Show();
+        Pump();
+        UpdateWindow(form->Handle());
+        form->ComboBox1->SetDroppedDown(true);
+        Pump();
+        form->ComboBox1->SetDroppedDown(false);
+        form->Free();
+        Pump();
+    };
+    once(); // fonts and brushes cached for the process come with the first
+    int before = ProcessGdiObjectCount();
+    for (int i = 0; i < 3; ++i)
+        once();
+    EXPECT_LE(ProcessGdiObjectCount(), before + 2);
+}
+
+} // namespace
