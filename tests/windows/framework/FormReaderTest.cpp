@@ -8,6 +8,8 @@
 #include "framework/StringList.h"
 #include "framework/Timer.h"
 
+#include <memory>
+
 namespace {
 
 std::vector<std::wstring> gLog;
@@ -214,6 +216,91 @@ TEST(FormReader, ForwardReferencesResolveAtTheEnd) {
                               L"end",
                               L"Refs");
     EXPECT_EQ(form->ActiveControl(), form->FindComponent(L"Later"));
+}
+
+// A collection property: items created by the owner, their stored
+// properties applied with the reader's rules.
+class TColumn : public TObject {
+  public:
+    static const TClassInfo& StaticClass() {
+        static const TClassInfo& info = TClassBuilder<TColumn>(L"TColumn", &TObject::StaticClass())
+                                            .Property(L"Width", &TColumn::Width, &TColumn::SetWidth)
+                                            .Property(L"Title", &TColumn::Title, &TColumn::SetTitle)
+                                            .Build();
+        return info;
+    }
+    const TClassInfo& ClassType() const override { return StaticClass(); }
+    int Width() const { return width_; }
+    void SetWidth(int w) { width_ = w; }
+    std::wstring Title() const { return title_; }
+    void SetTitle(const std::wstring& t) { title_ = t; }
+
+  private:
+    int width_ = 50;
+    std::wstring title_;
+};
+
+class TColumnPanel : public TPanel {
+  public:
+    explicit TColumnPanel(TComponent* owner) : TPanel(owner) {}
+    static const TClassInfo& StaticClass() {
+        static const TClassInfo& info =
+            TClassBuilder<TColumnPanel>(L"TColumnPanel", &TPanel::StaticClass())
+                .Custom(L"Columns",
+                        [](TColumnPanel& self, const TValue& v) {
+                            if (v.kind != TValue::Kind::Collection)
+                                throw EPropertyError(L"a collection is expected");
+                            self.columns.clear();
+                            for (auto& item : *v.items) {
+                                self.columns.push_back(std::make_unique<TColumn>());
+                                ApplyStoredProperties(*self.columns.back(), item);
+                            }
+                        })
+                .Build();
+        return info;
+    }
+    const TClassInfo& ClassType() const override { return StaticClass(); }
+    std::vector<std::unique_ptr<TColumn>> columns;
+};
+
+TEST(FormReader, CollectionsAndBinaryData) {
+    TColumnPanel::StaticClass();
+    TOwned<TReaderForm> form(new TReaderForm(nullptr));
+    form->LoadDescriptionText(L"object F: TReaderForm\n"
+                              L"  object Grid: TColumnPanel\n"
+                              L"    Columns = <\n"
+                              L"      item\n"
+                              L"        Width = 80\n"
+                              L"        Title = '日期'\n"
+                              L"      end\n"
+                              L"      item\n"
+                              L"        Title = 'second'\n"
+                              L"      end>\n"
+                              L"  end\n"
+                              L"end",
+                              L"Columns");
+    auto* grid = dynamic_cast<TColumnPanel*>(form->FindComponent(L"Grid"));
+    ASSERT_TRUE(grid);
+    ASSERT_EQ(grid->columns.size(), 2u);
+    EXPECT_EQ(grid->columns[0]->Width(), 80);
+    EXPECT_EQ(grid->columns[0]->Title(), L"日期");
+    EXPECT_EQ(grid->columns[1]->Width(), 50);
+
+    // A wrong item property still names the line.
+    TOwned<TReaderForm> bad(new TReaderForm(nullptr));
+    try {
+        bad->LoadDescriptionText(L"object F: TReaderForm\n  object Grid: TColumnPanel\n"
+                                 L"    Columns = <\n      item\n        Wide = 1\n      end>\n"
+                                 L"  end\nend",
+                                 L"Columns");
+        ADD_FAILURE() << "no error";
+    } catch (const EFormDescriptionError& e) {
+        EXPECT_EQ(WideToUtf8(e.Message()),
+                  "Form description Columns, line 5: unknown property 'Wide' of TColumn");
+    }
+
+    auto d = ParseFormDescription(L"object F: TForm\n  Data = {0A ff\n 10}\nend", L"Bin");
+    EXPECT_EQ(d.properties[0].value.bytes, (std::vector<std::uint8_t>{0x0A, 0xFF, 0x10}));
 }
 
 TEST(FormReader, StringsWriteAnyUnicodeText) {
