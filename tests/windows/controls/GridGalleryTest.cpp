@@ -105,4 +105,25 @@ TEST(GridGallery, DescriptionBuildsTheThreeControlsAndTheScreenshotIsSaved) {
     EXPECT_EQ(form->clicked[0], form->TBdc);
 }
 
+TEST(GridGallery, ShowingAndFreeingTheWindowLeavesNoGdiObjects) {
+    auto showOnce = [] {
+        TOwned<TControlsGallery1> form(new TControlsGallery1(Application));
+        form->Grid1->SetRowCount(361);
+        for (int r = 1; r < 361; ++r)
+            form->Grid1->SetCells(0, r, L"2008年01月");
+        form->Show();
+        form->Grid1->SetFocus();
+        SendMessageW(form->Grid1->Handle(), WM_KEYDOWN, VK_NEXT, 1);
+        form->StatusBar1->SetColor(RGBToColor(0xE7, 0xE7, 0xE7));
+        RedrawWindow(form->Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Pump();
+    };
+    showOnce(); // the first run fills the system's own caches
+    const int before = ProcessGdiObjectCount();
+    for (int i = 0; i < 3; ++i)
+        showOnce();
+    EXPECT_EQ(ProcessGdiObjectCount(), before);
+}
+
 } // namespace
