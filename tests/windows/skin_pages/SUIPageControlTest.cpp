@@ -5,7 +5,14 @@
 
 #include "PagesTestSupport.h"
 
+#include "skin/SUIMgr.h"
+
 #include "framework/FormReader.h"
+
+#include "../../native/skin/ThemeFileWriter.h"
+
+#include <filesystem>
+#include <fstream>
 
 using namespace pages_test;
 
@@ -507,6 +514,57 @@ TEST(TsuiPageControl, StyleGivesColoursAndTheStripItsHeight) {
     EXPECT_EQ(TColor(0xE8E8E8), host.pc->Color());
     EXPECT_EQ(22, host.Strip().Height());
     EXPECT_EQ(TsuiUIStyle::FromThemeFile, host.pc->UIStyle());
+}
+
+TEST(TsuiPageControl, FileThemeGivesColoursAndPicturesUntilItGoes) {
+    auto solid = [](int w, int h, TColor c) {
+        TBitmap b(w, h);
+        b.Fill(c);
+        return b.SaveToBytes();
+    };
+    const auto bytes = theme_test::ThemeFileWriter()
+                           .Int("ControlBorderColor", 0x123456)
+                           .Int("ControlBackgroundColor", 0xC0FFEE)
+                           .Image("TabControlTabImage", solid(6, 10, clNavy))
+                           .Image("TabControlBarImage", solid(4, 3, clTeal))
+                           .Image("ScrollButtonImage", solid(8, 5, clOlive))
+                           .Build();
+    const auto file = std::filesystem::temp_directory_path() /
+                      (L"lanan-pages-" + std::to_wstring(GetCurrentProcessId()) + L".theme");
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+
+    PagesHost host(300, 150, TsuiUIStyle::BlueGlass);
+    TsuiTabSheet* page = host.Add(L"A");
+    auto* theme = new TsuiFileTheme(host.form.get());
+    theme->SetThemeFile(file.wstring());
+    ASSERT_TRUE(theme->IsLoaded());
+    host.pc->SetFileTheme(theme);
+    host.pc->SetUIStyle(TsuiUIStyle::FromThemeFile);
+    EXPECT_EQ(TColor(0x123456), host.pc->BorderColor());
+    EXPECT_EQ(TColor(0xC0FFEE), host.pc->Color());
+    EXPECT_EQ(TColor(0xC0FFEE), host.Strip().Color());
+    EXPECT_EQ(TColor(0xC0FFEE), page->Color());
+    EXPECT_EQ(13, host.Strip().Height()); // 10 + 3
+    EXPECT_EQ(2, host.Strip().ArrowWidth());
+    EXPECT_EQ(5, host.Strip().ArrowHeight());
+    EXPECT_EQ(16, page->Top());
+    const auto img = host.PaintStrip();
+    EXPECT_EQ(clTeal, img->Pixel(150, 11)); // the file's bar
+    EXPECT_EQ(clNavy, img->Pixel(12, 5));   // the file's tab
+
+    // The theme goes away: back to DeepBlue, and nothing points at it.
+    theme->Free();
+    EXPECT_EQ(nullptr, host.pc->FileTheme());
+    EXPECT_EQ(nullptr, host.Strip().FileTheme());
+    EXPECT_EQ(TsuiUIStyle::DeepBlue, host.pc->UIStyle());
+    EXPECT_EQ(22, host.Strip().Height());
+    EXPECT_EQ(TColor(0xE8E8E8), host.pc->Color());
+    host.PaintStrip();
+    std::error_code ec;
+    std::filesystem::remove(file, ec);
 }
 
 TEST(TsuiPageControl, StyleComesFromTheOwnerFormAndReachesControlsOnThePages) {
