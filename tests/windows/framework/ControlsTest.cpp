@@ -373,6 +373,37 @@ TEST(Mouse, WindowlessChildrenGetItThroughTheirParent) {
     EXPECT_EQ(formClicks, 1);
 }
 
+TEST(Mouse, DoubleClicksWheelAndControlsThatTakeDoubleClicksAsTwo) {
+    TOwned<TForm> form(new TForm(nullptr));
+    auto* box = new TFocusBox(form.get());
+    box->SetParent(form.get());
+    std::vector<std::wstring> seen;
+    box->OnClick = [&](TObject*) { seen.push_back(L"click"); };
+    box->OnDblClick = [&](TObject*) { seen.push_back(L"dbl"); };
+    box->OnMouseWheel = [&](TObject*, TShiftState, int delta, POINT, bool& handled) {
+        seen.push_back(L"wheel " + std::to_wstring(delta));
+        handled = true;
+    };
+    HWND wnd = box->Handle();
+    auto press = [&](UINT down) {
+        SendMessageW(wnd, down, MK_LBUTTON, MAKELPARAM(3, 3));
+        SendMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    };
+    press(WM_LBUTTONDOWN);
+    press(WM_LBUTTONDBLCLK);
+    EXPECT_EQ(seen, (std::vector<std::wstring>{L"click", L"dbl", L"click"}));
+    EXPECT_EQ(SendMessageW(wnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0), 1);
+
+    // Without csDoubleClicks the second press is just another click.
+    seen.clear();
+    TControlStyle style = box->ControlStyle();
+    box->SetControlStyle(style.Exclude(csDoubleClicks));
+    press(WM_LBUTTONDOWN);
+    press(WM_LBUTTONDBLCLK);
+    EXPECT_EQ(seen, (std::vector<std::wstring>{L"click", L"click"}));
+    EXPECT_EQ(seen.size(), 2u);
+}
+
 TEST(Inheritance, ColourAndFontFollowTheParentUntilSetOwn) {
     TOwned<TForm> form(new TForm(nullptr));
     auto* parent = new TPanel(form.get());
