@@ -471,6 +471,7 @@ const TClassInfo& TMenu::StaticClass() {
     static const TClassInfo& info =
         TClassBuilder<TMenu>(L"TMenu", &TComponent::StaticClass())
             .Property(L"OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw)
+            .Component(L"Images", &TMenu::ImageList, &TMenu::SetImageList)
             .Custom(L"Items",
                     [](TMenu& menu, const TValue& v) { ApplyItemCollection(*menu.Items(), v); })
             .Event(L"OnChange", &TMenu::OnChange)
@@ -484,6 +485,10 @@ TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(nullpt
 }
 
 TMenu::~TMenu() {
+    if (imageList_) {
+        imageList_->UnRegisterChanges(this);
+        imageList_->RemoveFreeNotification(this);
+    }
     items_->menu_ = nullptr;
     items_->Free();
     if (handle_) DestroyMenu(handle_);
@@ -505,8 +510,33 @@ void TMenu::SetOwnerDraw(bool v) {
 
 void TMenu::SetImages(TImageList* images) {
     if (images == images_) return;
+    if (imageList_ && images != &imageList_->Images()) SetImageList(nullptr);
     images_ = images;
     MenuChanged();
+}
+
+void TMenu::SetImageList(TCustomImageList* list) {
+    if (list == imageList_) return;
+    if (imageList_) {
+        imageList_->UnRegisterChanges(this);
+        imageList_->RemoveFreeNotification(this);
+    }
+    imageList_ = list;
+    if (list) {
+        list->FreeNotification(this);
+        // New pictures may change the items' sizes.
+        list->RegisterChanges(this, [this] { MenuChanged(); });
+    }
+    SetImages(list ? &list->Images() : nullptr);
+}
+
+void TMenu::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == imageList_) {
+        imageList_ = nullptr;
+        images_ = nullptr;
+        MenuChanged();
+    }
 }
 
 void TMenu::EndUpdate() {

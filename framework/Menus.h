@@ -6,6 +6,7 @@
 // hooks on the item that a skin can take over.
 
 #include "framework/StdCtrls.h"
+#include "framework/ToolBar.h"
 
 #include <functional>
 #include <string>
@@ -134,6 +135,9 @@ class TMenu : public TComponent {
     // menu owner-drawn, as the system cannot show them.
     TImageList* Images() const { return images_; }
     void SetImages(TImageList* images);
+    // The same from an image-list component, which a description names.
+    TCustomImageList* ImageList() const { return imageList_; }
+    void SetImageList(TCustomImageList* list);
     // Items are measured and drawn by us.
     bool IsOwnerDraw() const { return ownerDraw_ || images_ != nullptr; }
 
@@ -157,6 +161,7 @@ class TMenu : public TComponent {
   protected:
     virtual HMENU CreateMenuHandle() = 0;
     virtual void MenuChanged();
+    void Notification(TComponent* component, TOperation operation) override;
     bool IsTopLevelBar() const { return topLevelBar_; }
     // The system destroyed the menu (with the window it belonged to).
     void ForgetHandle() { handle_ = nullptr; }
@@ -169,6 +174,7 @@ class TMenu : public TComponent {
     HMENU handle_ = nullptr;
     bool ownerDraw_ = false;
     TImageList* images_ = nullptr;
+    TCustomImageList* imageList_ = nullptr;
     int updateCount_ = 0;
     bool topLevelBar_ = false;
 };

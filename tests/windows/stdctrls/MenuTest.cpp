@@ -131,6 +131,41 @@ end)",
     EXPECT_EQ(GetMenuItemCount(menu->Handle()), 3);
 }
 
+TEST(Menu, ImageListNamedByADescriptionMakesTheMenuOwnerDrawnUntilItGoes) {
+    HostForm form;
+    ReadComponentText(*form.get(), LR"(object HostForm: TForm
+  object ImageList1: TCustomImageList
+    Width = 32
+    Height = 32
+    Bitmaps = ('TB_JS' 'TB_DC')
+  end
+  object PopupMenu1: TPopupMenu
+    Images = ImageList1
+    Items = <
+      item
+        Caption = '计算'
+        ImageIndex = 0
+      end>
+  end
+end)",
+                      L"test");
+    auto* menu = dynamic_cast<TPopupMenu*>(form->FindComponent(L"PopupMenu1"));
+    auto* list = dynamic_cast<TCustomImageList*>(form->FindComponent(L"ImageList1"));
+    ASSERT_TRUE(menu && list);
+    EXPECT_EQ(menu->Images(), &list->Images());
+    EXPECT_TRUE(menu->IsOwnerDraw());
+    EXPECT_TRUE(GetMenuState(menu->Handle(), 0, MF_BYPOSITION) & MF_OWNERDRAW);
+    // Items sized for the pictures.
+    TMemoryCanvas canvas;
+    int w = 0, h = 0;
+    menu->Items()->Items(0)->MeasureItem(canvas, w, h);
+    EXPECT_GE(h, 36);
+    list->Free();
+    EXPECT_EQ(menu->Images(), nullptr);
+    EXPECT_FALSE(menu->IsOwnerDraw());
+    EXPECT_FALSE(GetMenuState(menu->Handle(), 0, MF_BYPOSITION) & MF_OWNERDRAW);
+}
+
 // Drives an open popup from a thread timer: the menu loop dispatches it.
 struct PopupDriver {
     static PopupDriver* current;
