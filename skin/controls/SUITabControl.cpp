@@ -341,7 +341,13 @@ void TsuiTabControlTopPanel::DrawArrows(TCanvas& canvas, POINT pointer) {
 
 void TsuiTabControlTopPanel::MouseMove(TShiftState shift, int x, int y) {
     TCustomPanel::MouseMove(shift, x, y);
-    if (arrowsNeeded_ || firstShown_ > 0) Invalidate();
+    if (!arrowsNeeded_ && firstShown_ == 0) return;
+    // Only a change of the lit arrow is worth a repaint (the same test as the drawing's).
+    const POINT p{x, y};
+    const int hovered = PointInRect(p, LeftArrowRect())    ? -1
+                        : PointInRect(p, RightArrowRect()) ? +1
+                                                           : 0;
+    if (hovered != hoveredArrow_) Invalidate();
 }
 
 void TsuiTabControlTopPanel::MouseLeave() {

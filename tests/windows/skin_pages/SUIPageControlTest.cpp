@@ -348,6 +348,31 @@ TEST(TsuiPageControl, ArrowsScrollByOneVisibleTab) {
     EXPECT_EQ(1, host.changes); // arrows are no selection
 }
 
+TEST(TsuiPageControl, TheArrowUnderTheMouseIsLit) {
+    PagesHost host(200, 120);
+    const auto pages = AddPages(host, 10, L"第年");
+    host.pc->SetActivePage(pages[0]);
+    TBitmap right, rightLit;
+    GetBuiltInThemeBitmap(TsuiUIStyle::BlueGlass, ThemeElement::ScrollButtonImage, &right, 1, 4);
+    GetBuiltInThemeBitmap(TsuiUIStyle::BlueGlass, ThemeElement::ScrollButtonImage, &rightLit, 2, 4);
+    POINT probe{-1, -1};
+    for (int y = 2; y < 15 && probe.x < 0; ++y)
+        for (int x = 2; x < 16 && probe.x < 0; ++x)
+            if (right.Pixel(x, y) != rightLit.Pixel(x, y)) probe = POINT{x, y};
+    ASSERT_GE(probe.x, 0) << "the lit arrow looks like the plain one";
+
+    const POINT away = host.Strip().ClientToScreen(POINT{20, 60});
+    SetCursorPos(away.x, away.y);
+    auto img = host.PaintStrip();
+    EXPECT_EQ(right.Pixel(probe.x, probe.y), img->Pixel(180 + probe.x, probe.y));
+
+    const POINT over = host.Strip().ClientToScreen(POINT{189, 8});
+    SetCursorPos(over.x, over.y);
+    img = host.PaintStrip();
+    EXPECT_EQ(rightLit.Pixel(probe.x, probe.y), img->Pixel(180 + probe.x, probe.y));
+    SetCursorPos(away.x, away.y);
+}
+
 TEST(TsuiPageControl, SelectingATabOutOfViewScrollsItIntoView) {
     PagesHost host(200, 120);
     const auto pages = AddPages(host, 10, L"第年");
