@@ -1,0 +1,84 @@
+#pragma once
+
+// Hosts, paints and pixel counts shared by the button and group tests.
+
+#include "skin/controls/SUIButton.h"
+#include "skin/controls/SUIGroupBox.h"
+#include "skin/controls/SUIRadioGroup.h"
+
+#include "framework/Forms.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace button_test {
+
+constexpr TColor kFormColor = 0x00E7E7E7;
+
+// A shown form in the top-left corner of the display, away from the pointer.
+inline TOwned<TForm> ShownForm(int clientWidth = 320, int clientHeight = 200) {
+    TOwned<TForm> form(new TForm(nullptr));
+    form->SetBorderStyle(bsSingle);
+    form->SetBounds(8, 8, clientWidth + 20, clientHeight + 40);
+    form->SetClientWidth(clientWidth);
+    form->SetClientHeight(clientHeight);
+    form->SetColor(kFormColor);
+    form->Show();
+    Application->ProcessMessages();
+    return form;
+}
+
+template <class T> T* Put(TWinControl& parent, int left, int top) {
+    auto* c = new T(parent.Owner() ? parent.Owner() : &parent);
+    c->SetParent(&parent);
+    c->SetLeft(left);
+    c->SetTop(top);
+    return c;
+}
+
+// What WM_PAINT with a DC in wParam puts on a bitmap of the control's size.
+inline std::unique_ptr<TBitmap> Painted(TWinControl& control, TColor before = 0x00ABCDEF) {
+    auto out = std::make_unique<TBitmap>(control.Width(), control.Height());
+    out->Fill(before);
+    control.Perform(WM_PAINT, reinterpret_cast<WPARAM>(out->Canvas().Handle()), 0);
+    return out;
+}
+
+inline int CountPixels(const TBitmap& b, const std::function<bool(TColor)>& which,
+                       RECT area = RECT{0, 0, -1, -1}) {
+    if (area.right < 0) area = RECT{0, 0, b.Width(), b.Height()};
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (which(b.Pixel(x, y))) ++n;
+    return n;
+}
+
+inline int Brightness(TColor c) {
+    return int(c & 0xFF) + int((c >> 8) & 0xFF) + int((c >> 16) & 0xFF);
+}
+
+inline int CountDifferent(const TBitmap& a, const TBitmap& b, RECT area) {
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (a.Pixel(x, y) != b.Pixel(x, y)) ++n;
+    return n;
+}
+
+// Lets the message loop run for about ms milliseconds.
+inline void PumpFor(int ms) {
+    const DWORD until = GetTickCount() + DWORD(ms);
+    while (int(until - GetTickCount()) > 0) {
+        Application->ProcessMessages();
+        Sleep(5);
+    }
+}
+
+inline LPARAM At(int x, int y) {
+    return MAKELPARAM(x, y);
+}
+
+} // namespace button_test
