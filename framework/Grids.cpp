@@ -768,6 +768,22 @@ void TCustomGrid::KeyDown(WORD& key, TShiftState shift) {
         r += page;
         break;
     }
+    case VK_TAB:
+        // Only with goTabs does Tab stay in the grid: cell by cell, row after row.
+        if (!options_.Contains(goTabs) || ctrl) return;
+        if (shift.Contains(ssShift)) {
+            if (--c < fixedCols_) {
+                c = colCount_ - 1;
+                --r;
+            }
+        } else if (++c >= colCount_) {
+            c = fixedCols_;
+            ++r;
+        }
+        if (r < fixedRows_ || r >= rowCount_) return;
+        FocusCell(c, r, true);
+        key = 0;
+        return;
     case VK_HOME:
         if (ctrl || rowSelect) r = fixedRows_;
         c = fixedCols_;
