@@ -701,6 +701,16 @@ TMainMenu* FormMenu(const TForm* form) {
     return it == FormMenus().end() ? nullptr : it->second;
 }
 
+bool IsFormShortCut(TForm* form, WORD key, TShiftState shift) {
+    if (!form) return false;
+    if (TMainMenu* menu = FormMenu(form); menu && menu->IsShortCut(key, shift)) return true;
+    for (int i = 0; i < form->ComponentCount(); ++i)
+        if (auto* popup = dynamic_cast<TPopupMenu*>(form->Components(i));
+            popup && popup->IsShortCut(key, shift))
+            return true;
+    return false;
+}
+
 // ---------------------------------------------------------------------------
 // TPopupMenu
 

@@ -204,6 +204,10 @@ class TMainMenu : public TMenu {
 // property of its own, so this sets the window's menu directly.
 void SetFormMenu(TForm* form, TMainMenu* menu);
 TMainMenu* FormMenu(const TForm* form);
+// The form's shortcut handling: the menu bar's items first, then those of
+// the popup menus the form owns. True if an item took the key. The form does
+// not ask by itself: call it from a key handler (with KeyPreview on).
+bool IsFormShortCut(TForm* form, WORD key, TShiftState shift);
 
 enum TPopupAlignment { paLeft, paRight, paCenter };
 

@@ -93,6 +93,30 @@ TEST(MainMenu, BarFollowsItemsAndCommandsClickEnabledItems) {
     EXPECT_EQ(GetMenu(form->Handle()), nullptr);
 }
 
+TEST(MainMenu, FormShortCutsFromAKeyHandlerReachBarThenPopupItems) {
+    HostForm form;
+    auto* bar = new TMainMenu(form.get());
+    auto* popup = new TPopupMenu(form.get());
+    auto* save = NewItem(NewItem(bar->Items(), L"文件"), L"保存", ShortCut('S', {ssCtrl}));
+    auto* undo = NewItem(popup->Items(), L"撤销", ShortCut('Z', {ssCtrl}));
+    std::vector<TObject*> clicked;
+    save->OnClick = undo->OnClick = [&](TObject* s) { clicked.push_back(s); };
+    SetFormMenu(form.get(), bar);
+    auto* edit = Make<TEdit>(form.get(), 10, 10, 100, 22);
+    form->SetKeyPreview(true);
+    form->OnKeyDown = [&](TObject*, WORD& key, TShiftState shift) {
+        if (IsFormShortCut(form.get(), key, shift)) key = 0;
+    };
+    form.Show();
+    edit->SetFocus();
+    SendKey(edit->Handle(), 'S', false, true);
+    SendKey(edit->Handle(), 'Z', false, true);
+    SendKey(edit->Handle(), 'Q', false, true);
+    ASSERT_EQ(clicked.size(), 2u);
+    EXPECT_EQ(clicked[0], save);
+    EXPECT_EQ(clicked[1], undo);
+}
+
 TEST(Menu, ItemsFromADescriptionCollection) {
     HostForm form;
     ReadComponentText(*form.get(), LR"(object HostForm: TForm
