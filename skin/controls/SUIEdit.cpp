@@ -1,0 +1,192 @@
+#include "skin/controls/SUIEdit.h"
+
+#include "calc/NumberText.h"
+#include "framework/Utils.h"
+#include "skin/SUIMgr.h"
+#include "skin/SUIThemes.h"
+
+namespace {
+
+// The frame the control paints around its text: one pixel in the border
+// colour, one in the field's own colour.
+constexpr int kBorderWidth = 2;
+
+bool IsEmptyOrMinus(const std::wstring& text) {
+    return text.empty() || text == L"-";
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// TsuiEdit
+
+const TClassInfo& TsuiEdit::StaticClass() {
+    static const TClassInfo& info =
+        TClassBuilder<TsuiEdit>(L"TsuiEdit", &TCustomEdit::StaticClass())
+            .Enum(L"UIStyle", &TsuiEdit::UIStyle, &TsuiEdit::SetUIStyle, UIStyleEnum())
+            .Component(L"FileTheme", &TsuiEdit::FileTheme, &TsuiEdit::SetFileTheme)
+            .Color(L"BorderColor", &TsuiEdit::BorderColor, &TsuiEdit::SetBorderColor)
+            .Build();
+    return info;
+}
+
+TsuiEdit::TsuiEdit(TComponent* owner) : TCustomEdit(owner) {
+    SetBorderStyle(bsNone);
+    SetUIStyle(GetOwnerFormStyle(owner));
+}
+
+TsuiEdit::~TsuiEdit() = default;
+
+void TsuiEdit::SetUIStyle(TsuiUIStyle style) {
+    uiStyle_ = style;
+    ApplyStyle();
+}
+
+void TsuiEdit::SetFileTheme(TsuiFileTheme* theme) {
+    LinkFileTheme(*this, fileTheme_, theme);
+    ApplyStyle();
+}
+
+void TsuiEdit::SetBorderColor(TColor color) {
+    borderColor_ = color;
+    if (HandleAllocated()) PaintFrame();
+}
+
+void TsuiEdit::ApplyStyle() {
+    TsuiUIStyle effective = TsuiUIStyle::DeepBlue;
+    if (ResolveThemeSource(fileTheme_, uiStyle_, effective))
+        borderColor_ = fileTheme_->GetColor(ThemeElement::ControlBorderColor);
+    else
+        borderColor_ = GetBuiltInThemeColor(effective, ThemeElement::ControlBorderColor);
+    Invalidate();
+    if (HandleAllocated()) PaintFrame();
+}
+
+void TsuiEdit::Notification(TComponent* component, TOperation operation) {
+    TCustomEdit::Notification(component, operation);
+    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
+        fileTheme_ = nullptr;
+        SetUIStyle(TsuiUIStyle::DeepBlue);
+    }
+}
+
+void TsuiEdit::CreateParams(TCreateParams& params) {
+    TCustomEdit::CreateParams(params);
+    params.ExStyle &= ~WS_EX_CLIENTEDGE;
+    params.Style &= ~WS_BORDER;
+}
+
+void TsuiEdit::PaintFrame() {
+    FrameWindowEdge(*this, borderColor_, Color(), true);
+}
+
+void TsuiEdit::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_NCCALCSIZE: {
+        // Our own two-pixel margin instead of a system border.
+        TCustomEdit::WndProc(m);
+        auto* r = reinterpret_cast<RECT*>(m.LParam);
+        InflateRect(r, -kBorderWidth, -kBorderWidth);
+        if (r->right < r->left) r->right = r->left;
+        if (r->bottom < r->top) r->bottom = r->top;
+        return;
+    }
+    case WM_NCPAINT:
+        PaintFrame();
+        m.Result = 0;
+        return;
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+        TCustomEdit::WndProc(m);
+        PaintFrame();
+        return;
+    default:
+        TCustomEdit::WndProc(m);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// TsuiNumberEdit
+
+const TClassInfo& TsuiNumberEdit::StaticClass() {
+    static const TClassInfo& info =
+        TClassBuilder<TsuiNumberEdit>(L"TsuiNumberEdit", &TsuiEdit::StaticClass())
+            .Property(L"Mask", &TsuiNumberEdit::Mask, &TsuiNumberEdit::SetMask)
+            .Property(L"Value", &TsuiNumberEdit::Value, &TsuiNumberEdit::SetValue)
+            .Property(L"AutoSelectSigns", &TsuiNumberEdit::AutoSelectSigns,
+                      &TsuiNumberEdit::SetAutoSelectSigns)
+            .Build();
+    return info;
+}
+
+TsuiNumberEdit::TsuiNumberEdit(TComponent* owner) : TsuiEdit(owner) {
+    mask_ = L"0.00";
+    SetValue(0);
+    autoSelectSigns_ = 2;
+}
+
+void TsuiNumberEdit::CreateParams(TCreateParams& params) {
+    TsuiEdit::CreateParams(params);
+    params.Style |= ES_RIGHT;
+}
+
+// Formatting step: store, show through the mask; a changed text runs the
+// change step, which parses the shown (rounded) number back into Value.
+void TsuiNumberEdit::SetValue(double value) {
+    value_ = value;
+    SetText(calc::FormatMask(value, mask_, DecimalSeparator()));
+}
+
+void TsuiNumberEdit::KeyPress(wchar_t& key) {
+    TsuiEdit::KeyPress(key);
+    if (key == 0) return;
+    if (!calc::AcceptNumberKey(key, mask_, Text(), SelStart(), DecimalSeparator())) {
+        Beep();
+        key = 0;
+    }
+}
+
+void TsuiNumberEdit::Change() {
+    const std::wstring text = Text();
+    if (!IsEmptyOrMinus(text)) {
+        const auto parsed = calc::ParseNumber(text, DecimalSeparator());
+        if (!parsed) {
+            // Put the last good number back, then report the refused text.
+            SetValue(value_);
+            throw EConvertError(L"'" + text + L"' is not a valid floating point value");
+        }
+        value_ = *parsed;
+    }
+    TsuiEdit::Change();
+}
+
+void TsuiNumberEdit::SelectTrailingSigns() {
+    if (autoSelectSigns_ > 0 && AutoSelect()) {
+        const int length = static_cast<int>(Text().size());
+        Select(length - autoSelectSigns_, autoSelectSigns_);
+    }
+}
+
+void TsuiNumberEdit::DoEnter() {
+    TsuiEdit::DoEnter();
+    SelectTrailingSigns();
+}
+
+void TsuiNumberEdit::Click() {
+    TsuiEdit::Click();
+    // Every click in the field counts as entering it again.
+    if (OnEnter) OnEnter(this);
+    SelectTrailingSigns();
+}
+
+void TsuiNumberEdit::DoExit() {
+    TsuiEdit::DoExit();
+    if (IsEmptyOrMinus(Text())) SetText(L"0");
+    const auto parsed = calc::ParseNumber(Text(), DecimalSeparator());
+    SetValue(parsed ? *parsed : value_);
+}
+
+void RegisterSuiEditClasses() {
+    TsuiEdit::StaticClass();
+    TsuiNumberEdit::StaticClass();
+}
