@@ -536,3 +536,40 @@ TEST(SkinButtons, PaintingLeavesNoGdiObjectsBehind) {
     round();
     EXPECT_LE(ProcessGdiObjectCount(), before + 2);
 }
+
+TEST(SkinButtons, KeysThroughTheMessageLoopReachTheRightControl) {
+    auto form = ShownForm(340, 160);
+    auto* ok = Put<TsuiButton>(*form, 10, 10);
+    ok->SetDefault(true);
+    auto* box = Put<TsuiCheckBox>(*form, 10, 50);
+    auto* group = Put<TsuiRadioGroup>(*form, 10, 80);
+    group->SetBounds(10, 80, 305, 49);
+    group->SetColumns(2);
+    group->Items().Assign(std::vector<std::wstring>{L"a", L"b"});
+    group->SetItemIndex(1);
+    int okClicks = 0;
+    ok->OnClick = [&](TObject*) { ++okClicks; };
+    auto key = [](TWinControl& target, WORD vk) {
+        PostMessageW(target.Handle(), WM_KEYDOWN, vk, 1);
+        PostMessageW(target.Handle(), WM_KEYUP, vk, 0xC0000001);
+        Application->ProcessMessages();
+    };
+
+    box->SetFocus();
+    key(*box, VK_SPACE);
+    EXPECT_TRUE(box->Checked());
+    key(*box, VK_RETURN); // the form's default button takes Enter first
+    EXPECT_EQ(1, okClicks);
+
+    group->ItemButton(1)->SetFocus();
+    ASSERT_TRUE(group->ItemButton(1)->Focused());
+    ASSERT_EQ(group->ItemButton(1), form->ActiveControl());
+    key(*group->ItemButton(1), VK_LEFT);
+    EXPECT_EQ(group->ItemButton(0), form->ActiveControl());
+    EXPECT_TRUE(group->ItemButton(0)->Focused());
+    EXPECT_EQ(0, group->ItemIndex());
+
+    ok->SetFocus();
+    key(*ok, VK_SPACE);
+    EXPECT_EQ(2, okClicks);
+}
