@@ -84,7 +84,7 @@ TEST(StdCtrlsGallery, DescriptionBuildsEveryControlAndTheScreenshotIsSaved) {
 
     form->Show();
     SetForegroundWindow(form->Handle());
-    Pump();
+    PumpUntil([&] { return form->Active(); });
     EXPECT_EQ(GetMenu(form->Handle()), form->MainMenu1->Handle());
     EXPECT_EQ(form->Splitter1->Left(), form->ListBox1->Width());
 
@@ -110,6 +110,39 @@ TEST(StdCtrlsGallery, DescriptionBuildsEveryControlAndTheScreenshotIsSaved) {
 } // namespace
 
 namespace {
+
+// Photographs the open popup once its first item is highlighted, then closes it.
+struct PopupCamera {
+    static inline int ticks = 0;
+    static inline std::filesystem::path file;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        HWND menu = FindWindowW(L"#32768", nullptr);
+        ++ticks;
+        if (menu && IsWindowVisible(menu) && ticks == 3) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 1);
+        if (menu && IsWindowVisible(menu) && ticks == 8) {
+            TBitmap shot;
+            CaptureWindow(menu, shot);
+            file = SaveScreenshot(shot, L"controls-gallery-standard-popup");
+        }
+        if (ticks >= 9) EndMenu();
+    }
+};
+
+TEST(StdCtrlsGallery, OwnerDrawnPopupWithPicturesIsPhotographed) {
+    auto* form = new TControlsGallery2(Application);
+    TOwned<TForm> owned(form);
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    PumpUntil([&] { return form->Active(); });
+    EXPECT_TRUE(form->PopupMenu1->IsOwnerDraw());
+    PopupCamera::ticks = 0;
+    UINT_PTR timer = SetTimer(nullptr, 0, 40, &PopupCamera::Tick);
+    POINT at = form->ClientToScreen({300, 150});
+    form->PopupMenu1->Popup(at.x, at.y);
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(form->menuClicks.empty());
+    EXPECT_TRUE(std::filesystem::exists(PopupCamera::file));
+}
 
 TEST(StdCtrlsGallery, ShowingAndFreeingTheWindowLeavesNoGdiObjects) {
     auto once = [] {

@@ -39,9 +39,12 @@ class HostForm {
     ~HostForm() { form_->Free(); }
     TForm* operator->() const { return form_; }
     TForm* get() const { return form_; }
+    // Returns once the form is the active window: a late activation would
+    // move the focus (and close a dropped list) in the middle of a test.
     void Show() {
         form_->Show();
         SetForegroundWindow(form_->Handle());
+        PumpUntil([this] { return form_->Active() && GetForegroundWindow() == form_->Handle(); });
         Pump();
     }
 
