@@ -181,7 +181,7 @@ int TCustomGrid::VisibleRowCount() const {
     int n = 0;
     for (int i = topRow_; i < rowCount_; ++i) {
         room -= RowHeights(i) + gridLineWidth_;
-        if (room < 0 && !(room + gridLineWidth_ >= 0)) break;
+        if (room + gridLineWidth_ < 0) break; // its trailing line may fall outside
         ++n;
     }
     return std::max(1, n);
@@ -192,7 +192,7 @@ int TCustomGrid::VisibleColCount() const {
     int n = 0;
     for (int i = leftCol_; i < colCount_; ++i) {
         room -= ColWidths(i) + gridLineWidth_;
-        if (room < 0 && !(room + gridLineWidth_ >= 0)) break;
+        if (room + gridLineWidth_ < 0) break; // its trailing line may fall outside
         ++n;
     }
     return std::max(1, n);
@@ -723,11 +723,6 @@ void TCustomGrid::WndProc(TMessage& m) {
         break;
     }
     TCustomControl::WndProc(m);
-}
-
-void TCustomGrid::Resize() {
-    UpdateScrollBars();
-    TCustomControl::Resize();
 }
 
 void TCustomGrid::KeyDown(WORD& key, TShiftState shift) {

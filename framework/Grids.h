@@ -113,6 +113,9 @@ class TCustomGrid : public TCustomControl {
     // The cell under a client point; false (and -1, -1) over no cell.
     bool MouseToCell(int x, int y, int& col, int& row) const;
 
+    // Repaints the whole grid; later cell changes before the paint cost nothing.
+    void Invalidate() override;
+
     TDrawCellEvent OnDrawCell;
     TSelectCellEvent OnSelectCell;
     TNotifyEvent OnTopLeftChanged;
@@ -126,10 +129,6 @@ class TCustomGrid : public TCustomControl {
     // Repaints one cell if it is on screen (nothing else).
     void InvalidateCell(int col, int row);
 
-  public:
-    void Invalidate() override;
-
-  protected:
     void Paint() override;
     void PaintWindow(HDC dc) override;
     void CreateParams(TCreateParams& params) override;
@@ -140,7 +139,6 @@ class TCustomGrid : public TCustomControl {
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     bool DoMouseWheel(TShiftState shift, int delta, POINT pos) override;
-    void Resize() override;
 
   private:
     struct Span {
@@ -166,8 +164,6 @@ class TCustomGrid : public TCustomControl {
     TGridRect RowSelected(TGridRect r) const;
     void InvalidateGridRect(const TGridRect& r);
     void HandleScroll(bool vertical, int code, int thumb);
-    void DrawLines(TCanvas& canvas, const std::vector<Span>& cols, const std::vector<Span>& rows,
-                   const RECT& clip);
 
     int colCount_ = 5, rowCount_ = 5, fixedCols_ = 1, fixedRows_ = 1;
     int defaultColWidth_ = 64, defaultRowHeight_ = 24, gridLineWidth_ = 1;
