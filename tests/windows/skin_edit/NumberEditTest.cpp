@@ -226,3 +226,35 @@ TEST(NumberEdit, TheFrameIsPaintedOnTheWindowEdge) {
     GetClientRect(f.edit->Handle(), &client);
     EXPECT_EQ(client.right, 120 - 4); // two pixels of our own margin on each side
 }
+
+#include "framework/Screenshot.h"
+#include "framework/ExtCtrls.h"
+
+TEST(NumberEdit, GalleryInBlueGlassAndWinXP) {
+    HostForm form(420, 170);
+    form->SetColor(RGB(0xF0, 0xF4, 0xFA));
+    const TsuiUIStyle styles[] = {TsuiUIStyle::BlueGlass, TsuiUIStyle::WinXP};
+    const wchar_t* rows[] = {L"normal", L"focused", L"disabled", L"read-only", L"black frame"};
+    TsuiNumberEdit* focused = nullptr;
+    for (int s = 0; s < 2; ++s) {
+        for (int r = 0; r < 5; ++r) {
+            if (s == 0) {
+                auto* label = Make<TLabel>(form.get(), 10, 14 + r * 30, 90, 20);
+                label->SetCaption(rows[r]);
+            }
+            auto* edit = Make<TsuiNumberEdit>(form.get(), 100 + s * 160, 10 + r * 30, 140, 22);
+            edit->SetUIStyle(styles[s]);
+            edit->SetAutoSelect(false);
+            edit->SetValue(123456.785 * (r + 1));
+            if (r == 2) edit->SetEnabled(false);
+            if (r == 3) edit->SetReadOnly(true);
+            if (r == 4) edit->SetBorderColor(clBlack);
+            if (r == 1 && s == 0) focused = edit;
+        }
+    }
+    form.Show();
+    focused->SetFocus();
+    Pump();
+    const auto file = SaveWindowScreenshot(form->Handle(), L"skin-number-edit");
+    EXPECT_TRUE(std::filesystem::exists(file));
+}
