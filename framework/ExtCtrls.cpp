@@ -268,6 +268,12 @@ int TSplitter::RoomBeyond() const {
     }
 }
 
+void TSplitter::Loaded() {
+    TGraphicControl::Loaded();
+    // A splitter stored against the top or bottom moves up and down.
+    if (!Horizontal() && Cursor() == crHSplit) SetCursor(crVSplit);
+}
+
 void TSplitter::Paint() {
     Canvas().Brush().SetColor(Color());
     Canvas().FillRect(RECT{0, 0, Width(), Height()});

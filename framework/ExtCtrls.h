@@ -80,6 +80,8 @@ class TSplitter : public TGraphicControl {
     TNotifyEvent OnMoved;
     TCanResizeEvent OnCanResize;
 
+    void Loaded() override;
+
   protected:
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;

@@ -4,6 +4,7 @@
 #include "StdCtrlsTestSupport.h"
 
 #include "framework/ExtCtrls.h"
+#include "framework/FormReader.h"
 #include "framework/Screenshot.h"
 #include "framework/StdCtrls.h"
 
@@ -144,6 +145,37 @@ TEST(Splitter, DragResizesTheControlBesideItWithinMinSize) {
     f.splitter->OnCanResize = [](TObject*, int&, bool& accept) { accept = false; };
     f.Drag(x, 200);
     EXPECT_EQ(f.left->Width(), 356);
+}
+
+TEST(Splitter, StoredAgainstTheTopResizesTheTopControlDownwards) {
+    HostForm form(300, 300);
+    ReadComponentText(*form.get(), LR"(object HostForm: TForm
+  object Top1: TPanel
+    Align = alTop
+    Height = 60
+  end
+  object Splitter1: TSplitter
+    Top = 60
+    Height = 5
+    Align = alTop
+    MinSize = 20
+  end
+  object Rest1: TPanel
+    Align = alClient
+  end
+end)",
+                      L"test");
+    auto* top = static_cast<TControl*>(form->FindComponent(L"Top1"));
+    auto* splitter = static_cast<TSplitter*>(form->FindComponent(L"Splitter1"));
+    form.Show();
+    EXPECT_EQ(splitter->Cursor(), crVSplit);
+    ASSERT_EQ(splitter->Top(), 60);
+    HWND h = form->Handle();
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 62));
+    SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 142));
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(50, 142));
+    EXPECT_EQ(top->Height(), 140);
+    EXPECT_EQ(splitter->Top(), 140);
 }
 
 TEST(Image, AutoSizeCenterStretchAndProportional) {
