@@ -752,26 +752,26 @@ void TsuiCheckBox::Paint() {
 }
 
 void TsuiCheckBox::WndProc(TMessage& m) {
-    switch (m.Msg) {
-    case WM_ERASEBKGND:
+    if (m.Msg == WM_ERASEBKGND) {
         m.Result = 1;
         return;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        TCustomControl::WndProc(m);
-        Invalidate();
-        return;
-    case CM_FOCUSCHANGED:
+    }
+    TCustomControl::WndProc(m);
+    switch (m.Msg) {
     case CM_FONTCHANGED:
     case CM_TEXTCHANGED:
-        TCustomControl::WndProc(m);
-        if (m.Msg != CM_FOCUSCHANGED && autoSize_) SetAutoSize(true);
+        // Sized now rather than at the next paint, so a group lays out real sizes.
+        if (autoSize_) SetAutoSize(true);
         Invalidate();
-        return;
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case CM_FOCUSCHANGED:
+        Invalidate();
+        break;
     default:
         break;
     }
-    TCustomControl::WndProc(m);
 }
 
 void TsuiCheckBox::Click() {

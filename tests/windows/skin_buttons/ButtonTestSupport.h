@@ -17,6 +17,15 @@ namespace button_test {
 
 constexpr TColor kFormColor = 0x00E7E7E7;
 
+// Lets the message loop run for about ms milliseconds.
+inline void PumpFor(int ms) {
+    const DWORD until = GetTickCount() + DWORD(ms);
+    while (int(until - GetTickCount()) > 0) {
+        Application->ProcessMessages();
+        Sleep(5);
+    }
+}
+
 // A shown form in the top-left corner of the display, away from the pointer.
 inline TOwned<TForm> ShownForm(int clientWidth = 320, int clientHeight = 200) {
     TOwned<TForm> form(new TForm(nullptr));
@@ -26,7 +35,10 @@ inline TOwned<TForm> ShownForm(int clientWidth = 320, int clientHeight = 200) {
     form->SetClientHeight(clientHeight);
     form->SetColor(kFormColor);
     form->Show();
-    Application->ProcessMessages();
+    // Let the display's late focus news about earlier windows arrive now,
+    // not in the middle of a test that watches the focus.
+    SetForegroundWindow(form->Handle());
+    PumpFor(40);
     return form;
 }
 
@@ -66,15 +78,6 @@ inline int CountDifferent(const TBitmap& a, const TBitmap& b, RECT area) {
         for (int x = area.left; x < area.right; ++x)
             if (a.Pixel(x, y) != b.Pixel(x, y)) ++n;
     return n;
-}
-
-// Lets the message loop run for about ms milliseconds.
-inline void PumpFor(int ms) {
-    const DWORD until = GetTickCount() + DWORD(ms);
-    while (int(until - GetTickCount()) > 0) {
-        Application->ProcessMessages();
-        Sleep(5);
-    }
 }
 
 inline LPARAM At(int x, int y) {
