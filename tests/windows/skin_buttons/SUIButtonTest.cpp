@@ -186,12 +186,14 @@ TEST(TsuiButton, AHeldButtonRepeatsUntilReleased) {
     PumpFor(120);
     EXPECT_EQ(held, ticks);
 
-    // A second press while the timer runs makes no second timer.
-    b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
+    // At the usual 100 ms a quick click never repeats.
+    b->SetMouseContinuouslyDownInterval(100);
     b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
     b->Perform(WM_LBUTTONUP, 0, At(5, 5));
-    PumpFor(80);
+    PumpFor(150);
     EXPECT_EQ(held, ticks);
+    EXPECT_EQ(2, clicks);
+
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
 }
 
