@@ -24,8 +24,7 @@ void SlowAmountText(CellText& out, double x, wchar_t sep) {
     // buf: [-]d.dddddddddddddde[+-]xx
     const char* p = buf;
     const bool negative = *p == '-';
-    if (negative)
-        ++p;
+    if (negative) ++p;
     char digits[16];
     int count = 0;
     digits[count++] = p[0];
@@ -39,8 +38,7 @@ void SlowAmountText(CellText& out, double x, wchar_t sep) {
         out.Push(L'0');
         return;
     }
-    if (negative)
-        out.Push(L'-');
+    if (negative) out.Push(L'-');
     const int pointPos = exponent + 1; // digits before the decimal separator
     if (pointPos <= 0) {
         out.Push(L'0');
@@ -83,16 +81,15 @@ double RoundToMultiple(double x, int digit) {
     return static_cast<double>(whole * factor);
 }
 
-double RoundToCents(double x) { return RoundToMultiple(x, -2); }
+double RoundToCents(double x) {
+    return RoundToMultiple(x, -2);
+}
 
 void AmountText(CellText& out, double x, wchar_t sep) {
     out.Clear();
-    if (std::isnan(x))
-        return out.Append(L"NAN");
-    if (std::isinf(x))
-        return out.Append(x < 0 ? L"-INF" : L"INF");
-    if (x == 0)
-        return out.Push(L'0');
+    if (std::isnan(x)) return out.Append(L"NAN");
+    if (std::isinf(x)) return out.Append(x < 0 ? L"-INF" : L"INF");
+    if (x == 0) return out.Push(L'0');
     // Fast path for whole cents below 10^12, the shape of every shown amount:
     // when x is the double nearest to c/100, its 15-digit text is c/100.
     const long double ax = std::fabs(static_cast<long double>(x));
@@ -100,15 +97,13 @@ void AmountText(CellText& out, double x, wchar_t sep) {
         const long double cents = std::rintl(ax * 100.0L);
         if (static_cast<double>(cents / 100.0L) == static_cast<double>(ax)) {
             const auto c = static_cast<unsigned long long>(cents);
-            if (x < 0)
-                out.Push(L'-');
+            if (x < 0) out.Push(L'-');
             out.AppendDecimal(c / 100);
             const unsigned frac = static_cast<unsigned>(c % 100);
             if (frac != 0) {
                 out.Push(sep);
                 out.Push(static_cast<wchar_t>(L'0' + frac / 10));
-                if (frac % 10 != 0)
-                    out.Push(static_cast<wchar_t>(L'0' + frac % 10));
+                if (frac % 10 != 0) out.Push(static_cast<wchar_t>(L'0' + frac % 10));
             }
             return;
         }
@@ -116,27 +111,47 @@ void AmountText(CellText& out, double x, wchar_t sep) {
     SlowAmountText(out, x, sep);
 }
 
+namespace {
+
+// One cent as the money rounding divides by it: 1 / 100 in extended precision.
+constexpr long double kCent = 1.0L / 100;
+
+// Rounds to a whole number, exact halves to even. Adding and taking away
+// 1.5 × 2^63 does this in two additions where the unit keeps 64-bit
+// significands, far quicker than frndint; otherwise the library does it.
+long double RoundHalfEven(long double q) {
+#if (defined(__i386__) || defined(__x86_64__)) && defined(__GNUC__)
+    unsigned short cw = 0;
+    __asm__("fnstcw %0" : "=m"(cw));
+    if ((cw & 0x0300) == 0x0300 && std::fabs(q) < 0x1p62L) {
+        const long double shifted = q + 0x1.8p63L;
+        return shifted - 0x1.8p63L;
+    }
+#endif
+    return std::rintl(q);
+}
+
+} // namespace
+
 void CentsText(CellText& out, double x, wchar_t sep) {
-    const long double whole = std::rintl(static_cast<long double>(x) / PowerOfTen(-2));
-    const double rounded = static_cast<double>(whole * PowerOfTen(-2));
-    // The rounded value is the double nearest to whole/100 almost always; its
-    // text is then the whole number of cents laid out with two decimals.
-    if (std::fabs(whole) < 1e14L && static_cast<double>(whole / 100.0L) == rounded && whole != 0) {
+    const long double whole = RoundHalfEven(static_cast<long double>(x) / kCent);
+    // Below 10^14 cents the rounded double lies within 2e-16 of whole/100,
+    // less than half a unit of its fifteenth digit: its 15-digit text is
+    // whole/100 itself, laid out from the integer.
+    if (std::fabs(whole) < 1e14L && whole != 0) {
         out.Clear();
         const auto c = static_cast<unsigned long long>(std::fabs(whole));
-        if (whole < 0)
-            out.Push(L'-');
+        if (whole < 0) out.Push(L'-');
         out.AppendDecimal(c / 100);
         const unsigned frac = static_cast<unsigned>(c % 100);
         if (frac != 0) {
             out.Push(sep);
             out.Push(static_cast<wchar_t>(L'0' + frac / 10));
-            if (frac % 10 != 0)
-                out.Push(static_cast<wchar_t>(L'0' + frac % 10));
+            if (frac % 10 != 0) out.Push(static_cast<wchar_t>(L'0' + frac % 10));
         }
         return;
     }
-    AmountText(out, rounded, sep);
+    AmountText(out, static_cast<double>(whole * kCent), sep);
 }
 
 std::wstring AmountText(double x, wchar_t sep) {

@@ -19,7 +19,9 @@ const wchar_t* const kTooManyPeriods = L"按揭期数须小于等于1200！";
 const wchar_t* const kFixedRateNotPositive = L"固定年利率须大于零！";
 
 // r: the annual percentage divided by 100, then by 12, held as a double.
-double MonthlyRate(double annualRate) { return static_cast<double>(Real(annualRate) / 100 / 12); }
+double MonthlyRate(double annualRate) {
+    return static_cast<double>(Real(annualRate) / 100 / 12);
+}
 
 double RateOfYear(const RateTable& rates, long long j) {
     // A calendar year past the table keeps the last entry's rate.
@@ -48,10 +50,8 @@ struct Annuity {
     // precision and several times faster. F and the k-th power come from the
     // same expression, so the balance after the last period is exactly 0.
     Real Power(Real k) const {
-        if (k == 0)
-            return 1;
-        if (k == 1)
-            return growth;
+        if (k == 0) return 1;
+        if (k == 1) return growth;
         return std::exp2(k * log2Growth);
     }
 
@@ -96,8 +96,7 @@ void WriteRow(ScheduleSink& grid, int row, long long year, int startMonth, int l
 
 // Whole rows of a count argument; negative, NaN or huge counts stay in range.
 int RowsOf(double count) {
-    if (!(count >= 1))
-        return 0;
+    if (!(count >= 1)) return 0;
     return static_cast<int>(std::min(count, double(kMaxPeriods)));
 }
 
@@ -109,20 +108,16 @@ struct Method {
 };
 
 class Run {
-public:
+  public:
     Run(const ScheduleInputs& in, ScheduleOutputs& out, Method method)
         : in_(in), out_(out), method_(method), sep_(in.decimalSeparator) {}
 
     // Checks in their fixed order; the first failure is shown and ends the run.
     bool Validate() {
-        if (!(in_.loan > 0))
-            return Fail(kLoanNotPositive);
-        if (!(in_.periods > 0))
-            return Fail(kPeriodsNotPositive);
-        if (!(in_.periods <= kMaxPeriods))
-            return Fail(kTooManyPeriods);
-        if (in_.mode == RateMode::Fixed && !(in_.fixedRate > 0))
-            return Fail(kFixedRateNotPositive);
+        if (!(in_.loan > 0)) return Fail(kLoanNotPositive);
+        if (!(in_.periods > 0)) return Fail(kPeriodsNotPositive);
+        if (!(in_.periods <= kMaxPeriods)) return Fail(kTooManyPeriods);
+        if (in_.mode == RateMode::Fixed && !(in_.fixedRate > 0)) return Fail(kFixedRateNotPositive);
         if (in_.mode == RateMode::Floating) {
             // Every entry up to Trunc(n) div 12 + 1, and every entry of a
             // calendar year that the schedule reaches, but never past 30.
@@ -157,12 +152,11 @@ public:
         int month = FirstMonth();
         for (int k = 1; k <= Periods(); ++k) {
             double paid = 0;
-            b = method_.fill(out_.grid, paid, static_cast<int>(year), 1, b, remaining,
-                             rateOfRow(k), month, k, sep_);
+            b = method_.fill(out_.grid, paid, static_cast<int>(year), 1, b, remaining, rateOfRow(k),
+                             month, k, sep_);
             s += paid;
             remaining -= 1;
-            if (Prepay(k, year, month, b, s))
-                break;
+            if (Prepay(k, year, month, b, s)) break;
             if (++month > 12) {
                 month = 1;
                 ++year;
@@ -179,8 +173,9 @@ public:
         double s = 0;
         double paid = 0;
         const int firstYearMonths = 13 - m0;
-        double b = method_.fill(out_.grid, paid, in_.firstYear, firstYearMonths >= n ? n : firstYearMonths,
-                                in_.loan, n, RateOfYear(in_.rates, 1), m0, 1, sep_);
+        double b =
+            method_.fill(out_.grid, paid, in_.firstYear, firstYearMonths >= n ? n : firstYearMonths,
+                         in_.loan, n, RateOfYear(in_.rates, 1), m0, 1, sep_);
         s += paid;
         double remaining = n - firstYearMonths;
         int year = in_.firstYear + 1;
@@ -197,8 +192,8 @@ public:
             }
             const int last = static_cast<int>(remaining) % 12;
             if (last > 0) {
-                method_.fill(out_.grid, paid, year, last, b, remaining, RateOfYear(in_.rates, q + 2),
-                             1, row, sep_);
+                method_.fill(out_.grid, paid, year, last, b, remaining,
+                             RateOfYear(in_.rates, q + 2), 1, row, sep_);
                 s += paid;
             }
         }
@@ -208,22 +203,20 @@ public:
     // Rate of row k in path D: the entry of the row's own calendar year.
     double FloatingRateOfRow(int k) const {
         const int firstYearMonths = 13 - FirstMonth();
-        if (k <= firstYearMonths)
-            return RateOfYear(in_.rates, 1);
+        if (k <= firstYearMonths) return RateOfYear(in_.rates, 1);
         return RateOfYear(in_.rates, (k - firstYearMonths - 1) / 12 + 2);
     }
 
     const ScheduleInputs& in_;
     ScheduleOutputs& out_;
 
-private:
+  private:
     bool Fail(const std::wstring& message) {
         Show(message);
         return false;
     }
     void Show(const std::wstring& message) {
-        if (out_.showMessage)
-            out_.showMessage(message);
+        if (out_.showMessage) out_.showMessage(message);
     }
 
     // The prepayment step after the regular payment of row k; true when the
@@ -242,8 +235,7 @@ private:
                 break;
             }
         }
-        if (!found)
-            return false;
+        if (!found) return false;
         const double amount = PlanItemAmount(value, sep_);
         out_.grid.SetCell(5, k, AmountText(RoundToCents(amount), sep_));
         s += amount;
@@ -288,14 +280,16 @@ void ClearScheduleRows(ScheduleSink& grid) {
             grid.SetCell(col, row, std::wstring_view());
 }
 
-double FillInstalmentRows(ScheduleSink& grid, double& totalOut, int year, double count,
-                          double balance, double remaining, double annualRate, int startMonth,
-                          int startRow, wchar_t sep) {
-    ExtendedPrecisionScope precision;
+namespace {
+
+// The row writers themselves; the calculations call them inside their own
+// precision scope.
+double InstalmentRows(ScheduleSink& grid, double& totalOut, int year, double count, double balance,
+                      double remaining, double annualRate, int startMonth, int startRow,
+                      wchar_t sep) {
     totalOut = 0;
     const int rows = RowsOf(count);
-    if (rows == 0 || !(remaining > 0))
-        return balance;
+    if (rows == 0 || !(remaining > 0)) return balance;
     const double r = MonthlyRate(annualRate);
     const Annuity a(r, remaining);
     double after = balance;
@@ -314,19 +308,16 @@ double FillInstalmentRows(ScheduleSink& grid, double& totalOut, int year, double
     return after;
 }
 
-double FillPrincipalRows(ScheduleSink& grid, double& totalOut, int year, double count,
-                         double balance, double remaining, double annualRate, int startMonth,
-                         int startRow, wchar_t sep) {
-    ExtendedPrecisionScope precision;
+double PrincipalRows(ScheduleSink& grid, double& totalOut, int year, double count, double balance,
+                     double remaining, double annualRate, int startMonth, int startRow,
+                     wchar_t sep) {
     totalOut = 0;
     const int rows = RowsOf(count);
-    if (rows == 0 || !(remaining > 0))
-        return balance;
+    if (rows == 0 || !(remaining > 0)) return balance;
     const double r = MonthlyRate(annualRate);
     double after = balance;
     for (int l = 1; l <= rows; ++l) {
-        const double interest =
-            static_cast<double>((1 - Real(l - 1) / remaining) * balance * r);
+        const double interest = static_cast<double>((1 - Real(l - 1) / remaining) * balance * r);
         const double principal = static_cast<double>(Real(balance) / remaining);
         const double payment = static_cast<double>(Real(principal) + interest);
         after = static_cast<double>(Real(balance) - Real(l) * principal);
@@ -337,11 +328,28 @@ double FillPrincipalRows(ScheduleSink& grid, double& totalOut, int year, double 
     return after;
 }
 
+} // namespace
+
+double FillInstalmentRows(ScheduleSink& grid, double& totalOut, int year, double count,
+                          double balance, double remaining, double annualRate, int startMonth,
+                          int startRow, wchar_t sep) {
+    ExtendedPrecisionScope precision;
+    return InstalmentRows(grid, totalOut, year, count, balance, remaining, annualRate, startMonth,
+                          startRow, sep);
+}
+
+double FillPrincipalRows(ScheduleSink& grid, double& totalOut, int year, double count,
+                         double balance, double remaining, double annualRate, int startMonth,
+                         int startRow, wchar_t sep) {
+    ExtendedPrecisionScope precision;
+    return PrincipalRows(grid, totalOut, year, count, balance, remaining, annualRate, startMonth,
+                         startRow, sep);
+}
+
 bool CalcEqualInstalment(const ScheduleInputs& in, ScheduleOutputs& out) {
     ExtendedPrecisionScope precision;
-    Run run(in, out, Method{&FillInstalmentRows});
-    if (!run.Validate())
-        return false;
+    Run run(in, out, Method{&InstalmentRows});
+    if (!run.Validate()) return false;
     const wchar_t sep = in.decimalSeparator;
     const bool hasPlan = !in.plan.empty();
     if (in.mode == RateMode::Fixed && !hasPlan) {
@@ -382,9 +390,8 @@ bool CalcEqualInstalment(const ScheduleInputs& in, ScheduleOutputs& out) {
 
 bool CalcEqualPrincipal(const ScheduleInputs& in, ScheduleOutputs& out) {
     ExtendedPrecisionScope precision;
-    Run run(in, out, Method{&FillPrincipalRows});
-    if (!run.Validate())
-        return false;
+    Run run(in, out, Method{&PrincipalRows});
+    if (!run.Validate()) return false;
     const wchar_t sep = in.decimalSeparator;
     const bool hasPlan = !in.plan.empty();
     const double loan = in.loan;
@@ -422,8 +429,7 @@ bool CalcEqualPrincipal(const ScheduleInputs& in, ScheduleOutputs& out) {
 }
 
 double PlanItemAmount(std::wstring_view value, wchar_t sep) {
-    if (value.size() < 4)
-        return 0;
+    if (value.size() < 4) return 0;
     const auto amount = ParseNumber(value.substr(3, value.size() - 4), sep);
     return amount ? *amount : 0;
 }
