@@ -4,25 +4,12 @@
 // form, message pumping, key states for Shift and Ctrl, and pixel probes.
 
 #include "framework/Forms.h"
+#include "../support/MessagePump.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <functional>
-
-inline void Pump() {
-    Application->ProcessMessages();
-}
-
-inline bool PumpUntil(const std::function<bool()>& done, int milliseconds = 2000) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        Pump();
-        Sleep(1);
-    }
-    return true;
-}
 
 // A visible form to put controls on; freed with everything it owns.
 class HostForm {
@@ -48,26 +35,6 @@ class HostForm {
 
   private:
     TForm* form_;
-};
-
-// Holds Shift and/or Ctrl down in the thread's key state while it lives, so
-// a sent WM_KEYDOWN reads them as the framework does.
-class HeldKeys {
-  public:
-    HeldKeys(bool shift, bool ctrl) {
-        GetKeyboardState(saved_);
-        BYTE state[256];
-        GetKeyboardState(state);
-        if (shift) state[VK_SHIFT] = 0x80;
-        if (ctrl) state[VK_CONTROL] = 0x80;
-        SetKeyboardState(state);
-    }
-    HeldKeys(const HeldKeys&) = delete;
-    HeldKeys& operator=(const HeldKeys&) = delete;
-    ~HeldKeys() { SetKeyboardState(saved_); }
-
-  private:
-    BYTE saved_[256];
 };
 
 inline void SendKey(HWND wnd, WORD key, bool shift = false, bool ctrl = false) {

@@ -5,6 +5,7 @@
 
 #include "framework/Forms.h"
 #include "framework/ModalHook.h"
+#include "../support/MessagePump.h"
 
 #include <gtest/gtest.h>
 
@@ -14,18 +15,7 @@
 #include <vector>
 
 inline void PumpMessages() {
-    Application->ProcessMessages();
-}
-
-// Pumps until done() or the time is up; true if done() came true.
-inline bool PumpUntil(const std::function<bool()>& done, int milliseconds = 2000) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        PumpMessages();
-        Sleep(1);
-    }
-    return true;
+    Pump();
 }
 
 // Shows the form and waits until it is active with the focus on it; another

@@ -4,26 +4,13 @@
 // held modifier keys, typing and clicking through messages.
 
 #include "framework/Forms.h"
+#include "../support/MessagePump.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <functional>
 #include <string>
-
-inline void Pump() {
-    Application->ProcessMessages();
-}
-
-inline bool PumpUntil(const std::function<bool()>& done, int milliseconds = 2000) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        Pump();
-        Sleep(1);
-    }
-    return true;
-}
 
 // A form to put controls on; freed with everything it owns.
 class HostForm {
@@ -58,26 +45,6 @@ template <class T> T* Make(TForm* parent, int left, int top, int width, int heig
     c->SetBounds(left, top, width, height);
     return c;
 }
-
-// Holds modifier keys down in the thread's key state while it lives.
-class HeldKeys {
-  public:
-    HeldKeys(bool shift, bool ctrl, bool alt = false) {
-        GetKeyboardState(saved_);
-        BYTE state[256];
-        GetKeyboardState(state);
-        if (shift) state[VK_SHIFT] = 0x80;
-        if (ctrl) state[VK_CONTROL] = 0x80;
-        if (alt) state[VK_MENU] = 0x80;
-        SetKeyboardState(state);
-    }
-    HeldKeys(const HeldKeys&) = delete;
-    HeldKeys& operator=(const HeldKeys&) = delete;
-    ~HeldKeys() { SetKeyboardState(saved_); }
-
-  private:
-    BYTE saved_[256];
-};
 
 // Characters as the message loop would deliver them after TranslateMessage.
 inline void TypeChars(HWND wnd, const std::wstring& text) {
