@@ -1,0 +1,308 @@
+#include "skin/controls/SUIListControls.h"
+
+#include "skin/controls/SUIStyleValues.h"
+
+void RegisterSuiListControlClasses() {
+    TsuiComboBox::StaticClass();
+    TsuiListBox::StaticClass();
+    TsuiMemo::StaticClass();
+    TsuiStringGrid::StaticClass();
+}
+
+namespace {
+
+// The system draws no border; we keep `inset` pixels round the client area
+// and frame them ourselves after the system has painted (scroll bars
+// included), so the frame is never painted over.
+template <class CallBase, class PaintFrame>
+void FramedWndProc(TMessage& m, int inset, CallBase&& callBase, PaintFrame&& paintFrame) {
+    switch (m.Msg) {
+    case WM_NCCALCSIZE: {
+        callBase(m);
+        // Both forms of the message start with the client rectangle.
+        auto* r = reinterpret_cast<RECT*>(m.LParam);
+        InflateRect(r, -inset, -inset);
+        if (r->right < r->left) r->right = r->left;
+        if (r->bottom < r->top) r->bottom = r->top;
+        return;
+    }
+    case WM_NCPAINT:
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+        callBase(m);
+        paintFrame();
+        return;
+    default:
+        callBase(m);
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// TsuiComboBox
+
+const TClassInfo& TsuiComboBox::StaticClass() {
+    static const TClassInfo& info =
+        TClassBuilder<TsuiComboBox>(L"TsuiComboBox", &TComboBox::StaticClass())
+            .Enum(L"UIStyle", &TsuiComboBox::UIStyle, &TsuiComboBox::SetUIStyle, UIStyleEnum())
+            .Component(L"FileTheme", &TsuiComboBox::FileTheme, &TsuiComboBox::SetFileTheme)
+            .Color(L"BorderColor", &TsuiComboBox::BorderColor, &TsuiComboBox::SetBorderColor)
+            .Color(L"ArrowColor", &TsuiComboBox::ArrowColor, &TsuiComboBox::SetArrowColor)
+            .Color(L"ButtonColor", &TsuiComboBox::ButtonColor, &TsuiComboBox::SetButtonColor)
+            .Build();
+    return info;
+}
+
+TsuiComboBox::TsuiComboBox(TComponent* owner) : TComboBox(owner) {
+    SetUIStyle(GetOwnerFormStyle(owner));
+}
+
+void TsuiComboBox::SetUIStyle(TsuiUIStyle v) {
+    uiStyle_ = v;
+    // The arrow is black in every style.
+    arrowColor_ = clBlack;
+    borderColor_ = StyleColor(fileTheme_, v, ThemeElement::ControlBorderColor);
+    buttonColor_ = StyleColor(fileTheme_, v, ThemeElement::FormBackgroundColor);
+    Invalidate();
+}
+
+void TsuiComboBox::SetFileTheme(TsuiFileTheme* v) {
+    LinkFileTheme(*this, fileTheme_, v);
+    SetUIStyle(uiStyle_);
+}
+
+void TsuiComboBox::SetBorderColor(TColor v) {
+    borderColor_ = v;
+    Invalidate();
+}
+
+void TsuiComboBox::SetArrowColor(TColor v) {
+    arrowColor_ = v;
+    Invalidate();
+}
+
+void TsuiComboBox::SetButtonColor(TColor v) {
+    buttonColor_ = v;
+    Invalidate();
+}
+
+void TsuiComboBox::Notification(TComponent* component, TOperation operation) {
+    TComboBox::Notification(component, operation);
+    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
+        fileTheme_ = nullptr;
+        SetUIStyle(TsuiUIStyle::DeepBlue);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// TsuiListBox
+
+const TClassInfo& TsuiListBox::StaticClass() {
+    static const TClassInfo& info =
+        TClassBuilder<TsuiListBox>(L"TsuiListBox", &TListBox::StaticClass())
+            .Enum(L"UIStyle", &TsuiListBox::UIStyle, &TsuiListBox::SetUIStyle, UIStyleEnum())
+            .Component(L"FileTheme", &TsuiListBox::FileTheme, &TsuiListBox::SetFileTheme)
+            .Color(L"BorderColor", &TsuiListBox::BorderColor, &TsuiListBox::SetBorderColor)
+            .Build();
+    return info;
+}
+
+TsuiListBox::TsuiListBox(TComponent* owner) : TListBox(owner) {
+    SetUIStyle(GetOwnerFormStyle(owner));
+}
+
+void TsuiListBox::SetUIStyle(TsuiUIStyle v) {
+    uiStyle_ = v;
+    SetBorderColor(StyleColor(fileTheme_, v, ThemeElement::ControlBorderColor));
+}
+
+void TsuiListBox::SetFileTheme(TsuiFileTheme* v) {
+    LinkFileTheme(*this, fileTheme_, v);
+    SetUIStyle(uiStyle_);
+}
+
+void TsuiListBox::SetBorderColor(TColor v) {
+    borderColor_ = v;
+    if (HandleAllocated()) FrameWindowEdge(*this, borderColor_, Color(), true);
+}
+
+void TsuiListBox::CreateParams(TCreateParams& params) {
+    TListBox::CreateParams(params);
+    params.ExStyle &= ~WS_EX_CLIENTEDGE;
+    params.Style &= ~WS_BORDER;
+}
+
+void TsuiListBox::WndProc(TMessage& m) {
+    FramedWndProc(
+        m, 2, [this](TMessage& msg) { TListBox::WndProc(msg); },
+        [this] { FrameWindowEdge(*this, borderColor_, Color(), true); });
+}
+
+void TsuiListBox::Notification(TComponent* component, TOperation operation) {
+    TListBox::Notification(component, operation);
+    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
+        fileTheme_ = nullptr;
+        SetUIStyle(TsuiUIStyle::DeepBlue);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// TsuiMemo
+
+const TClassInfo& TsuiMemo::StaticClass() {
+    static const TClassInfo& info =
+        TClassBuilder<TsuiMemo>(L"TsuiMemo", &TMemo::StaticClass())
+            .Enum(L"UIStyle", &TsuiMemo::UIStyle, &TsuiMemo::SetUIStyle, UIStyleEnum())
+            .Component(L"FileTheme", &TsuiMemo::FileTheme, &TsuiMemo::SetFileTheme)
+            .Color(L"BorderColor", &TsuiMemo::BorderColor, &TsuiMemo::SetBorderColor)
+            .Build();
+    return info;
+}
+
+TsuiMemo::TsuiMemo(TComponent* owner) : TMemo(owner) {
+    SetUIStyle(GetOwnerFormStyle(owner));
+}
+
+void TsuiMemo::SetUIStyle(TsuiUIStyle v) {
+    uiStyle_ = v;
+    SetBorderColor(StyleColor(fileTheme_, v, ThemeElement::ControlBorderColor));
+}
+
+void TsuiMemo::SetFileTheme(TsuiFileTheme* v) {
+    LinkFileTheme(*this, fileTheme_, v);
+    SetUIStyle(uiStyle_);
+}
+
+void TsuiMemo::SetBorderColor(TColor v) {
+    borderColor_ = v;
+    if (HandleAllocated()) FrameWindowEdge(*this, borderColor_, Color(), true);
+}
+
+void TsuiMemo::CreateParams(TCreateParams& params) {
+    TMemo::CreateParams(params);
+    params.ExStyle &= ~WS_EX_CLIENTEDGE;
+    params.Style &= ~WS_BORDER;
+}
+
+void TsuiMemo::WndProc(TMessage& m) {
+    FramedWndProc(
+        m, 2, [this](TMessage& msg) { TMemo::WndProc(msg); },
+        [this] { FrameWindowEdge(*this, borderColor_, Color(), true); });
+}
+
+void TsuiMemo::Notification(TComponent* component, TOperation operation) {
+    TMemo::Notification(component, operation);
+    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
+        fileTheme_ = nullptr;
+        SetUIStyle(TsuiUIStyle::DeepBlue);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// TsuiStringGrid
+
+const TClassInfo& TsuiStringGrid::StaticClass() {
+    static const TClassInfo& info =
+        TClassBuilder<TsuiStringGrid>(L"TsuiStringGrid", &TStringGrid::StaticClass())
+            .Enum(L"UIStyle", &TsuiStringGrid::UIStyle, &TsuiStringGrid::SetUIStyle, UIStyleEnum())
+            .Component(L"FileTheme", &TsuiStringGrid::FileTheme, &TsuiStringGrid::SetFileTheme)
+            .Color(L"BorderColor", &TsuiStringGrid::BorderColor, &TsuiStringGrid::SetBorderColor)
+            .Color(L"FocusedColor", &TsuiStringGrid::FocusedColor, &TsuiStringGrid::SetFocusedColor)
+            .Color(L"SelectedColor", &TsuiStringGrid::SelectedColor,
+                   &TsuiStringGrid::SetSelectedColor)
+            .Color(L"FixedFontColor", &TsuiStringGrid::FixedFontColor,
+                   &TsuiStringGrid::SetFixedFontColor)
+            .Color(L"BGColor", &TsuiStringGrid::BGColor, &TsuiStringGrid::SetBGColor)
+            .Color(L"FixedBGColor", &TsuiStringGrid::FixedBGColor, &TsuiStringGrid::SetFixedBGColor)
+            .Color(L"FontColor", &TsuiStringGrid::FontColor, &TsuiStringGrid::SetFontColor)
+            .Property(L"Ctl3D", &TsuiStringGrid::Ctl3D, &TsuiStringGrid::SetCtl3D)
+            .Build();
+    return info;
+}
+
+TsuiStringGrid::TsuiStringGrid(TComponent* owner) : TStringGrid(owner) {
+    SetUIStyle(GetOwnerFormStyle(owner));
+}
+
+void TsuiStringGrid::SetUIStyle(TsuiUIStyle v) {
+    uiStyle_ = v;
+    borderColor_ = StyleColor(fileTheme_, v, ThemeElement::ControlBorderColor);
+    SetFixedColor(StyleColor(fileTheme_, v, ThemeElement::MenuSelectedBackgroundColor));
+    SetColor(StyleColor(fileTheme_, v, ThemeElement::ControlBackgroundColor));
+    fixedFontColor_ = StyleColor(fileTheme_, v, ThemeElement::MenuSelectedFontColor);
+    SetFontColor(StyleColor(fileTheme_, v, ThemeElement::MenuFontColor));
+}
+
+void TsuiStringGrid::SetFileTheme(TsuiFileTheme* v) {
+    LinkFileTheme(*this, fileTheme_, v);
+    SetUIStyle(uiStyle_);
+}
+
+void TsuiStringGrid::SetBorderColor(TColor v) {
+    borderColor_ = v;
+    Invalidate();
+}
+
+void TsuiStringGrid::SetFocusedColor(TColor v) {
+    focusedColor_ = v;
+    Invalidate();
+}
+
+void TsuiStringGrid::SetSelectedColor(TColor v) {
+    selectedColor_ = v;
+    Invalidate();
+}
+
+void TsuiStringGrid::SetFixedFontColor(TColor v) {
+    fixedFontColor_ = v;
+    Invalidate();
+}
+
+void TsuiStringGrid::SetFontColor(TColor v) {
+    Font().SetColor(v);
+    Invalidate();
+}
+
+void TsuiStringGrid::DrawCell(int col, int row, const RECT& rect, TGridDrawState state) {
+    if (DefaultDrawing()) {
+        TCanvas& canvas = Canvas();
+        if (state.Contains(gdFixed)) {
+            canvas.Font().SetColor(fixedFontColor_);
+        } else {
+            // The focused cell wins over the selection round it.
+            TColor fill = Color();
+            bool paint = state.Empty();
+            if (state.Contains(gdSelected)) fill = selectedColor_, paint = true;
+            if (state.Contains(gdFocused)) fill = focusedColor_, paint = true;
+            if (paint) {
+                canvas.Brush().SetStyle(bsSolid);
+                canvas.Brush().SetColor(fill);
+                canvas.FillRect(rect);
+            }
+        }
+    }
+    TStringGrid::DrawCell(col, row, rect, state);
+}
+
+void TsuiStringGrid::CreateParams(TCreateParams& params) {
+    TStringGrid::CreateParams(params);
+    params.ExStyle &= ~WS_EX_CLIENTEDGE;
+    params.Style &= ~WS_BORDER;
+}
+
+void TsuiStringGrid::WndProc(TMessage& m) {
+    FramedWndProc(
+        m, 1, [this](TMessage& msg) { TStringGrid::WndProc(msg); },
+        [this] {
+            if (HandleAllocated()) FrameWindowEdge(*this, borderColor_, Color(), false);
+        });
+}
+
+void TsuiStringGrid::Notification(TComponent* component, TOperation operation) {
+    TStringGrid::Notification(component, operation);
+    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
+        fileTheme_ = nullptr;
+        SetUIStyle(TsuiUIStyle::DeepBlue);
+    }
+}

@@ -1,0 +1,133 @@
+// The skinned scrolling controls: combo box, list box, memo and string grid.
+// Each keeps its framework base's behaviour and adds a style, the style's
+// colours and a one-pixel frame in BorderColor over the window edge.
+#pragma once
+
+#include "skin/SUIMgr.h"
+#include "skin/SUIThemes.h"
+
+#include "framework/Grids.h"
+#include "framework/StdCtrls.h"
+
+class TsuiComboBox : public TComboBox {
+  public:
+    explicit TsuiComboBox(TComponent* owner);
+    static const TClassInfo& StaticClass();
+    const TClassInfo& ClassType() const override { return StaticClass(); }
+
+    TsuiUIStyle UIStyle() const { return uiStyle_; }
+    void SetUIStyle(TsuiUIStyle v);
+    TsuiFileTheme* FileTheme() const { return fileTheme_; }
+    void SetFileTheme(TsuiFileTheme* v);
+    TColor BorderColor() const { return borderColor_; }
+    void SetBorderColor(TColor v);
+    TColor ArrowColor() const { return arrowColor_; }
+    void SetArrowColor(TColor v);
+    TColor ButtonColor() const { return buttonColor_; }
+    void SetButtonColor(TColor v);
+
+  protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
+  private:
+    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
+    TsuiFileTheme* fileTheme_ = nullptr;
+    TColor borderColor_ = clBlack;
+    TColor arrowColor_ = clBlack;
+    TColor buttonColor_ = clBtnFace;
+};
+
+class TsuiListBox : public TListBox {
+  public:
+    explicit TsuiListBox(TComponent* owner);
+    static const TClassInfo& StaticClass();
+    const TClassInfo& ClassType() const override { return StaticClass(); }
+
+    TsuiUIStyle UIStyle() const { return uiStyle_; }
+    void SetUIStyle(TsuiUIStyle v);
+    TsuiFileTheme* FileTheme() const { return fileTheme_; }
+    void SetFileTheme(TsuiFileTheme* v);
+    TColor BorderColor() const { return borderColor_; }
+    void SetBorderColor(TColor v);
+
+  protected:
+    void CreateParams(TCreateParams& params) override;
+    void WndProc(TMessage& m) override;
+    void Notification(TComponent* component, TOperation operation) override;
+
+  private:
+    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
+    TsuiFileTheme* fileTheme_ = nullptr;
+    TColor borderColor_ = clBlack;
+};
+
+class TsuiMemo : public TMemo {
+  public:
+    explicit TsuiMemo(TComponent* owner);
+    static const TClassInfo& StaticClass();
+    const TClassInfo& ClassType() const override { return StaticClass(); }
+
+    TsuiUIStyle UIStyle() const { return uiStyle_; }
+    void SetUIStyle(TsuiUIStyle v);
+    TsuiFileTheme* FileTheme() const { return fileTheme_; }
+    void SetFileTheme(TsuiFileTheme* v);
+    TColor BorderColor() const { return borderColor_; }
+    void SetBorderColor(TColor v);
+
+  protected:
+    void CreateParams(TCreateParams& params) override;
+    void WndProc(TMessage& m) override;
+    void Notification(TComponent* component, TOperation operation) override;
+
+  private:
+    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
+    TsuiFileTheme* fileTheme_ = nullptr;
+    TColor borderColor_ = clBlack;
+};
+
+class TsuiStringGrid : public TStringGrid {
+  public:
+    explicit TsuiStringGrid(TComponent* owner);
+    static const TClassInfo& StaticClass();
+    const TClassInfo& ClassType() const override { return StaticClass(); }
+
+    TsuiUIStyle UIStyle() const { return uiStyle_; }
+    // Border, fixed cells, background and both font colours from the style.
+    void SetUIStyle(TsuiUIStyle v);
+    TsuiFileTheme* FileTheme() const { return fileTheme_; }
+    void SetFileTheme(TsuiFileTheme* v);
+    TColor BorderColor() const { return borderColor_; }
+    void SetBorderColor(TColor v);
+    // The current cell while the grid has the focus.
+    TColor FocusedColor() const { return focusedColor_; }
+    void SetFocusedColor(TColor v);
+    TColor SelectedColor() const { return selectedColor_; }
+    void SetSelectedColor(TColor v);
+    TColor FixedFontColor() const { return fixedFontColor_; }
+    void SetFixedFontColor(TColor v);
+    // Other names for Color, FixedColor and Font.Color.
+    TColor BGColor() const { return Color(); }
+    void SetBGColor(TColor v) { SetColor(v); }
+    TColor FixedBGColor() const { return FixedColor(); }
+    void SetFixedBGColor(TColor v) { SetFixedColor(v); }
+    TColor FontColor() const { return Font().Color(); }
+    void SetFontColor(TColor v);
+    bool Ctl3D() const { return false; }
+    void SetCtl3D(bool) {}
+
+  protected:
+    void DrawCell(int col, int row, const RECT& rect, TGridDrawState state) override;
+    void CreateParams(TCreateParams& params) override;
+    void WndProc(TMessage& m) override;
+    void Notification(TComponent* component, TOperation operation) override;
+
+  private:
+    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
+    TsuiFileTheme* fileTheme_ = nullptr;
+    TColor borderColor_ = clBlack;
+    TColor focusedColor_ = 0x00FF00;
+    TColor selectedColor_ = 0x00FFFF;
+    TColor fixedFontColor_ = clWindowText;
+};
+
+void RegisterSuiListControlClasses();
