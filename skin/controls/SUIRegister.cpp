@@ -3,6 +3,7 @@
 #include "skin/SUIImagePanel.h"
 #include "skin/SUIMgr.h"
 #include "skin/controls/SUIButton.h"
+#include "skin/controls/SUIDialog.h"
 #include "skin/controls/SUIEdit.h"
 #include "skin/controls/SUIForm.h"
 #include "skin/controls/SUIGroupBox.h"
@@ -48,4 +49,5 @@ void RegisterSkinControlClasses() {
     RegisterSuiToolBarClasses();
     RegisterSuiStatusBarClasses();
     RegisterSuiListControlClasses();
+    RegisterMessageDialogClasses();
 }
