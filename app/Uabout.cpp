@@ -1,0 +1,35 @@
+#include "app/Uabout.h"
+
+TfrmAbout* frmAbout = nullptr;
+
+const TClassInfo& TfrmAbout::StaticClass() {
+    static const TClassInfo& info = TClassBuilder<TfrmAbout>(L"TfrmAbout", &TForm::StaticClass())
+                                        .Field(L"suiForm1", &TfrmAbout::suiForm1)
+                                        .Field(L"suiMemo1", &TfrmAbout::suiMemo1)
+                                        .Handler(L"suiMemo1DblClick", &TfrmAbout::suiMemo1DblClick)
+                                        .Handler(L"FormClose", &TfrmAbout::FormClose)
+                                        .Build();
+    return info;
+}
+
+TfrmAbout::TfrmAbout(TComponent* owner) : TForm(owner) {
+    LoadDescription(L"TfrmAbout");
+}
+
+TfrmAbout::~TfrmAbout() {
+    if (frmAbout == this) frmAbout = nullptr;
+}
+
+void TfrmAbout::suiMemo1DblClick(TObject*) {
+    Close();
+}
+
+void TfrmAbout::FormClose(TObject*, TCloseAction& Action) {
+    // Every request builds a new window, so a closed one is of no further use.
+    Action = caFree;
+}
+
+TModalResult ShowAboutWindow(TComponent* owner) {
+    frmAbout = new TfrmAbout(owner);
+    return frmAbout->ShowModal();
+}
