@@ -39,6 +39,11 @@ class TempFile {
     }
     const std::wstring& Path() const { return path_; }
     void MoveOver(const std::wstring& target) {
+        // Windows refuses to replace a read-only file; Wine run by root would
+        // not, so the rule is kept here for every host.
+        const DWORD attrs = GetFileAttributesW(target.c_str());
+        if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY))
+            throw Exception(L"Cannot replace the read-only file " + target);
         if (!MoveFileExW(path_.c_str(), target.c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             throw Exception(L"Cannot replace " + target);
