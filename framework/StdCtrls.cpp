@@ -33,15 +33,6 @@ std::wstring JoinLines(const TStringList& lines) {
     return out;
 }
 
-std::wstring ItemText(HWND wnd, UINT lenMsg, UINT textMsg, int index) {
-    LRESULT n = SendMessageW(wnd, lenMsg, WPARAM(index), 0);
-    if (n <= 0) return {};
-    std::wstring s(size_t(n) + 1, L'\0');
-    n = SendMessageW(wnd, textMsg, WPARAM(index), reinterpret_cast<LPARAM>(s.data()));
-    s.resize(size_t(std::max<LRESULT>(n, 0)));
-    return s;
-}
-
 } // namespace
 
 TOwnerDrawState OwnerDrawStateFromItemState(UINT s) {
@@ -439,6 +430,7 @@ void TCustomListControl::SetItemHeight(int h) {
 
 void TCustomListControl::CreateHandleDone() {
     TWinControl::CreateHandleDone();
+    shown_.clear(); // a new window starts empty
     SyncItems();
 }
 
@@ -450,12 +442,9 @@ void TCustomListControl::SyncItems() {
     if (!HandleAllocated()) return;
     HWND h = Handle();
     Messages msg = ListMessages();
-    int n = int(SendMessageW(h, msg.getCount, 0, 0));
+    const std::vector<std::wstring>& shown = shown_;
+    int n = int(shown.size());
     int m = items_.Count();
-    std::vector<std::wstring> shown;
-    shown.reserve(size_t(std::max(n, 0)));
-    for (int i = 0; i < n; ++i)
-        shown.push_back(ItemText(h, msg.getTextLen, msg.getText, i));
     // Only the middle part that differs is replaced, so the selection and the
     // scroll position of untouched items stay where they are.
     int prefix = 0;
@@ -481,6 +470,7 @@ void TCustomListControl::SyncItems() {
         SendMessageW(h, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(h, nullptr, TRUE);
     }
+    shown_ = items_.ToVector();
 }
 
 void TCustomListControl::WndProc(TMessage& m) {

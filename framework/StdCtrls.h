@@ -211,6 +211,9 @@ class TCustomListControl : public TWinControl {
 
   private:
     TStringList items_;
+    // What the window holds: only SyncItems changes it, so it need not be
+    // read back item by item (slow under Wine) at every change.
+    std::vector<std::wstring> shown_;
     TCanvas canvas_;
     int itemHeight_ = 16;
 };
