@@ -972,10 +972,14 @@ void TWinControl::CreateWnd() {
 
 void TWinControl::CreateHandleDone() {
     if (IsSystemControl()) SendFontToWindow();
-    for (TControl* c : std::vector<TControl*>(controls_))
-        if (auto* w = dynamic_cast<TWinControl*>(c)) w->CreateHandle();
+    if (CreatesChildrenAtOnce()) CreateChildHandles();
     // Windows may have given another size (a form's minimum track size).
     UpdateBoundsFromWindow();
+}
+
+void TWinControl::CreateChildHandles() {
+    for (TControl* c : std::vector<TControl*>(controls_))
+        if (auto* w = dynamic_cast<TWinControl*>(c)) w->CreateHandle();
 }
 
 void TWinControl::DestroyHandle() {

@@ -57,6 +57,7 @@ constexpr UINT CM_FOCUSCHANGED = CM_BASE + 12; // LParam the newly focused TWinC
 constexpr UINT CM_RELEASE = CM_BASE + 13;
 constexpr UINT CM_MODALSTARTED = CM_BASE + 14;
 constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 15;
+constexpr UINT CM_CREATECHILDREN = CM_BASE + 16; // posted: create the deferred children's windows
 // Messages Windows sends a parent about a child, reflected to the child as CN_BASE + msg.
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
@@ -445,6 +446,11 @@ class TWinControl : public TControl {
     virtual void CreateWnd();
     // After the window exists: children's windows, font, text.
     virtual void CreateHandleDone();
+    // Whether CreateHandleDone makes the children's windows at once; a
+    // container nobody sees yet may leave them for later.
+    virtual bool CreatesChildrenAtOnce() const { return true; }
+    // Creates the windows of all children that have none yet.
+    void CreateChildHandles();
     // A system control to superclass under our own class name.
     static void CreateSubClass(TCreateParams& params, const wchar_t* systemClass);
 

@@ -82,6 +82,7 @@ void TsuiPageControl::ActivateByIndex(int index) {
 void TsuiPageControl::ShowActivePage() {
     TsuiTabSheet* page = activePage_;
     if (!page) return;
+    if (page->HandleAllocated()) page->CreateChildHandles();
     page->SetVisible(true);
     page->SetEnabled(true);
     page->BringToFront();
@@ -93,6 +94,7 @@ void TsuiPageControl::TabActivated(int index) {
     if (activePage_) activePage_->SetEnabled(false);
     activePage_ = index >= 0 && index < PageCount() ? pages_[size_t(index)] : nullptr;
     if (TsuiTabSheet* page = activePage_) {
+        if (page->HandleAllocated()) page->CreateChildHandles();
         page->SetVisible(true);
         page->SetEnabled(true);
         page->BringToFront();
@@ -283,6 +285,27 @@ TsuiTabSheet::TsuiTabSheet(TComponent* owner) : TCustomPanel(owner) {
 
 TsuiTabSheet::~TsuiTabSheet() {
     if (pageControl_) pageControl_->RemovePage(this);
+}
+
+// A page behind the active one is not seen when its window first shows; most
+// of the start-up time goes into making controls' windows, so a hidden page
+// makes its controls' windows once the queue has room, after the first
+// paint. A control that is needed earlier makes its own window on demand.
+bool TsuiTabSheet::CreatesChildrenAtOnce() const {
+    return !pageControl_ || pageControl_->ActivePage() == this;
+}
+
+void TsuiTabSheet::CreateHandleDone() {
+    TCustomPanel::CreateHandleDone();
+    if (!CreatesChildrenAtOnce()) PostMessageW(Handle(), CM_CREATECHILDREN, 0, 0);
+}
+
+void TsuiTabSheet::WndProc(TMessage& m) {
+    if (m.Msg == CM_CREATECHILDREN) {
+        CreateChildHandles();
+        return;
+    }
+    TCustomPanel::WndProc(m);
 }
 
 void TsuiTabSheet::SetParent(TWinControl* parent) {

@@ -91,6 +91,11 @@ class TsuiTabSheet : public TCustomPanel {
 
     TNotifyEvent OnShow;
 
+  protected:
+    bool CreatesChildrenAtOnce() const override;
+    void CreateHandleDone() override;
+    void WndProc(TMessage& m) override;
+
   private:
     friend class TsuiPageControl;
     void DoShow() {

@@ -8,6 +8,7 @@
 #include "skin/SUIMgr.h"
 
 #include "framework/FormReader.h"
+#include "framework/StdCtrls.h"
 
 #include "../../native/skin/ThemeFileWriter.h"
 
@@ -753,4 +754,34 @@ TEST(TsuiPageControl, LeavesNoGdiObjectsBehind) {
     cycle();
     cycle();
     EXPECT_EQ(before, ProcessGdiObjectCount());
+}
+
+TEST(TsuiPageControl, ControlsOfAPageBehindGetTheirWindowsAfterTheFirstPaint) {
+    TOwned<TForm> form(new TForm(nullptr));
+    form->SetBounds(40, 40, 400, 260);
+    auto* pc = new TsuiPageControl(form.get());
+    pc->SetParent(form.get());
+    pc->SetBounds(0, 0, 380, 200);
+    TEdit* edits[3] = {};
+    TsuiTabSheet* pages[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        pages[i] = new TsuiTabSheet(form.get());
+        pages[i]->SetParent(pc);
+        edits[i] = new TEdit(form.get());
+        edits[i]->SetParent(pages[i]);
+        edits[i]->SetBounds(10, 10, 100, 22);
+    }
+    pc->SetActivePage(pages[0]);
+
+    form->HandleNeeded();
+    EXPECT_TRUE(edits[0]->HandleAllocated());
+    EXPECT_FALSE(edits[1]->HandleAllocated());
+    EXPECT_FALSE(edits[2]->HandleAllocated());
+    // Turning to a page makes its controls at once.
+    pc->SetActivePage(pages[2]);
+    EXPECT_TRUE(edits[2]->HandleAllocated());
+    // The rest come once the queue is served; one wanted earlier makes its own.
+    Application->ProcessMessages();
+    EXPECT_TRUE(edits[1]->HandleAllocated());
+    EXPECT_EQ(GetParent(edits[1]->Handle()), pages[1]->Handle());
 }
