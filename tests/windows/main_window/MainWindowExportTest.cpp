@@ -154,6 +154,9 @@ TEST(MainWindowExport, EachTabProposesItsTableAndCancellingShowsNothing) {
     ScratchFolder folder;
     MainWindow w;
     ExportAnswers answers(w.get(), folder);
+    // A schedule on the first tab only, so the two grids differ.
+    Calculate(w.get(), L"100000", L"12");
+    ASSERT_TRUE(answers.messages.empty());
     answers.choose = false;
     Export(w.get());
     ASSERT_EQ(answers.dialogs.size(), 1u);
@@ -178,8 +181,8 @@ TEST(MainWindowExport, EachTabProposesItsTableAndCancellingShowsNothing) {
     EXPECT_TRUE(answers.messages.empty());
     EXPECT_TRUE(folder.Files().empty());
 
-    // Before any calculation: the header and twelve empty rows of the second
-    // grid; an empty text leaves its cell blank, as in Excel.
+    // Before any calculation on its tab: the header and twelve empty rows of
+    // the second grid; an empty text leaves its cell blank, as in Excel.
     answers.choose = true;
     answers.Clear();
     Export(w.get());

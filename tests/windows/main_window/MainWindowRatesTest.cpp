@@ -120,9 +120,10 @@ TEST(MainWindowRates, WithoutAFileAllZeroThenSetAllAtOnceAndSave) {
 TEST(MainWindowRates, FileValuesLoadRoundedTypingFollowsKeystrokesAndOtherContentSurvives) {
     SettingsFile file;
     std::string content = "[OTHER]\r\nname=kept\r\n[PERCENTS]\r\nnote=kept too\r\n"
-                          "percent1=5.5086\r\npercent2=  6.12  \r\npercent3=abc\r\n";
+                          "percent1=5.5086\r\npercent2=  6.12  \r\npercent3=abc\r\n"
+                          "percent5=0.0004\r\n";
     // percent4 is missing; the rest hold 4.9.
-    for (int k = 5; k <= 30; ++k)
+    for (int k = 6; k <= 30; ++k)
         content += "percent" + std::to_string(k) + "=4.9\r\n";
     file.Write(content);
 
@@ -136,7 +137,11 @@ TEST(MainWindowRates, FileValuesLoadRoundedTypingFollowsKeystrokesAndOtherConten
     EXPECT_EQ(w->Rates()[2], 0.0);
     EXPECT_EQ(w->suiNEper[3]->Text(), L"0.000");
     EXPECT_EQ(w->Rates()[3], 0.0);
-    for (size_t i = 4; i < 30; ++i) {
+    // Rounded to 0.000 the edit's text stays as it was, so only the loading
+    // itself rounds this one.
+    EXPECT_EQ(w->suiNEper[4]->Text(), L"0.000");
+    EXPECT_EQ(w->Rates()[4], 0.0);
+    for (size_t i = 5; i < 30; ++i) {
         EXPECT_EQ(w->suiNEper[i]->Text(), L"4.900") << i;
         EXPECT_DOUBLE_EQ(w->Rates()[i], 4.9) << i;
     }
@@ -161,8 +166,9 @@ TEST(MainWindowRates, FileValuesLoadRoundedTypingFollowsKeystrokesAndOtherConten
     EXPECT_EQ(messages.Take(), L"保存贷款年利率成功！");
     EXPECT_EQ(file.Sections(), (Texts{L"OTHER", L"PERCENTS"}));
     EXPECT_EQ(file.Section(L"OTHER"), Texts{L"name=kept"});
-    Texts expected = {L"note=kept too", L"percent1=6.12", L"percent2=6.12", L"percent3=0"};
-    for (int k = 5; k <= 30; ++k)
+    Texts expected = {L"note=kept too", L"percent1=6.12", L"percent2=6.12", L"percent3=0",
+                      L"percent5=0"};
+    for (int k = 6; k <= 30; ++k)
         expected.push_back(L"percent" + std::to_wstring(k) + L"=4.9");
     expected.push_back(L"percent4=0"); // a new key goes to the end of its section
     EXPECT_EQ(file.Section(L"PERCENTS"), expected);
