@@ -96,6 +96,7 @@ TEST(MainWindowStart, EveryControlIsThereWithItsInitialState) {
 
     // The rate tab: thirty edits tied to their year by Tag, all 0 without a file.
     ASSERT_EQ(w->Rates().size(), 30u);
+    EXPECT_EQ(w->suiNEperone->Tag(), 1); // re-stores year 1 from 第1年's own edit
     for (int k = 1; k <= 30; ++k) {
         EXPECT_EQ(w->suiNEper[k - 1]->Tag(), k);
         EXPECT_EQ(w->suiNEper[k - 1]->Text(), L"0.000");
