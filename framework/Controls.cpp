@@ -1534,13 +1534,32 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_SETFOCUS:
         DefaultHandler(m);
         if (!Destroying()) {
-            if (TForm* f = GetParentForm(this); f && f != this) f->SetFocusedControl(this);
+            if (TForm* f = GetParentForm(this); f && f != this) {
+                TWinControl* previous = f->ActiveControl();
+                if (previous == this && exitDeferred_) {
+                    exitDeferred_ = false; // back from another window: never left
+                    return;
+                }
+                if (previous && previous != this && previous->exitDeferred_) {
+                    previous->exitDeferred_ = false;
+                    previous->DoExit();
+                }
+                f->SetFocusedControl(this);
+            }
             DoEnter();
         }
         return;
     case WM_KILLFOCUS:
         DefaultHandler(m);
-        if (!Destroying()) DoExit();
+        if (!Destroying()) {
+            const HWND to = reinterpret_cast<HWND>(m.WParam);
+            TForm* f = GetParentForm(this);
+            if (f && f != this && f->ActiveControl() == this &&
+                (!to || GetAncestor(to, GA_ROOT) != GetAncestor(Handle(), GA_ROOT)))
+                exitDeferred_ = true;
+            else
+                DoExit();
+        }
         return;
     case WM_SIZE:
     case WM_WINDOWPOSCHANGED:

@@ -492,6 +492,8 @@ class TWinControl : public TControl {
     friend LRESULT CALLBACK StdWndProc(HWND, UINT, WPARAM, LPARAM);
     friend class TApplication;
     friend class TForm;
+    // The focus went to another window; the form's focus stays here.
+    bool exitDeferred_ = false;
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
     void CreateHandle();
