@@ -2,6 +2,7 @@
 // not answer fails that test instead of waiting for a person.
 
 #include "framework/Forms.h"
+#include "../support/ScratchFolder.h"
 #include "framework/ModalHook.h"
 
 #include <gtest/gtest.h>
@@ -12,13 +13,7 @@ class AppPublicEnvironment : public testing::Environment {
   public:
     void SetUp() override {
         Application->Initialize();
-        SetModalHook([](TModalRequest& r) {
-            ADD_FAILURE() << "a modal window nobody answered: " << WideToUtf8(r.text)
-                          << WideToUtf8(r.title);
-            if (r.form) r.form->SetModalResult(mrCancel);
-            r.result = 0;
-            r.answered = true;
-        });
+        FailOnUnansweredModal();
     }
     void TearDown() override { SetModalHook({}); }
 };

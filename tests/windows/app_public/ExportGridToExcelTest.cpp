@@ -9,7 +9,7 @@
 #include "framework/ModalHook.h"
 #include "framework/Utils.h"
 
-#include "BiffReader.h"
+#include "../support/WorkbookCheck.h"
 #include "ExportTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -32,11 +32,6 @@ exporter::WriterFactory FileWriter() {
     return [] { return std::make_unique<exporter::BuiltInWorkbookWriter>(); };
 }
 
-std::string Bytes(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class ExportToExcel : public testing::Test {
   protected:
     void SetUp() override {
@@ -46,20 +41,6 @@ class ExportToExcel : public testing::Test {
         grid->SetBounds(0, 0, 600, 300);
         grid->SetColCount(6);
         Fill(xlstest::ScheduleGrid(0), 13);
-
-        wchar_t tmp[MAX_PATH];
-        GetTempPathW(MAX_PATH, tmp);
-        dir = std::wstring(tmp) + L"lanan-app-export-" + std::to_wstring(GetCurrentProcessId());
-        CreateDirectoryW(dir.c_str(), nullptr);
-    }
-    void TearDown() override {
-        SetFileAttributesW(dir.c_str(), FILE_ATTRIBUTE_NORMAL);
-        for (const std::wstring& name : Files()) {
-            const std::wstring path = dir + L"\\" + name;
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(path.c_str());
-        }
-        RemoveDirectoryW(dir.c_str());
     }
 
     // The grid as the main window leaves it: the given rows, then empty ones
@@ -71,19 +52,7 @@ class ExportToExcel : public testing::Test {
                 grid->SetCells(c, r, r < int(rows.size()) ? rows[size_t(r)][size_t(c)] : L"");
     }
 
-    std::vector<std::wstring> Files() const {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW data;
-        HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &data);
-        if (h == INVALID_HANDLE_VALUE) return names;
-        do {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(data.cFileName);
-        } while (FindNextFileW(h, &data));
-        FindClose(h);
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::wstring> Files() const { return folder.Files(); }
 
     // Chooses the proposed name in the scratch folder (or cancels) and gives
     // every message box the same answer; every request is kept.
@@ -109,24 +78,13 @@ class ExportToExcel : public testing::Test {
     }
 
     void ExpectFileHoldsTheGrid(const std::wstring& path) const {
-        const std::string bytes = Bytes(path);
-        const xlstest::Workbook book = xlstest::ReadXls(xlstest::Bytes(bytes.begin(), bytes.end()));
-        int filled = 0;
-        for (int r = 0; r < grid->RowCount(); ++r)
-            for (int c = 0; c < grid->ColCount(); ++c) {
-                const std::wstring& expected = grid->Cells(c, r);
-                const auto it = book.cells.find({r, c});
-                const std::u16string got = it == book.cells.end() ? u"" : it->second;
-                EXPECT_EQ(got, std::u16string(expected.begin(), expected.end()))
-                    << "row " << r << " col " << c;
-                filled += !expected.empty();
-            }
-        EXPECT_EQ(int(book.cells.size()), filled) << "cells outside the grid";
+        ::ExpectFileHoldsTheGrid(path, *grid);
     }
 
     TOwned<TForm> form;
     TStringGrid* grid = nullptr;
-    std::wstring dir;
+    ScratchFolder folder{L"lanan-app-export"};
+    const std::wstring& dir = folder.path;
     std::vector<TModalRequest> requests;
 };
 
@@ -154,7 +112,7 @@ TEST_F(ExportToExcel, BeforeAnyCalculationTheHeaderAndTwelveEmptyRowsAreWritten)
     TScopedModalHook hook(Answer(true, IDOK));
     ASSERT_EQ(ExportGridToExcel(*grid, kTitle1, FileWriter()), 1);
     ExpectFileHoldsTheGrid(dir + L"\\" + kTitle1 + L".xls");
-    const std::string bytes = Bytes(dir + L"\\" + kTitle1 + L".xls");
+    const std::string bytes = FileBytes(dir + L"\\" + kTitle1 + L".xls");
     const auto book = xlstest::ReadXls(xlstest::Bytes(bytes.begin(), bytes.end()));
     EXPECT_EQ(book.cells.size(), 6u);
     EXPECT_EQ(book.cells.at({0, 5}), u"提前还贷（元）");
@@ -166,7 +124,7 @@ TEST_F(ExportToExcel, A241RowScheduleIsWrittenCellByCell) {
     ASSERT_EQ(ExportGridToExcel(*grid, kTitle1, FileWriter()), 1);
     const std::wstring file = dir + L"\\" + kTitle1 + L".xls";
     ExpectFileHoldsTheGrid(file);
-    const std::string bytes = Bytes(file);
+    const std::string bytes = FileBytes(file);
     const auto book = xlstest::ReadXls(xlstest::Bytes(bytes.begin(), bytes.end()));
     EXPECT_EQ(book.rowMac, 241);
     EXPECT_EQ(book.colMac, 6);
@@ -215,7 +173,7 @@ TEST_F(ExportToExcel, AnExistingFileIsReplacedOnlyAfterOk) {
         TScopedModalHook hook(Answer(true, IDCANCEL));
         EXPECT_EQ(ExportGridToExcel(*grid, kTitle1, FileWriter()), 2);
     }
-    EXPECT_EQ(Bytes(file), old);
+    EXPECT_EQ(FileBytes(file), old);
     auto boxes = Boxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, L"文件已经存在，是否替换该文件？");
@@ -245,7 +203,7 @@ TEST_F(ExportToExcel, AReadOnlyTargetFileIsLeftAsItWas) {
     ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
     TScopedModalHook hook(Answer(true, IDOK));
     EXPECT_EQ(ExportGridToExcel(*grid, kTitle1, FileWriter()), 0);
-    EXPECT_EQ(Bytes(file), "old workbook");
+    EXPECT_EQ(FileBytes(file), "old workbook");
     EXPECT_EQ(Files(), std::vector<std::wstring>{kTitle1 + L".xls"});
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
@@ -286,7 +244,7 @@ TEST_F(ExportToExcel, ATargetHeldOpenByAnotherProgramFailsAndStaysAsItWas) {
         EXPECT_EQ(ExportGridToExcel(*grid, kTitle1, FileWriter()), 0);
     }
     CloseHandle(held);
-    EXPECT_EQ(Bytes(file), "old workbook");
+    EXPECT_EQ(FileBytes(file), "old workbook");
     EXPECT_EQ(Files(), std::vector<std::wstring>{kTitle1 + L".xls"});
 }
 
@@ -307,7 +265,7 @@ TEST_F(ExportToExcel, A361RowScheduleExportsWithinBudget) {
         best = std::min(best, double(end.QuadPart - start.QuadPart) * 1000.0 /
                                   double(frequency.QuadPart));
     }
-    const std::size_t size = Bytes(file).size();
+    const std::size_t size = FileBytes(file).size();
     std::printf("361 x 6 export: %.1f ms (best of 3), %zu bytes\n", best, size);
     RecordProperty("export_ms", std::to_string(best));
     RecordProperty("file_bytes", std::to_string(size));

@@ -2,6 +2,7 @@
 // did not expect fails the test instead of waiting for a person.
 
 #include "GridTestSupport.h"
+#include "../support/ScratchFolder.h"
 
 #include "framework/ModalHook.h"
 
@@ -11,12 +12,7 @@ class ControlsEnvironment : public testing::Environment {
   public:
     void SetUp() override {
         Application->Initialize();
-        SetModalHook([](TModalRequest& r) {
-            ADD_FAILURE() << "a modal window nobody answered: " << WideToUtf8(r.text);
-            if (r.form) r.form->SetModalResult(mrCancel);
-            r.result = IDCANCEL;
-            r.answered = true;
-        });
+        FailOnUnansweredModal();
     }
     void TearDown() override { SetModalHook({}); }
 };

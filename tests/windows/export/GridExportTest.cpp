@@ -5,6 +5,7 @@
 #include "export/GridExport.h"
 
 #include "BiffReader.h"
+#include "../support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -99,30 +100,10 @@ struct Failing final : exporter::WorkbookWriter, exporter::SheetSink {
 class GridExport : public ::testing::Test {
   protected:
     void SetUp() override {
-        wchar_t tmp[MAX_PATH];
-        GetTempPathW(MAX_PATH, tmp);
-        dir = std::wstring(tmp) + L"lanan-export-" + std::to_wstring(GetCurrentProcessId());
-        CreateDirectoryW(dir.c_str(), nullptr);
         file = dir + L"\\等额本息贷款分期还款表.xls";
         ui.answer = file;
     }
-    void TearDown() override {
-        for (const std::wstring& f : Files())
-            DeleteFileW((dir + L"\\" + f).c_str());
-        RemoveDirectoryW(dir.c_str());
-    }
-    std::vector<std::wstring> Files() const {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW data;
-        HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &data);
-        if (h == INVALID_HANDLE_VALUE) return names;
-        do {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(data.cFileName);
-        } while (FindNextFileW(h, &data));
-        FindClose(h);
-        return names;
-    }
+    std::vector<std::wstring> Files() const { return folder.Files(); }
     xlstest::Bytes Read(const std::wstring& path) const {
         std::ifstream in(path.c_str(), std::ios::binary);
         return xlstest::Bytes(std::istreambuf_iterator<char>(in), {});
@@ -135,7 +116,9 @@ class GridExport : public ::testing::Test {
         return [step] { return std::make_unique<Failing>(step); };
     }
 
-    std::wstring dir, file;
+    ScratchFolder folder{L"lanan-export"};
+    const std::wstring& dir = folder.path;
+    std::wstring file;
     Ui ui;
 };
 

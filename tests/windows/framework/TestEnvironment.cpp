@@ -2,6 +2,7 @@
 // forgotten modal window fails the test instead of waiting for a person.
 
 #include "FrameworkTestSupport.h"
+#include "../support/ScratchFolder.h"
 
 namespace {
 
@@ -9,13 +10,7 @@ class FrameworkEnvironment : public testing::Environment {
   public:
     void SetUp() override {
         Application->Initialize();
-        SetModalHook([](TModalRequest& r) {
-            ADD_FAILURE() << "a modal window nobody answered: " << WideToUtf8(r.text)
-                          << (r.form ? WideToUtf8(r.form->Name()) : std::string());
-            if (r.form) r.form->SetModalResult(mrCancel);
-            r.result = IDCANCEL;
-            r.answered = true;
-        });
+        FailOnUnansweredModal();
     }
     void TearDown() override { SetModalHook({}); }
 };

@@ -6,7 +6,7 @@
 
 #include "framework/Utils.h"
 
-#include "BiffReader.h"
+#include "../support/WorkbookCheck.h"
 
 #include <cstdio>
 #include <fstream>
@@ -21,48 +21,10 @@ const std::wstring kTitle1 = L"等额本息贷款分期还款表";
 const std::wstring kTitle2 = L"等额本金贷款分期还款表";
 const std::wstring kRule(27, L'-');
 
-std::string Bytes(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+// The workbook an export of title writes into folder.
+std::wstring XlsIn(const ScratchFolder& folder, const std::wstring& title) {
+    return folder / (title + L".xls");
 }
-
-// A scratch folder for the exported files, removed with everything in it.
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        wchar_t tmp[MAX_PATH];
-        GetTempPathW(MAX_PATH, tmp);
-        path = std::wstring(tmp) + L"lanan-main-export-" + std::to_wstring(GetCurrentProcessId());
-        CreateDirectoryW(path.c_str(), nullptr);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    ~ScratchFolder() {
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        for (const std::wstring& name : Files()) {
-            const std::wstring file = path + L"\\" + name;
-            SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(file.c_str());
-        }
-        RemoveDirectoryW(path.c_str());
-    }
-    std::vector<std::wstring> Files() const {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW data;
-        HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &data);
-        if (h == INVALID_HANDLE_VALUE) return names;
-        do {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(data.cFileName);
-        } while (FindNextFileW(h, &data));
-        FindClose(h);
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    std::wstring File(const std::wstring& title) const { return path + L"\\" + title + L".xls"; }
-
-    std::wstring path;
-};
 
 // Answers everything an export shows: the save dialog picks the proposed
 // name in the scratch folder (or is cancelled), the replace question gets
@@ -107,24 +69,6 @@ class ExportAnswers {
     TScopedModalHook hook_;
 };
 
-// The file holds exactly the grid: cell (c, r) in row r, column c.
-void ExpectFileHoldsTheGrid(const std::wstring& path, const TStringGrid* grid) {
-    const std::string bytes = Bytes(path);
-    ASSERT_FALSE(bytes.empty()) << "no file";
-    const xlstest::Workbook book = xlstest::ReadXls(xlstest::Bytes(bytes.begin(), bytes.end()));
-    int filled = 0;
-    for (int r = 0; r < grid->RowCount(); ++r)
-        for (int c = 0; c < grid->ColCount(); ++c) {
-            const std::wstring& expected = grid->Cells(c, r);
-            const auto it = book.cells.find({r, c});
-            const std::u16string got = it == book.cells.end() ? u"" : it->second;
-            EXPECT_EQ(got, std::u16string(expected.begin(), expected.end()))
-                << "row " << r << " col " << c;
-            filled += !expected.empty();
-        }
-    EXPECT_EQ(int(book.cells.size()), filled) << "cells outside the grid";
-}
-
 void Export(TForm1* f) {
     ClickTool(f->TBdc);
 }
@@ -151,7 +95,7 @@ std::wstring CopyWithCtrlC(TForm&) {
 } // namespace
 
 TEST(MainWindowExport, EachTabProposesItsTableAndCancellingShowsNothing) {
-    ScratchFolder folder;
+    ScratchFolder folder(L"lanan-main-export");
     MainWindow w;
     ExportAnswers answers(w.get(), folder);
     // A schedule on the first tab only, so the two grids differ.
@@ -190,8 +134,8 @@ TEST(MainWindowExport, EachTabProposesItsTableAndCancellingShowsNothing) {
     EXPECT_TRUE(answers.boxes.empty());
     EXPECT_EQ(folder.Files(), std::vector<std::wstring>{kTitle2 + L".xls"});
     ASSERT_EQ(w->suiSG2->RowCount(), 13);
-    ExpectFileHoldsTheGrid(folder.File(kTitle2), w->suiSG2);
-    const std::string bytes = Bytes(folder.File(kTitle2));
+    ExpectFileHoldsTheGrid(XlsIn(folder, kTitle2), *w->suiSG2);
+    const std::string bytes = FileBytes(XlsIn(folder, kTitle2));
     const auto book = xlstest::ReadXls(xlstest::Bytes(bytes.begin(), bytes.end()));
     EXPECT_EQ(book.cells.size(), 6u);
     EXPECT_EQ(book.cells.at({0, 0}), u"还款时间");
@@ -199,7 +143,7 @@ TEST(MainWindowExport, EachTabProposesItsTableAndCancellingShowsNothing) {
 }
 
 TEST(MainWindowExport, A240PeriodScheduleAndAnExistingFileReplacedOnlyAfterOk) {
-    ScratchFolder folder;
+    ScratchFolder folder(L"lanan-main-export");
     MainWindow w;
     ExportAnswers answers(w.get(), folder);
     Calculate(w.get(), L"100000", L"240");
@@ -207,20 +151,20 @@ TEST(MainWindowExport, A240PeriodScheduleAndAnExistingFileReplacedOnlyAfterOk) {
     ASSERT_EQ(w->suiSG1->RowCount(), 241);
     answers.Clear();
 
-    const std::wstring file = folder.File(kTitle1);
+    const std::wstring file = XlsIn(folder, kTitle1);
     Export(w.get());
     EXPECT_EQ(answers.messages, std::vector<std::wstring>{L"导出成功！"});
     EXPECT_TRUE(answers.boxes.empty()) << "no question for a new file";
-    ExpectFileHoldsTheGrid(file, w->suiSG1);
+    ExpectFileHoldsTheGrid(file, *w->suiSG1);
     {
-        const std::string bytes = Bytes(file);
+        const std::string bytes = FileBytes(file);
         const auto book = xlstest::ReadXls(xlstest::Bytes(bytes.begin(), bytes.end()));
         EXPECT_EQ(book.rowMac, 241);
         EXPECT_EQ(book.colMac, 6);
         EXPECT_EQ(book.cells.at({240, 0}), std::u16string(u"2016年12月"));
     }
 
-    const std::string before = Bytes(file);
+    const std::string before = FileBytes(file);
     Calculate(w.get(), L"200000", L"240");
     answers.Clear();
     answers.replaceAnswer = IDCANCEL;
@@ -230,23 +174,23 @@ TEST(MainWindowExport, A240PeriodScheduleAndAnExistingFileReplacedOnlyAfterOk) {
     EXPECT_EQ(answers.boxes[0].caption, L"消息");
     EXPECT_EQ(answers.boxes[0].flags, UINT(MB_ICONERROR | MB_OKCANCEL));
     EXPECT_TRUE(answers.messages.empty());
-    EXPECT_EQ(Bytes(file), before);
+    EXPECT_EQ(FileBytes(file), before);
 
     answers.Clear();
     answers.replaceAnswer = IDOK;
     Export(w.get());
     EXPECT_EQ(answers.boxes.size(), 1u);
     EXPECT_EQ(answers.messages, std::vector<std::wstring>{L"导出成功！"});
-    EXPECT_NE(Bytes(file), before);
-    ExpectFileHoldsTheGrid(file, w->suiSG1);
+    EXPECT_NE(FileBytes(file), before);
+    ExpectFileHoldsTheGrid(file, *w->suiSG1);
     EXPECT_EQ(folder.Files(), std::vector<std::wstring>{kTitle1 + L".xls"});
 }
 
 TEST(MainWindowExport, AFailingTargetKeepsTheOldFileAndLeavesNoTemporaryFile) {
-    ScratchFolder folder;
+    ScratchFolder folder(L"lanan-main-export");
     MainWindow w;
     ExportAnswers answers(w.get(), folder);
-    const std::wstring file = folder.File(kTitle1);
+    const std::wstring file = XlsIn(folder, kTitle1);
     std::ofstream(file.c_str(), std::ios::binary) << "old workbook";
 
     // Another program holds the file open without sharing.
@@ -257,7 +201,7 @@ TEST(MainWindowExport, AFailingTargetKeepsTheOldFileAndLeavesNoTemporaryFile) {
     CloseHandle(held);
     EXPECT_EQ(answers.boxes.size(), 1u);
     EXPECT_EQ(answers.messages, std::vector<std::wstring>{L"导出失败！"});
-    EXPECT_EQ(Bytes(file), "old workbook");
+    EXPECT_EQ(FileBytes(file), "old workbook");
     EXPECT_EQ(folder.Files(), std::vector<std::wstring>{kTitle1 + L".xls"});
 
     // A read-only folder: Windows ignores the attribute on folders; wherever
@@ -280,10 +224,10 @@ TEST(MainWindowExport, AFailingTargetKeepsTheOldFileAndLeavesNoTemporaryFile) {
                                          : WideToUtf8(answers.messages[0]).c_str());
     if (folderTakesFiles) {
         EXPECT_EQ(answers.messages, std::vector<std::wstring>{L"导出成功！"});
-        ExpectFileHoldsTheGrid(file, w->suiSG1);
+        ExpectFileHoldsTheGrid(file, *w->suiSG1);
     } else {
         EXPECT_EQ(answers.messages, std::vector<std::wstring>{L"导出失败！"});
-        EXPECT_EQ(Bytes(file), "old workbook");
+        EXPECT_EQ(FileBytes(file), "old workbook");
     }
     EXPECT_EQ(folder.Files(), std::vector<std::wstring>{kTitle1 + L".xls"});
 }
@@ -291,7 +235,7 @@ TEST(MainWindowExport, AFailingTargetKeepsTheOldFileAndLeavesNoTemporaryFile) {
 // Budget 100 ms for a 361 × 6 table from the click to the message; printed,
 // and only a gross slip (ten times the budget) fails here.
 TEST(MainWindowExport, A361RowTableThroughTheToolButtonWithinBudget) {
-    ScratchFolder folder;
+    ScratchFolder folder(L"lanan-main-export");
     MainWindow w;
     ExportAnswers answers(w.get(), folder);
     Calculate(w.get(), L"1000000", L"360");
@@ -305,7 +249,7 @@ TEST(MainWindowExport, A361RowTableThroughTheToolButtonWithinBudget) {
     answers.onMessage = [&](TForm&) { QueryPerformanceCounter(&shown); };
     double best = 1e9, bestWhole = 1e9;
     for (int run = 0; run < 3; ++run) {
-        DeleteFileW(folder.File(kTitle1).c_str());
+        DeleteFileW(XlsIn(folder, kTitle1).c_str());
         answers.Clear();
         QueryPerformanceCounter(&start);
         w->TBdcClick(w->TBdc);
@@ -319,11 +263,11 @@ TEST(MainWindowExport, A361RowTableThroughTheToolButtonWithinBudget) {
                 best, bestWhole);
     RecordProperty("export_ms", std::to_string(best));
     EXPECT_LT(best, 1000.0);
-    ExpectFileHoldsTheGrid(folder.File(kTitle1), w->suiSG1);
+    ExpectFileHoldsTheGrid(XlsIn(folder, kTitle1), *w->suiSG1);
 }
 
 TEST(MainWindowExport, CtrlCCopiesTheMessagesOfTheMainWindow) {
-    ScratchFolder folder;
+    ScratchFolder folder(L"lanan-main-export");
     MainWindow w;
     ExportAnswers answers(w.get(), folder);
     std::wstring copied;

@@ -2,6 +2,7 @@
 // a modal window nobody expected fails the test instead of waiting.
 
 #include "MainWindowTestSupport.h"
+#include "../support/ScratchFolder.h"
 
 #include "app/UPublicFunction.h"
 #include "framework/Utils.h"
@@ -16,12 +17,7 @@ class MainWindowEnvironment : public testing::Environment {
         RegisterProgramClasses();
         SetFileAttributesW(GetSettingsFileName().c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileW(GetSettingsFileName().c_str());
-        SetModalHook([](TModalRequest& r) {
-            ADD_FAILURE() << "a modal window nobody answered: " << WideToUtf8(r.text);
-            if (r.form) r.form->SetModalResult(mrCancel);
-            r.result = IDCANCEL;
-            r.answered = true;
-        });
+        FailOnUnansweredModal();
     }
     void TearDown() override { SetModalHook({}); }
 };

@@ -3,6 +3,7 @@
 // fails the test instead of waiting for a person.
 
 #include "SkinTestSupport.h"
+#include "../support/ScratchFolder.h"
 
 #include "framework/ModalHook.h"
 
@@ -18,12 +19,7 @@ class SkinEnvironment : public testing::Environment {
         skin_test::TOtherThemedControl::StaticClass();
         TsuiFileTheme::StaticClass();
         TsuiImagePanel::StaticClass();
-        SetModalHook([](TModalRequest& r) {
-            ADD_FAILURE() << "a modal window nobody answered: " << WideToUtf8(r.text);
-            if (r.form) r.form->SetModalResult(mrCancel);
-            r.result = IDCANCEL;
-            r.answered = true;
-        });
+        FailOnUnansweredModal();
     }
     void TearDown() override { SetModalHook({}); }
 };

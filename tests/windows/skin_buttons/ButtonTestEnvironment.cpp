@@ -3,6 +3,7 @@
 // fails the test instead of waiting for a person.
 
 #include "ButtonTestSupport.h"
+#include "../support/ScratchFolder.h"
 
 #include "framework/ModalHook.h"
 
@@ -17,12 +18,7 @@ class ButtonEnvironment : public testing::Environment {
         RegisterRadioGroupClasses();
         // The pointer of the test display must not hover over any control.
         SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-        SetModalHook([](TModalRequest& r) {
-            ADD_FAILURE() << "a modal window nobody answered";
-            if (r.form) r.form->SetModalResult(mrCancel);
-            r.result = IDCANCEL;
-            r.answered = true;
-        });
+        FailOnUnansweredModal();
     }
     void TearDown() override { SetModalHook({}); }
 };

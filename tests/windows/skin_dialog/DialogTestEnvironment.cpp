@@ -3,6 +3,7 @@
 // fails the test instead of waiting for a person.
 
 #include "DialogTestSupport.h"
+#include "../support/ScratchFolder.h"
 
 #include "skin/controls/SUIButton.h"
 
@@ -15,12 +16,7 @@ class DialogEnvironment : public testing::Environment {
         RegisterButtonClasses();
         RegisterSuiFormClasses();
         RegisterMessageDialogClasses();
-        SetModalHook([](TModalRequest& r) {
-            ADD_FAILURE() << "a modal window nobody answered: " << WideToUtf8(r.text);
-            if (r.form) r.form->SetModalResult(mrCancel);
-            r.result = IDCANCEL;
-            r.answered = true;
-        });
+        FailOnUnansweredModal();
     }
     void TearDown() override { SetModalHook({}); }
 };

@@ -3,6 +3,7 @@
 // fails the test instead of waiting for a person.
 
 #include "PagesTestSupport.h"
+#include "../support/ScratchFolder.h"
 
 #include "skin/SUIMgr.h"
 
@@ -20,12 +21,7 @@ class PagesEnvironment : public testing::Environment {
         TsuiPageControlTopPanel::StaticClass();
         TsuiPageControl::StaticClass();
         TsuiTabSheet::StaticClass();
-        SetModalHook([](TModalRequest& r) {
-            ADD_FAILURE() << "a modal window nobody answered: " << WideToUtf8(r.text);
-            if (r.form) r.form->SetModalResult(mrCancel);
-            r.result = IDCANCEL;
-            r.answered = true;
-        });
+        FailOnUnansweredModal();
     }
     void TearDown() override { SetModalHook({}); }
 };

@@ -3,6 +3,7 @@
 // expected fails the test instead of waiting for a person.
 
 #include "skin/controls/SUIRegister.h"
+#include "../support/ScratchFolder.h"
 
 #include "framework/Forms.h"
 #include "framework/ModalHook.h"
@@ -17,12 +18,7 @@ class SkinStubsEnvironment : public testing::Environment {
     void SetUp() override {
         Application->Initialize();
         RegisterSkinControlClasses();
-        SetModalHook([](TModalRequest& r) {
-            ADD_FAILURE() << "a modal window nobody answered: " << WideToUtf8(r.text);
-            if (r.form) r.form->SetModalResult(mrCancel);
-            r.result = IDCANCEL;
-            r.answered = true;
-        });
+        FailOnUnansweredModal();
     }
     void TearDown() override { SetModalHook({}); }
 };

@@ -2,6 +2,7 @@
 // not expect fails the test instead of waiting for a person.
 
 #include "StdCtrlsTestSupport.h"
+#include "../support/ScratchFolder.h"
 
 #include "framework/ModalHook.h"
 
@@ -11,13 +12,7 @@ class StdCtrlsEnvironment : public testing::Environment {
   public:
     void SetUp() override {
         Application->Initialize();
-        SetModalHook([](TModalRequest& r) {
-            ADD_FAILURE() << "a modal window nobody answered: " << WideToUtf8(r.text)
-                          << WideToUtf8(r.title);
-            if (r.form) r.form->SetModalResult(mrCancel);
-            r.result = 0;
-            r.answered = true;
-        });
+        FailOnUnansweredModal();
     }
     void TearDown() override { SetModalHook({}); }
 };
