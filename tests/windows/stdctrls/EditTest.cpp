@@ -202,6 +202,47 @@ TEST(Edit, AutoSelectOnKeyboardFocusNotOnMouseFocusAndEnterExitEvents) {
     EXPECT_EQ(c->SelLength(), 0);
 }
 
+// Another window taking the focus (a message, a modal window) does not make
+// the edit leave its form: no exit then, no enter when the focus comes back;
+// the exit comes only when another control of the form takes the focus.
+TEST(Edit, FocusInAnotherWindowIsNoExitFromTheForm) {
+    HostForm form;
+    auto* a = Make<TEdit>(form.get(), 10, 10, 120, 22);
+    auto* b = Make<TEdit>(form.get(), 10, 40, 120, 22);
+    std::vector<std::wstring> events;
+    for (TEdit* e : {a, b}) {
+        e->OnEnter = [&, e](TObject*) { events.push_back(L"enter " + e->Name() + e->Text()); };
+        e->OnExit = [&, e](TObject*) { events.push_back(L"exit " + e->Name() + e->Text()); };
+    }
+    a->SetText(L"a");
+    b->SetText(L"b");
+    form.Show();
+    a->SetFocus();
+    Pump();
+    events.clear();
+
+    HostForm other;
+    auto* elsewhere = Make<TEdit>(other.get(), 10, 10, 120, 22);
+    other.Show();
+    elsewhere->SetFocus();
+    Pump();
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(form->ActiveControl(), a);
+
+    form.Show();
+    a->SetFocus();
+    Pump();
+    EXPECT_TRUE(events.empty()); // back where it never left
+
+    other.Show();
+    elsewhere->SetFocus();
+    Pump();
+    form.Show();
+    b->SetFocus();
+    Pump();
+    EXPECT_EQ(events, (std::vector<std::wstring>{L"exit a", L"enter b"}));
+}
+
 // The edit's own context menu runs its loop inside WM_CONTEXTMENU; a timer
 // picks "Paste" by its letter as a user's keyboard would.
 void CALLBACK PickPaste(HWND, UINT, UINT_PTR id, DWORD) {
