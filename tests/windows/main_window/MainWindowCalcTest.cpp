@@ -9,49 +9,18 @@ namespace {
 
 using Cells = std::vector<std::wstring>;
 
-struct TabControls {
-    TsuiNumberEdit *total, *periods, *rate, *amount, *first, *sum, *interest;
-    TsuiComboBox *firstYear, *firstMonth, *planYear, *planMonth;
-    TsuiRadioButton *fixed, *floating;
-    TsuiButton* submit;
-    TStringGrid* grid;
-    int page;
-};
-
-TabControls Instalment(TForm1* f) {
-    return {f->suiNEdkze,       f->suiNEajqs,   f->suiNEnll,     f->suiNEtqse,
-            f->suiNEyhke,       f->suiNEhkze,   f->suiNElxze,    f->suiCBfirstyear,
-            f->suiCBfirstmonth, f->suiCBtqyear, f->suiCBtqmonth, f->suiRBgd,
-            f->suiRBfd,         f->suiButton2,  f->suiSG1,       0};
-}
-
-TabControls Principal(TForm1* f) {
-    return {f->suiNEdkze2,       f->suiNEajqs2,   f->suiNEnll2,     f->suiNEtqse2,
-            f->suiNEybjhke2,     f->suiNEhkze2,   f->suiNElxze2,    f->suiCBfirstyear2,
-            f->suiCBfirstmonth2, f->suiCBtqyear2, f->suiCBtqmonth2, f->suiRBgd2,
-            f->suiRBfd2,         f->suiButton4,   f->suiSG2,        1};
-}
-
 // Loan, periods and first month typed and picked on the tab.
-void Enter(TForm1* f, const TabControls& t, const std::wstring& loan, const std::wstring& periods,
+void Enter(TForm1* f, const RepaymentTab& t, const std::wstring& loan, const std::wstring& periods,
            const std::wstring& year, const std::wstring& month) {
-    if (f->suiPageControl1->ActivePageIndex() != t.page) ClickTab(f->suiPageControl1, t.page);
+    Open(f, t);
     TypeInto(t.total, loan);
     TypeInto(t.periods, periods);
     PickText(t.firstYear, year);
     PickText(t.firstMonth, month);
 }
 
-void Plan(const TabControls& t, const std::wstring& year, const std::wstring& month,
-          const std::wstring& amount) {
-    PickText(t.planYear, year);
-    PickText(t.planMonth, month);
-    TypeInto(t.amount, amount);
-    Click(t.submit);
-}
-
 // The floating rates typed on the rate tab, then back to the tab.
-void FloatingRates(TForm1* f, const TabControls& t, const std::vector<std::wstring>& rates) {
+void FloatingRates(TForm1* f, const RepaymentTab& t, const std::vector<std::wstring>& rates) {
     ClickTab(f->suiPageControl1, 2);
     for (size_t i = 0; i < rates.size(); ++i)
         TypeInto(f->suiNEper[i], rates[i]);
@@ -69,7 +38,7 @@ void Compute(TForm1* f) {
 TEST(MainWindowCalc, InstalmentFixedRateTwelveMonths) {
     MainWindow w;
     Messages messages(w.get());
-    const TabControls t = Instalment(w.get());
+    const RepaymentTab t = Instalment(w.get());
     Enter(w.get(), t, L"100000", L"12", L"2008", L"01");
     TypeInto(t.rate, L"6");
     Compute(w.get());
@@ -90,10 +59,10 @@ TEST(MainWindowCalc, InstalmentFixedRateTwelveMonths) {
 TEST(MainWindowCalc, InstalmentWithPlanAndOverpayingPlan) {
     MainWindow w;
     Messages messages(w.get());
-    const TabControls t = Instalment(w.get());
+    const RepaymentTab t = Instalment(w.get());
     Enter(w.get(), t, L"100000", L"12", L"2008", L"01");
     TypeInto(t.rate, L"6");
-    Plan(t, L"2008", L"06", L"50000");
+    Submit(t, L"2008", L"06", L"50000");
     EXPECT_EQ(messages.Take(), L"");
     ASSERT_EQ(Items(w->suiListBox1), (Cells{L"2008年06月  <=>  50000.00元"}));
     Compute(w.get());
@@ -109,7 +78,7 @@ TEST(MainWindowCalc, InstalmentWithPlanAndOverpayingPlan) {
     EXPECT_EQ(t.interest->Text(), L"2401.08");
 
     // Replacing the month's item with 60000 pays the loan off in June.
-    Plan(t, L"2008", L"06", L"60000");
+    Submit(t, L"2008", L"06", L"60000");
     ASSERT_EQ(Items(w->suiListBox1), (Cells{L"2008年06月  <=>  60000.00元"}));
     Compute(w.get());
     EXPECT_EQ(messages.Take(), L"2008年06月提前还完贷款，计划超额9251.92元！");
@@ -131,7 +100,7 @@ TEST(MainWindowCalc, InstalmentWithPlanAndOverpayingPlan) {
 TEST(MainWindowCalc, InstalmentFloatingRatesAcrossThreeYears) {
     MainWindow w;
     Messages messages(w.get());
-    const TabControls t = Instalment(w.get());
+    const RepaymentTab t = Instalment(w.get());
     Enter(w.get(), t, L"100000", L"24", L"2008", L"07");
     FloatingRates(w.get(), t, {L"6", L"5", L"4"});
     EXPECT_FALSE(t.rate->Enabled());
@@ -154,7 +123,7 @@ TEST(MainWindowCalc, InstalmentFloatingRatesAcrossThreeYears) {
 
     // A plan item outside the schedule changes no figure, but the path with
     // a plan leaves the monthly payment at 0.
-    Plan(t, L"2010", L"12", L"1000");
+    Submit(t, L"2010", L"12", L"1000");
     EXPECT_EQ(messages.Take(), L"");
     Compute(w.get());
     EXPECT_EQ(t.grid->Cells(3, 7), L"4397.72");
@@ -165,7 +134,7 @@ TEST(MainWindowCalc, InstalmentFloatingRatesAcrossThreeYears) {
 TEST(MainWindowCalc, ValidationMessagesLeaveGridAndTotalsAlone) {
     MainWindow w;
     Messages messages(w.get());
-    const TabControls t = Instalment(w.get());
+    const RepaymentTab t = Instalment(w.get());
     Compute(w.get()); // loan 0
     EXPECT_EQ(messages.Take(), L"贷款总额须大于零！");
     EXPECT_EQ(t.grid->RowCount(), 13);
@@ -193,7 +162,7 @@ TEST(MainWindowCalc, ValidationMessagesLeaveGridAndTotalsAlone) {
 TEST(MainWindowCalc, PrincipalFixedRateWithAndWithoutPlan) {
     MainWindow w;
     Messages messages(w.get());
-    const TabControls t = Principal(w.get());
+    const RepaymentTab t = Principal(w.get());
     Enter(w.get(), t, L"120000", L"12", L"2008", L"01");
     TypeInto(t.rate, L"6");
     Compute(w.get());
@@ -207,7 +176,7 @@ TEST(MainWindowCalc, PrincipalFixedRateWithAndWithoutPlan) {
     EXPECT_EQ(t.interest->Text(), L"3900.00");
     EXPECT_EQ(w->suiSG1->Cells(0, 1), L""); // the other tab's grid stays
 
-    Plan(t, L"2008", L"06", L"50000");
+    Submit(t, L"2008", L"06", L"50000");
     Compute(w.get());
     EXPECT_EQ(messages.Take(), L"");
     EXPECT_EQ(t.grid->Cells(5, 6), L"50000");
@@ -221,7 +190,7 @@ TEST(MainWindowCalc, PrincipalFixedRateWithAndWithoutPlan) {
     EXPECT_EQ(t.interest->Text(), L"3025.00");
 
     // An overpaying item: the same message form with this tab's balance.
-    Plan(t, L"2008", L"06", L"70000");
+    Submit(t, L"2008", L"06", L"70000");
     Compute(w.get());
     EXPECT_EQ(messages.Take(), L"2008年06月提前还完贷款，计划超额10000元！");
 }
@@ -229,7 +198,7 @@ TEST(MainWindowCalc, PrincipalFixedRateWithAndWithoutPlan) {
 TEST(MainWindowCalc, PrincipalFloatingRates) {
     MainWindow w;
     Messages messages(w.get());
-    const TabControls t = Principal(w.get());
+    const RepaymentTab t = Principal(w.get());
     Enter(w.get(), t, L"120000", L"24", L"2008", L"07");
     FloatingRates(w.get(), t, {L"6", L"5", L"4"});
     Compute(w.get());
@@ -253,7 +222,7 @@ TEST(MainWindowCalc, PrincipalFloatingRates) {
 TEST(MainWindowCalc, DecemberStartAndNoStaleRowsAfterAShorterRun) {
     MainWindow w;
     Messages messages(w.get());
-    const TabControls t = Instalment(w.get());
+    const RepaymentTab t = Instalment(w.get());
     Enter(w.get(), t, L"100000", L"24", L"2008", L"12");
     TypeInto(t.rate, L"6");
     Compute(w.get());

@@ -13,60 +13,6 @@ namespace {
 
 using Texts = std::vector<std::wstring>;
 
-struct Panel {
-    TsuiRadioGroup* mode;
-    TsuiNumberEdit *area, *price, *total, *periods, *rate, *amount;
-    TsuiComboBox *ratio, *years, *firstYear, *firstMonth, *planYear, *planMonth;
-    TsuiButton *roundUp, *submit;
-    TsuiRadioButton *fixed, *floating;
-    TsuiListBox* plan;
-    int page;
-};
-
-Panel Instalment(TForm1* f) {
-    return {f->suiRadioGroup1,
-            f->suiNEmj,
-            f->suiNEdj,
-            f->suiNEdkze,
-            f->suiNEajqs,
-            f->suiNEnll,
-            f->suiNEtqse,
-            f->suiCBajcs,
-            f->suiComboBox1,
-            f->suiCBfirstyear,
-            f->suiCBfirstmonth,
-            f->suiCBtqyear,
-            f->suiCBtqmonth,
-            f->suiButton6,
-            f->suiButton2,
-            f->suiRBgd,
-            f->suiRBfd,
-            f->suiListBox1,
-            0};
-}
-
-Panel Principal(TForm1* f) {
-    return {f->suiRadioGroup2,
-            f->suiNEmj2,
-            f->suiNEdj2,
-            f->suiNEdkze2,
-            f->suiNEajqs2,
-            f->suiNEnll2,
-            f->suiNEtqse2,
-            f->suiCBajcs2,
-            f->suiComboBox2,
-            f->suiCBfirstyear2,
-            f->suiCBfirstmonth2,
-            f->suiCBtqyear2,
-            f->suiCBtqmonth2,
-            f->suiButton7,
-            f->suiButton4,
-            f->suiRBgd2,
-            f->suiRBfd2,
-            f->suiListBox2,
-            1};
-}
-
 Texts Years(int from, int to) {
     Texts out;
     for (int y = from; y <= to; ++y)
@@ -74,21 +20,9 @@ Texts Years(int from, int to) {
     return out;
 }
 
-void Open(MainWindow& w, const Panel& p) {
-    if (w->suiPageControl1->ActivePageIndex() != p.page) ClickTab(w->suiPageControl1, p.page);
-}
-
-void PickMode(const Panel& p, int item) {
+void PickMode(const RepaymentTab& p, int item) {
     Click(p.mode->ItemButton(item));
     ASSERT_EQ(p.mode->ItemIndex(), item);
-}
-
-void Submit(const Panel& p, const std::wstring& year, const std::wstring& month,
-            const std::wstring& amount) {
-    PickText(p.planYear, year);
-    PickText(p.planMonth, month);
-    TypeInto(p.amount, amount);
-    Click(p.submit);
 }
 
 } // namespace
@@ -96,7 +30,7 @@ void Submit(const Panel& p, const std::wstring& year, const std::wstring& month,
 TEST(MainWindowInput, PrepaymentYearsFollowPeriodsAndFirstYear) {
     MainWindow w;
     Messages messages(w.get());
-    for (const Panel& p : {Instalment(w.get()), Principal(w.get())}) {
+    for (const RepaymentTab& p : {Instalment(w.get()), Principal(w.get())}) {
         SCOPED_TRACE(p.page);
         Open(w, p);
         PickText(p.years, L"30");
@@ -143,7 +77,7 @@ TEST(MainWindowInput, PrepaymentYearsFollowPeriodsAndFirstYear) {
 TEST(MainWindowInput, TotalFromAreaPriceAndRatio) {
     MainWindow w;
     Messages messages(w.get());
-    for (const Panel& p : {Instalment(w.get()), Principal(w.get())}) {
+    for (const RepaymentTab& p : {Instalment(w.get()), Principal(w.get())}) {
         SCOPED_TRACE(p.page);
         Open(w, p);
         TypeInto(p.total, L"123.00");
@@ -213,7 +147,7 @@ TEST(MainWindowInput, TotalFromAreaPriceAndRatio) {
 TEST(MainWindowInput, PriceTypedWithoutAreaComplainsAtEachKeystroke) {
     MainWindow w;
     Messages messages(w.get());
-    for (const Panel& p : {Instalment(w.get()), Principal(w.get())}) {
+    for (const RepaymentTab& p : {Instalment(w.get()), Principal(w.get())}) {
         SCOPED_TRACE(p.page);
         Open(w, p);
         // A message's window takes the focus for a moment; the field being
@@ -249,7 +183,7 @@ TEST(MainWindowInput, PriceTypedWithoutAreaComplainsAtEachKeystroke) {
 TEST(MainWindowInput, WholeTenThousandsRoundsHalvesToEven) {
     MainWindow w;
     Messages messages(w.get());
-    for (const Panel& p : {Instalment(w.get()), Principal(w.get())}) {
+    for (const RepaymentTab& p : {Instalment(w.get()), Principal(w.get())}) {
         SCOPED_TRACE(p.page);
         Open(w, p);
         const std::pair<const wchar_t*, const wchar_t*> cases[] = {
@@ -289,7 +223,7 @@ TEST(MainWindowInput, WholeTenThousandsRoundsHalvesToEven) {
 TEST(MainWindowInput, TermChangesEmptyThePlan) {
     MainWindow w;
     Messages messages(w.get());
-    for (const Panel& p : {Instalment(w.get()), Principal(w.get())}) {
+    for (const RepaymentTab& p : {Instalment(w.get()), Principal(w.get())}) {
         SCOPED_TRACE(p.page);
         Open(w, p);
         PickText(p.firstYear, L"2008");

@@ -11,59 +11,6 @@ namespace {
 
 using Texts = std::vector<std::wstring>;
 
-struct PlanPanel {
-    TsuiNumberEdit *total, *periods, *rate, *amount;
-    TsuiComboBox *firstYear, *firstMonth, *planYear, *planMonth;
-    TsuiButton *submit, *withdraw;
-    TsuiListBox* plan;
-    TStringGrid* grid;
-    int page;
-};
-
-PlanPanel Instalment(TForm1* f) {
-    return {f->suiNEdkze,
-            f->suiNEajqs,
-            f->suiNEnll,
-            f->suiNEtqse,
-            f->suiCBfirstyear,
-            f->suiCBfirstmonth,
-            f->suiCBtqyear,
-            f->suiCBtqmonth,
-            f->suiButton2,
-            f->suiButton3,
-            f->suiListBox1,
-            f->suiSG1,
-            0};
-}
-
-PlanPanel Principal(TForm1* f) {
-    return {f->suiNEdkze2,
-            f->suiNEajqs2,
-            f->suiNEnll2,
-            f->suiNEtqse2,
-            f->suiCBfirstyear2,
-            f->suiCBfirstmonth2,
-            f->suiCBtqyear2,
-            f->suiCBtqmonth2,
-            f->suiButton4,
-            f->suiButton5,
-            f->suiListBox2,
-            f->suiSG2,
-            1};
-}
-
-void Open(MainWindow& w, const PlanPanel& p) {
-    if (w->suiPageControl1->ActivePageIndex() != p.page) ClickTab(w->suiPageControl1, p.page);
-}
-
-void Submit(const PlanPanel& p, const std::wstring& year, const std::wstring& month,
-            const std::wstring& amount) {
-    PickText(p.planYear, year);
-    PickText(p.planMonth, month);
-    TypeInto(p.amount, amount);
-    Click(p.submit);
-}
-
 const wchar_t kTooMuchInAll[] = L"累计提前还贷数额须小于等于贷款总\r额！";
 
 } // namespace
@@ -71,7 +18,7 @@ const wchar_t kTooMuchInAll[] = L"累计提前还贷数额须小于等于贷款�
 TEST(MainWindowPlan, SubmitChecksInTheirOrder) {
     MainWindow w;
     Messages messages(w.get());
-    for (const PlanPanel& p : {Instalment(w.get()), Principal(w.get())}) {
+    for (const RepaymentTab& p : {Instalment(w.get()), Principal(w.get())}) {
         SCOPED_TRACE(p.page);
         Open(w, p);
         // Loan total 0 comes before the amount, even an amount of 0.
@@ -125,7 +72,7 @@ TEST(MainWindowPlan, SubmitChecksInTheirOrder) {
 TEST(MainWindowPlan, ItemsKeptInDateOrderAndWithdrawn) {
     MainWindow w;
     Messages messages(w.get());
-    for (const PlanPanel& p : {Instalment(w.get()), Principal(w.get())}) {
+    for (const RepaymentTab& p : {Instalment(w.get()), Principal(w.get())}) {
         SCOPED_TRACE(p.page);
         Open(w, p);
         TypeInto(p.total, L"300000");
@@ -164,7 +111,7 @@ TEST(MainWindowPlan, ItemsKeptInDateOrderAndWithdrawn) {
 TEST(MainWindowPlan, ClickedItemComesBackAndPlanEntersTheSchedule) {
     MainWindow w;
     Messages messages(w.get());
-    for (const PlanPanel& p : {Instalment(w.get()), Principal(w.get())}) {
+    for (const RepaymentTab& p : {Instalment(w.get()), Principal(w.get())}) {
         SCOPED_TRACE(p.page);
         Open(w, p);
         TypeInto(p.total, L"120000");

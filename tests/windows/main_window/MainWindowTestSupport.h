@@ -173,4 +173,94 @@ inline std::vector<std::wstring> Row(const TStringGrid* grid, int r) {
     return cells;
 }
 
+// The controls of one repayment tab, so that a test runs alike on both.
+struct RepaymentTab {
+    int page = 0;
+    TsuiRadioGroup* mode = nullptr;
+    TsuiNumberEdit *area = nullptr, *price = nullptr, *total = nullptr, *periods = nullptr,
+                   *rate = nullptr, *amount = nullptr;
+    TsuiNumberEdit *first = nullptr, *sum = nullptr, *interest = nullptr; // the totals
+    TsuiComboBox *ratio = nullptr, *years = nullptr, *firstYear = nullptr, *firstMonth = nullptr,
+                 *planYear = nullptr, *planMonth = nullptr;
+    TsuiButton *roundUp = nullptr, *submit = nullptr, *withdraw = nullptr;
+    TsuiRadioButton *fixed = nullptr, *floating = nullptr;
+    TsuiListBox* plan = nullptr;
+    TStringGrid* grid = nullptr;
+};
+
+inline RepaymentTab Instalment(TForm1* f) {
+    RepaymentTab t;
+    t.page = 0;
+    t.mode = f->suiRadioGroup1;
+    t.area = f->suiNEmj;
+    t.price = f->suiNEdj;
+    t.total = f->suiNEdkze;
+    t.periods = f->suiNEajqs;
+    t.rate = f->suiNEnll;
+    t.amount = f->suiNEtqse;
+    t.first = f->suiNEyhke;
+    t.sum = f->suiNEhkze;
+    t.interest = f->suiNElxze;
+    t.ratio = f->suiCBajcs;
+    t.years = f->suiComboBox1;
+    t.firstYear = f->suiCBfirstyear;
+    t.firstMonth = f->suiCBfirstmonth;
+    t.planYear = f->suiCBtqyear;
+    t.planMonth = f->suiCBtqmonth;
+    t.roundUp = f->suiButton6;
+    t.submit = f->suiButton2;
+    t.withdraw = f->suiButton3;
+    t.fixed = f->suiRBgd;
+    t.floating = f->suiRBfd;
+    t.plan = f->suiListBox1;
+    t.grid = f->suiSG1;
+    return t;
+}
+
+inline RepaymentTab Principal(TForm1* f) {
+    RepaymentTab t;
+    t.page = 1;
+    t.mode = f->suiRadioGroup2;
+    t.area = f->suiNEmj2;
+    t.price = f->suiNEdj2;
+    t.total = f->suiNEdkze2;
+    t.periods = f->suiNEajqs2;
+    t.rate = f->suiNEnll2;
+    t.amount = f->suiNEtqse2;
+    t.first = f->suiNEybjhke2;
+    t.sum = f->suiNEhkze2;
+    t.interest = f->suiNElxze2;
+    t.ratio = f->suiCBajcs2;
+    t.years = f->suiComboBox2;
+    t.firstYear = f->suiCBfirstyear2;
+    t.firstMonth = f->suiCBfirstmonth2;
+    t.planYear = f->suiCBtqyear2;
+    t.planMonth = f->suiCBtqmonth2;
+    t.roundUp = f->suiButton7;
+    t.submit = f->suiButton4;
+    t.withdraw = f->suiButton5;
+    t.fixed = f->suiRBgd2;
+    t.floating = f->suiRBfd2;
+    t.plan = f->suiListBox2;
+    t.grid = f->suiSG2;
+    return t;
+}
+
+// Turns to the tab unless it is the active one.
+inline void Open(TForm1* f, const RepaymentTab& t) {
+    if (f->suiPageControl1->ActivePageIndex() != t.page) ClickTab(f->suiPageControl1, t.page);
+}
+inline void Open(MainWindow& w, const RepaymentTab& t) {
+    Open(w.get(), t);
+}
+
+// A prepayment picked, typed and submitted with 提交.
+inline void Submit(const RepaymentTab& t, const std::wstring& year, const std::wstring& month,
+                   const std::wstring& amount) {
+    PickText(t.planYear, year);
+    PickText(t.planMonth, month);
+    TypeInto(t.amount, amount);
+    Click(t.submit);
+}
+
 } // namespace main_window_test
