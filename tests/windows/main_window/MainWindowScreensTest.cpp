@@ -118,3 +118,23 @@ TEST(MainWindowScreens, BothRepaymentTabsTheRateTabAndTheMessageDialog) {
     }
     EXPECT_TRUE(shot);
 }
+
+TEST(MainWindowBudget, AWholeWindowLifeLeavesNoGdiObjects) {
+    // The first life may fill caches (fonts, pictures); later ones must add nothing.
+    auto life = [] {
+        MainWindow w;
+        Messages messages(w.get());
+        ThirtyYears(w->suiNEdkze, w->suiComboBox1, w->suiNEnll);
+        ClickTool(w->TBjs);
+        ClickTab(w->suiPageControl1, 2);
+        ClickTab(w->suiPageControl1, 1);
+        UpdateWindow(w->Handle());
+    };
+    life();
+    Pump();
+    const int before = ProcessGdiObjectCount();
+    life();
+    life();
+    Pump();
+    EXPECT_EQ(ProcessGdiObjectCount(), before);
+}
