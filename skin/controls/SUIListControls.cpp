@@ -96,7 +96,50 @@ void TsuiComboBox::Notification(TComponent* component, TOperation operation) {
 }
 
 // ---------------------------------------------------------------------------
-// TsuiListBox
+// TsuiListBox and TsuiMemo
+
+template <class Base> TsuiFramedControl<Base>::TsuiFramedControl(TComponent* owner) : Base(owner) {
+    SetUIStyle(GetOwnerFormStyle(owner));
+}
+
+template <class Base> void TsuiFramedControl<Base>::SetUIStyle(TsuiUIStyle v) {
+    uiStyle_ = v;
+    SetBorderColor(StyleColor(fileTheme_, v, ThemeElement::ControlBorderColor));
+}
+
+template <class Base> void TsuiFramedControl<Base>::SetFileTheme(TsuiFileTheme* v) {
+    LinkFileTheme(*this, fileTheme_, v);
+    SetUIStyle(uiStyle_);
+}
+
+template <class Base> void TsuiFramedControl<Base>::SetBorderColor(TColor v) {
+    borderColor_ = v;
+    if (this->HandleAllocated()) FrameWindowEdge(*this, borderColor_, this->Color(), true);
+}
+
+template <class Base> void TsuiFramedControl<Base>::CreateParams(TCreateParams& params) {
+    Base::CreateParams(params);
+    params.ExStyle &= ~WS_EX_CLIENTEDGE;
+    params.Style &= ~WS_BORDER;
+}
+
+template <class Base> void TsuiFramedControl<Base>::WndProc(TMessage& m) {
+    FramedWndProc(
+        m, 2, [this](TMessage& msg) { Base::WndProc(msg); },
+        [this] { FrameWindowEdge(*this, borderColor_, this->Color(), true); });
+}
+
+template <class Base>
+void TsuiFramedControl<Base>::Notification(TComponent* component, TOperation operation) {
+    Base::Notification(component, operation);
+    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
+        fileTheme_ = nullptr;
+        SetUIStyle(TsuiUIStyle::DeepBlue);
+    }
+}
+
+template class TsuiFramedControl<TListBox>;
+template class TsuiFramedControl<TMemo>;
 
 const TClassInfo& TsuiListBox::StaticClass() {
     static const TClassInfo& info =
@@ -108,48 +151,6 @@ const TClassInfo& TsuiListBox::StaticClass() {
     return info;
 }
 
-TsuiListBox::TsuiListBox(TComponent* owner) : TListBox(owner) {
-    SetUIStyle(GetOwnerFormStyle(owner));
-}
-
-void TsuiListBox::SetUIStyle(TsuiUIStyle v) {
-    uiStyle_ = v;
-    SetBorderColor(StyleColor(fileTheme_, v, ThemeElement::ControlBorderColor));
-}
-
-void TsuiListBox::SetFileTheme(TsuiFileTheme* v) {
-    LinkFileTheme(*this, fileTheme_, v);
-    SetUIStyle(uiStyle_);
-}
-
-void TsuiListBox::SetBorderColor(TColor v) {
-    borderColor_ = v;
-    if (HandleAllocated()) FrameWindowEdge(*this, borderColor_, Color(), true);
-}
-
-void TsuiListBox::CreateParams(TCreateParams& params) {
-    TListBox::CreateParams(params);
-    params.ExStyle &= ~WS_EX_CLIENTEDGE;
-    params.Style &= ~WS_BORDER;
-}
-
-void TsuiListBox::WndProc(TMessage& m) {
-    FramedWndProc(
-        m, 2, [this](TMessage& msg) { TListBox::WndProc(msg); },
-        [this] { FrameWindowEdge(*this, borderColor_, Color(), true); });
-}
-
-void TsuiListBox::Notification(TComponent* component, TOperation operation) {
-    TListBox::Notification(component, operation);
-    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
-        fileTheme_ = nullptr;
-        SetUIStyle(TsuiUIStyle::DeepBlue);
-    }
-}
-
-// ---------------------------------------------------------------------------
-// TsuiMemo
-
 const TClassInfo& TsuiMemo::StaticClass() {
     static const TClassInfo& info =
         TClassBuilder<TsuiMemo>(L"TsuiMemo", &TMemo::StaticClass())
@@ -158,45 +159,6 @@ const TClassInfo& TsuiMemo::StaticClass() {
             .Color(L"BorderColor", &TsuiMemo::BorderColor, &TsuiMemo::SetBorderColor)
             .Build();
     return info;
-}
-
-TsuiMemo::TsuiMemo(TComponent* owner) : TMemo(owner) {
-    SetUIStyle(GetOwnerFormStyle(owner));
-}
-
-void TsuiMemo::SetUIStyle(TsuiUIStyle v) {
-    uiStyle_ = v;
-    SetBorderColor(StyleColor(fileTheme_, v, ThemeElement::ControlBorderColor));
-}
-
-void TsuiMemo::SetFileTheme(TsuiFileTheme* v) {
-    LinkFileTheme(*this, fileTheme_, v);
-    SetUIStyle(uiStyle_);
-}
-
-void TsuiMemo::SetBorderColor(TColor v) {
-    borderColor_ = v;
-    if (HandleAllocated()) FrameWindowEdge(*this, borderColor_, Color(), true);
-}
-
-void TsuiMemo::CreateParams(TCreateParams& params) {
-    TMemo::CreateParams(params);
-    params.ExStyle &= ~WS_EX_CLIENTEDGE;
-    params.Style &= ~WS_BORDER;
-}
-
-void TsuiMemo::WndProc(TMessage& m) {
-    FramedWndProc(
-        m, 2, [this](TMessage& msg) { TMemo::WndProc(msg); },
-        [this] { FrameWindowEdge(*this, borderColor_, Color(), true); });
-}
-
-void TsuiMemo::Notification(TComponent* component, TOperation operation) {
-    TMemo::Notification(component, operation);
-    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
-        fileTheme_ = nullptr;
-        SetUIStyle(TsuiUIStyle::DeepBlue);
-    }
 }
 
 // ---------------------------------------------------------------------------

@@ -37,11 +37,11 @@ class TsuiComboBox : public TComboBox {
     TColor buttonColor_ = clBtnFace;
 };
 
-class TsuiListBox : public TListBox {
+// What the list box and the memo share: a style, a theme file and a
+// two-pixel frame in BorderColor in place of the system's border.
+template <class Base> class TsuiFramedControl : public Base {
   public:
-    explicit TsuiListBox(TComponent* owner);
-    static const TClassInfo& StaticClass();
-    const TClassInfo& ClassType() const override { return StaticClass(); }
+    explicit TsuiFramedControl(TComponent* owner);
 
     TsuiUIStyle UIStyle() const { return uiStyle_; }
     void SetUIStyle(TsuiUIStyle v);
@@ -61,28 +61,21 @@ class TsuiListBox : public TListBox {
     TColor borderColor_ = clBlack;
 };
 
-class TsuiMemo : public TMemo {
+extern template class TsuiFramedControl<TListBox>;
+extern template class TsuiFramedControl<TMemo>;
+
+class TsuiListBox : public TsuiFramedControl<TListBox> {
   public:
-    explicit TsuiMemo(TComponent* owner);
+    explicit TsuiListBox(TComponent* owner) : TsuiFramedControl(owner) {}
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassType() const override { return StaticClass(); }
+};
 
-    TsuiUIStyle UIStyle() const { return uiStyle_; }
-    void SetUIStyle(TsuiUIStyle v);
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* v);
-    TColor BorderColor() const { return borderColor_; }
-    void SetBorderColor(TColor v);
-
-  protected:
-    void CreateParams(TCreateParams& params) override;
-    void WndProc(TMessage& m) override;
-    void Notification(TComponent* component, TOperation operation) override;
-
-  private:
-    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
-    TColor borderColor_ = clBlack;
+class TsuiMemo : public TsuiFramedControl<TMemo> {
+  public:
+    explicit TsuiMemo(TComponent* owner) : TsuiFramedControl(owner) {}
+    static const TClassInfo& StaticClass();
+    const TClassInfo& ClassType() const override { return StaticClass(); }
 };
 
 class TsuiStringGrid : public TStringGrid {
