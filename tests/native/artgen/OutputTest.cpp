@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <random>
 #include <sstream>
 
 namespace {
@@ -66,7 +68,10 @@ class WrittenArtwork : public ::testing::Test {
     static void SetUpTestSuite() {
         dir_ = new std::filesystem::path(
             std::filesystem::temp_directory_path() /
-            ("artgen-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed())));
+            // Each test runs as a process of its own, several at once: a name
+            // per process, or one's clean-up removes another's files.
+            ("artgen-test-" + std::to_string(std::random_device{}()) + "-" +
+             std::to_string(std::chrono::steady_clock::now().time_since_epoch().count())));
         std::filesystem::remove_all(*dir_);
         std::string error;
         ok_ = artgen::WriteArtwork(*dir_, error);
