@@ -351,27 +351,6 @@ void TForm1::CalcEqualPrincipal() {
     Calculate(Tab2(), false);
 }
 
-void TForm1::ClearScheduleRows(TStringGrid& grid) {
-    TGridScheduleSink sink(grid);
-    calc::ClearScheduleRows(sink);
-}
-
-double TForm1::FillInstalmentRows(TStringGrid& grid, double& total, int year, double count,
-                                  double balance, double remaining, double annualRate,
-                                  int startMonth, int startRow) {
-    TGridScheduleSink sink(grid);
-    return calc::FillInstalmentRows(sink, total, year, count, balance, remaining, annualRate,
-                                    startMonth, startRow, DecimalSeparator());
-}
-
-double TForm1::FillPrincipalRows(TStringGrid& grid, double& total, int year, double count,
-                                 double balance, double remaining, double annualRate,
-                                 int startMonth, int startRow) {
-    TGridScheduleSink sink(grid);
-    return calc::FillPrincipalRows(sink, total, year, count, balance, remaining, annualRate,
-                                   startMonth, startRow, DecimalSeparator());
-}
-
 void TForm1::Calculate(const TRepaymentTab& tab, bool equalInstalment) {
     calc::ScheduleInputs in;
     in.loan = tab.total->Value();
@@ -384,7 +363,9 @@ void TForm1::Calculate(const TRepaymentTab& tab, bool equalInstalment) {
         in.rates[i] = RateTable[i];
     const std::vector<std::wstring> plan = tab.plan->Items().ToVector();
     in.plan = plan;
-    in.firstYear = StrToInt(tab.firstYear->Text());
+    // The year list is empty when the clock is before its first year.
+    int firstYear = 0;
+    if (TryStrToInt(tab.firstYear->Text(), firstYear)) in.firstYear = firstYear;
     in.firstMonth = StrToInt(tab.firstMonth->Text());
     in.decimalSeparator = DecimalSeparator();
 

@@ -74,13 +74,6 @@ class TForm1 : public TForm {
     // The calculations over the active tab's controls.
     void CalcEqualInstalment();
     void CalcEqualPrincipal();
-    void ClearScheduleRows(TStringGrid& grid);
-    double FillInstalmentRows(TStringGrid& grid, double& total, int year, double count,
-                              double balance, double remaining, double annualRate, int startMonth,
-                              int startRow);
-    double FillPrincipalRows(TStringGrid& grid, double& total, int year, double count,
-                             double balance, double remaining, double annualRate, int startMonth,
-                             int startRow);
 
     // Input panels.
     void suiComboBox1Click(TObject* Sender);

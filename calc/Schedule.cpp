@@ -16,6 +16,7 @@ using Real = long double; // intermediates of one formula
 const wchar_t* const kLoanNotPositive = L"贷款总额须大于零！";
 const wchar_t* const kPeriodsNotPositive = L"按揭期数须大于零！";
 const wchar_t* const kTooManyPeriods = L"按揭期数须小于等于1200！";
+const wchar_t* const kNoFirstYear = L"请选择还款首月的年份！";
 const wchar_t* const kFixedRateNotPositive = L"固定年利率须大于零！";
 
 // r: the annual percentage divided by 100, then by 12, held as a double.
@@ -129,10 +130,12 @@ class Run {
                     return Fail(L"第" + std::to_wstring(j) + L"年 年利率须大于零！");
             }
         }
+        if (!in_.firstYear) return Fail(kNoFirstYear);
         return true;
     }
 
     int Periods() const { return static_cast<int>(in_.periods); } // after validation
+    int FirstYear() const { return *in_.firstYear; }              // after validation
     int FirstMonth() const { return std::clamp(in_.firstMonth, 1, 12); }
 
     void PrepareGrid() {
@@ -148,7 +151,7 @@ class Run {
         double s = 0;
         double b = in_.loan;
         double remaining = in_.periods;
-        long long year = in_.firstYear;
+        long long year = FirstYear();
         int month = FirstMonth();
         for (int k = 1; k <= Periods(); ++k) {
             double paid = 0;
@@ -174,11 +177,11 @@ class Run {
         double paid = 0;
         const int firstYearMonths = 13 - m0;
         double b =
-            method_.fill(out_.grid, paid, in_.firstYear, firstYearMonths >= n ? n : firstYearMonths,
+            method_.fill(out_.grid, paid, FirstYear(), firstYearMonths >= n ? n : firstYearMonths,
                          in_.loan, n, RateOfYear(in_.rates, 1), m0, 1, sep_);
         s += paid;
         double remaining = n - firstYearMonths;
-        int year = in_.firstYear + 1;
+        int year = FirstYear() + 1;
         int row = 1 + firstYearMonths;
         if (remaining > 0) {
             const int q = static_cast<int>(remaining) / 12;
@@ -371,8 +374,8 @@ bool CalcEqualInstalment(const ScheduleInputs& in, ScheduleOutputs& out) {
             const double interest = static_cast<double>(a.Interest(loan, r, powPrev, k));
             const double principal = static_cast<double>(Real(payment) - interest);
             const double balance = static_cast<double>(Real(loan) * a.Owed(powK, k));
-            WriteRow(out.grid, k, in.firstYear, run.FirstMonth(), k, interest, principal, payment,
-                     balance, sep);
+            WriteRow(out.grid, k, run.FirstYear(), run.FirstMonth(), k, interest, principal,
+                     payment, balance, sep);
             powPrev = powK;
         }
     } else if (in.mode == RateMode::Fixed) {
@@ -411,8 +414,8 @@ bool CalcEqualPrincipal(const ScheduleInputs& in, ScheduleOutputs& out) {
             const double interest = static_cast<double>((1 - Real(k - 1) / n) * loan * r);
             const double payment = static_cast<double>(Real(q) + interest);
             const double balance = static_cast<double>(Real(loan) - Real(k) * q);
-            WriteRow(out.grid, k, in.firstYear, run.FirstMonth(), k, interest, q, payment, balance,
-                     sep);
+            WriteRow(out.grid, k, run.FirstYear(), run.FirstMonth(), k, interest, q, payment,
+                     balance, sep);
         }
     } else if (in.mode == RateMode::Fixed) {
         const double rate = in.fixedRate;

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -28,7 +29,7 @@ const std::array<std::wstring, kScheduleColumns>& ScheduleHeaders();
 
 // A string grid as the engine sees it.
 class ScheduleSink {
-public:
+  public:
     virtual ~ScheduleSink() = default;
     virtual int ColCount() const = 0;
     virtual int RowCount() const = 0;
@@ -38,7 +39,7 @@ public:
 
 // A result box: a number edit given a value and an enabled state.
 class ResultBox {
-public:
+  public:
     virtual ~ResultBox() = default;
     virtual void SetValue(double value) = 0;
     virtual void SetEnabled(bool enabled) = 0;
@@ -54,15 +55,17 @@ struct ScheduleInputs {
     RateTable rates{};    // floating mode
     // The PrepaymentPlan's items as name=value strings, separator '='.
     std::span<const std::wstring> plan;
-    int firstYear = 0;  // Y0
+    // Y0; empty when there is no year to start from (a clock before 1997
+    // leaves the year list empty), which validation refuses.
+    std::optional<int> firstYear;
     int firstMonth = 1; // M0, 1 … 12
     wchar_t decimalSeparator = L'.';
 };
 
 struct ScheduleOutputs {
     ScheduleSink& grid;
-    ResultBox& first; // 月还款额 or 月本金还款额
-    ResultBox& total; // 还款总额
+    ResultBox& first;    // 月还款额 or 月本金还款额
+    ResultBox& total;    // 还款总额
     ResultBox& interest; // 利息总额
     std::function<void(const std::wstring&)> showMessage;
 };

@@ -30,14 +30,27 @@ TEST(Validation, MessagesInTheirOrderForBothMethods) {
         EXPECT_EQ(MessagesOf(Fixed(-5, 0, 0, 2008, 1), instalment), Cells{L"贷款总额须大于零！"});
         EXPECT_EQ(MessagesOf(Fixed(1000, 0, 6, 2008, 1), instalment), Cells{L"按揭期数须大于零！"});
         EXPECT_EQ(MessagesOf(Fixed(1000, 0, 0, 2008, 1), instalment), Cells{L"按揭期数须大于零！"});
-        EXPECT_EQ(MessagesOf(Fixed(1000, 12, 0, 2008, 1), instalment), Cells{L"固定年利率须大于零！"});
-        EXPECT_EQ(MessagesOf(Fixed(1000, 12, -1, 2008, 1), instalment), Cells{L"固定年利率须大于零！"});
+        EXPECT_EQ(MessagesOf(Fixed(1000, 12, 0, 2008, 1), instalment),
+                  Cells{L"固定年利率须大于零！"});
+        EXPECT_EQ(MessagesOf(Fixed(1000, 12, -1, 2008, 1), instalment),
+                  Cells{L"固定年利率须大于零！"});
         EXPECT_EQ(MessagesOf(Fixed(1000, 1201, 0, 2008, 1), instalment),
                   Cells{L"按揭期数须小于等于1200！"});
         EXPECT_EQ(MessagesOf(Fixed(std::nan(""), 12, 6, 2008, 1), instalment),
                   Cells{L"贷款总额须大于零！"});
         EXPECT_EQ(MessagesOf(Fixed(1000, INFINITY, 6, 2008, 1), instalment),
                   Cells{L"按揭期数须小于等于1200！"});
+        // No year to start from is refused last, once the inputs are valid.
+        auto noYear = [](calc::ScheduleInputs in) {
+            in.firstYear.reset();
+            return in;
+        };
+        EXPECT_EQ(MessagesOf(noYear(Fixed(0, 12, 6, 2008, 1)), instalment),
+                  Cells{L"贷款总额须大于零！"});
+        EXPECT_EQ(MessagesOf(noYear(Fixed(1000, 12, 6, 2008, 1)), instalment),
+                  Cells{L"请选择还款首月的年份！"});
+        EXPECT_EQ(MessagesOf(noYear(Floating(1000, 12, {6, 6}, 2008, 1)), instalment),
+                  Cells{L"请选择还款首月的年份！"});
     }
 }
 
@@ -107,8 +120,7 @@ TEST(ExtremeInputs, GiveTextsAndNeverCrash) {
             for (bool withPlan : {false, true}) {
                 Harness h;
                 h.in = Fixed(c.loan, c.periods, c.rate, 2008, 1);
-                if (withPlan)
-                    h.AddPlan(2008, 2, L"1.00");
+                if (withPlan) h.AddPlan(2008, 2, L"1.00");
                 EXPECT_TRUE(instalment ? h.Instalment() : h.Principal());
                 // Every row is written unless a plan paid the loan off.
                 if (h.messages.empty()) {

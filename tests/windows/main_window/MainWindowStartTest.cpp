@@ -5,6 +5,7 @@
 
 #include "framework/StatusBar.h"
 #include "skin/controls/SUIForm.h"
+#include "skin/controls/SUIGroupBox.h"
 #include "skin/controls/SUIStatusBar.h"
 
 using namespace main_window_test;
@@ -148,7 +149,38 @@ TEST(MainWindowStart, AClockIn1997GivesOneYearAndAnEarlierClockNone) {
         MainWindow w;
         EXPECT_EQ(w->suiCBfirstyear->Count(), 0);
         EXPECT_EQ(w->suiCBtqyear->Count(), 0); // no year to start from
+        // 计算 then refuses with a message, after the other checks, and
+        // leaves the grid as it was.
+        for (const RepaymentTab& tab : {Instalment(w.get()), Principal(w.get())}) {
+            Open(w, tab);
+            Messages messages(w.get());
+            ClickTool(w->TBjs);
+            EXPECT_EQ(messages.Take(), L"贷款总额须大于零！");
+            TypeInto(tab.total, L"100000");
+            PickText(tab.years, L"20");
+            TypeInto(tab.rate, L"4.9");
+            ClickTool(w->TBjs);
+            EXPECT_EQ(messages.Take(), L"请选择还款首月的年份！");
+            EXPECT_EQ(tab.grid->RowCount(), 13);
+            EXPECT_TRUE(messages.others.empty());
+        }
     }
+}
+
+TEST(MainWindowStart, FieldAndGroupFramesAreBlack) {
+    MainWindow w;
+    auto pixel = [](TWinControl* c, HDC dc, int x, int y) {
+        const COLORREF at = GetPixel(dc, x, y);
+        ReleaseDC(c->Handle(), dc);
+        return at;
+    };
+    for (TsuiNumberEdit* edit : {w->suiNEdkze, w->suiNEnll, w->suiNEyhke}) {
+        const int y = edit->Height() / 2;
+        EXPECT_EQ(pixel(edit, GetWindowDC(edit->Handle()), 0, y), RGB(0, 0, 0)) << edit->Name();
+    }
+    // The group's left line, below its caption.
+    TsuiGroupBox* group = w->suiGroupBox1;
+    EXPECT_EQ(pixel(group, GetDC(group->Handle()), 0, group->Height() / 2), RGB(0, 0, 0));
 }
 
 TEST(MainWindowStart, ToolBarFollowsTheTabs) {
