@@ -28,6 +28,7 @@ class TComApartment {
 int RunProgram() {
     TComApartment com;
     Application->Initialize();
+    RegisterProgramClasses();
     Application->SetTitle(L"蓝桉房贷按揭计算器");
     Application->CreateForm(Form1);
     Application->Run();

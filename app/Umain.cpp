@@ -61,17 +61,12 @@ double ItemAmount(const TStringList& items, int index) {
 } // namespace
 
 void RegisterProgramClasses() {
-    static const bool once = [] {
-        RegisterSkinControlClasses();
-        TForm1::StaticClass();
-        TfrmAbout::StaticClass();
-        return true;
-    }();
-    (void)once;
+    RegisterSkinClasses();
+    TForm1::StaticClass();
+    TfrmAbout::StaticClass();
 }
 
 TForm1::TForm1(TComponent* owner) : TForm(owner) {
-    RegisterProgramClasses();
     LoadDescription(L"TForm1");
     for (int k = 1; k <= kRateYears; ++k) {
         suiNEper[k - 1] =

@@ -213,5 +213,6 @@ class TForm1 : public TForm {
 
 extern TForm1* Form1;
 
-// Class registrations every window of the program needs, done once.
+// Makes every class the program's form descriptions name known, the skin's
+// and the framework's included; called once at start-up, harmless again.
 void RegisterProgramClasses();

@@ -199,7 +199,6 @@ void RegisterClassInfo(const TClassInfo& info) {
 }
 
 const TClassInfo* FindClass(std::wstring_view name) {
-    RegisterFrameworkClasses();
     auto it = Registry().find(Upper(name));
     return it == Registry().end() ? nullptr : it->second;
 }

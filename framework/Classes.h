@@ -194,7 +194,9 @@ struct TClassInfo {
 // Classes known by name to the form reader.
 void RegisterClassInfo(const TClassInfo& info);
 const TClassInfo* FindClass(std::wstring_view name);
-// Touches every class of the framework so the reader finds them by name.
+// Makes every streamable class of the framework known by name. A program
+// calls it (or the registration of a library above) once at start-up, before
+// its first form description is read; calling it again does nothing more.
 void RegisterFrameworkClasses();
 
 // ---------------------------------------------------------------------------

@@ -163,8 +163,3 @@ const TClassInfo& TSaveDialog::StaticClass() {
 bool TSaveDialog::RunSystemDialog(OPENFILENAMEW& ofn) {
     return GetSaveFileNameW(&ofn) != FALSE;
 }
-
-void RegisterDialogClasses() {
-    TOpenDialog::StaticClass();
-    TSaveDialog::StaticClass();
-}

@@ -98,7 +98,3 @@ class TSaveDialog : public TOpenDialog {
     TModalKind Kind() const override { return TModalKind::SaveDialog; }
     bool RunSystemDialog(OPENFILENAMEW& ofn) override;
 };
-
-// Makes these classes known to form descriptions.
-void RegisterDialogClasses();
-inline const bool kDialogClassesRegistered = (RegisterDialogClasses(), true);

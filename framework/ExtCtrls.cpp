@@ -440,9 +440,3 @@ void TImage::Paint() {
 }
 
 // ---------------------------------------------------------------------------
-
-void RegisterExtCtrlsClasses() {
-    TLabel::StaticClass();
-    TSplitter::StaticClass();
-    TImage::StaticClass();
-}

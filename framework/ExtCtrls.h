@@ -143,7 +143,3 @@ class TImage : public TGraphicControl {
     bool autoSize_ = false;
     bool changing_ = false;
 };
-
-// Makes these classes known to form descriptions.
-void RegisterExtCtrlsClasses();
-inline const bool kExtCtrlsClassesRegistered = (RegisterExtCtrlsClasses(), true);

@@ -1,7 +1,6 @@
 #include "framework/Forms.h"
 
 #include "framework/FormReader.h"
-#include "framework/Timer.h"
 #include "framework/Utils.h"
 
 #include <algorithm>
@@ -53,21 +52,6 @@ const TEnumInfo& PositionEnum() {
                                                        {L"poMainFormCenter", poMainFormCenter},
                                                        {L"poOwnerFormCenter", poOwnerFormCenter}});
     return e;
-}
-
-void RegisterFrameworkClasses() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    TComponent::StaticClass();
-    TControl::StaticClass();
-    TGraphicControl::StaticClass();
-    TWinControl::StaticClass();
-    TCustomControl::StaticClass();
-    TCustomPanel::StaticClass();
-    TPanel::StaticClass();
-    TForm::StaticClass();
-    TTimer::StaticClass();
 }
 
 // ---------------------------------------------------------------------------
@@ -591,7 +575,6 @@ void TApplication::Initialize() {
     INITCOMMONCONTROLSEX icc{sizeof icc,
                              ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
-    RegisterFrameworkClasses();
 }
 
 void TApplication::Notification(TComponent* component, TOperation operation) {

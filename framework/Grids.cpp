@@ -898,9 +898,3 @@ void TStringGrid::DrawCell(int col, int row, const RECT& rect, TGridDrawState st
     }
     TDrawGrid::DrawCell(col, row, rect, state);
 }
-
-void RegisterGridClasses() {
-    TCustomGrid::StaticClass();
-    TDrawGrid::StaticClass();
-    TStringGrid::StaticClass();
-}

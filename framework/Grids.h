@@ -221,9 +221,3 @@ class TStringGrid : public TDrawGrid {
     std::vector<std::wstring> cells_; // row-major, RowCount × ColCount
     int storedCols_ = 0;
 };
-
-// Makes the grid classes known to form descriptions.
-void RegisterGridClasses();
-// Every program that includes this header registers the classes at start-up,
-// so the linker keeps them even where only a description names them.
-inline const bool kGridClassesRegistered = (RegisterGridClasses(), true);

@@ -755,10 +755,3 @@ HWND PopupListWindow() {
 }
 
 // ---------------------------------------------------------------------------
-
-void RegisterMenuClasses() {
-    TMenuItem::StaticClass();
-    TMenu::StaticClass();
-    TMainMenu::StaticClass();
-    TPopupMenu::StaticClass();
-}

@@ -239,7 +239,3 @@ class TPopupMenu : public TMenu {
 
 // The hidden window that owns every popup menu while it is open.
 HWND PopupListWindow();
-
-// Makes these classes known to form descriptions.
-void RegisterMenuClasses();
-inline const bool kMenuClassesRegistered = (RegisterMenuClasses(), true);

@@ -280,7 +280,3 @@ void TStatusBar::PaintRecoloured(TMessage& m) {
     if (!given) EndPaint(Handle(), &ps);
     m.Result = 0;
 }
-
-void RegisterStatusBarClasses() {
-    TStatusBar::StaticClass();
-}

@@ -107,9 +107,3 @@ class TStatusBar : public TWinControl {
     std::wstring simpleText_;
     bool sizeGrip_ = true;
 };
-
-// Makes the status-bar class known to form descriptions.
-void RegisterStatusBarClasses();
-// Every program that includes this header registers the classes at start-up,
-// so the linker keeps them even where only a description names them.
-inline const bool kStatusBarClassesRegistered = (RegisterStatusBarClasses(), true);

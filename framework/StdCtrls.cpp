@@ -951,12 +951,3 @@ void TComboBox::WndProc(TMessage& m) {
 }
 
 // ---------------------------------------------------------------------------
-
-void RegisterStdCtrlsClasses() {
-    TCustomEdit::StaticClass();
-    TEdit::StaticClass();
-    TMemo::StaticClass();
-    TCustomListControl::StaticClass();
-    TListBox::StaticClass();
-    TComboBox::StaticClass();
-}

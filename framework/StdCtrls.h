@@ -330,7 +330,3 @@ class TComboBox : public TCustomListControl {
     bool changedInDrop_ = false;
     int indexAtDrop_ = -1;
 };
-
-// Makes these classes known to form descriptions.
-void RegisterStdCtrlsClasses();
-inline const bool kStdCtrlsClassesRegistered = (RegisterStdCtrlsClasses(), true);

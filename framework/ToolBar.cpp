@@ -562,9 +562,3 @@ void TToolBar::WndProc(TMessage& m) {
     }
     TWinControl::WndProc(m);
 }
-
-void RegisterToolBarClasses() {
-    TCustomImageList::StaticClass();
-    TToolButton::StaticClass();
-    TToolBar::StaticClass();
-}

@@ -181,9 +181,3 @@ class TToolBar : public TWinControl {
     bool rebuilding_ = false;
     std::vector<std::wstring> tipTexts_; // kept alive while a tooltip shows them
 };
-
-// Makes the tool-bar classes known to form descriptions.
-void RegisterToolBarClasses();
-// Every program that includes this header registers the classes at start-up,
-// so the linker keeps them even where only a description names them.
-inline const bool kToolBarClassesRegistered = (RegisterToolBarClasses(), true);

@@ -22,14 +22,6 @@ const TEnumInfo& CheckBoxStateEnum() {
     return info;
 }
 
-void RegisterButtonClasses() {
-    TsuiCustomButton::StaticClass();
-    TsuiButton::StaticClass();
-    TsuiImageButton::StaticClass();
-    TsuiCheckBox::StaticClass();
-    TsuiRadioButton::StaticClass();
-}
-
 namespace {
 
 constexpr TColor kDisabledText = 0x808080;

@@ -19,9 +19,6 @@ enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 const TEnumInfo& ButtonLayoutEnum();
 const TEnumInfo& CheckBoxStateEnum();
 
-// Makes the button classes known to form descriptions by name.
-void RegisterButtonClasses();
-
 // ---------------------------------------------------------------------------
 
 class TsuiCustomButton : public TCustomControl {

@@ -17,12 +17,6 @@ const TEnumInfo& IconTypeEnum() {
     return info;
 }
 
-void RegisterMessageDialogClasses() {
-    TsuiDialog::StaticClass();
-    TsuiMessageDialog::StaticClass();
-    TfrmMsg::StaticClass();
-}
-
 // ---------------------------------------------------------------------------
 // TsuiDialog
 

@@ -20,9 +20,6 @@ enum class TsuiIconType : std::uint8_t { suiNone, suiWarning, suiStop, suiInform
 
 const TEnumInfo& IconTypeEnum();
 
-// Makes the dialog classes and the message window known to form descriptions.
-void RegisterMessageDialogClasses();
-
 // What every skinned dialog carries: caption, placement, style and fonts.
 // Setting them only stores the value; Execute uses them.
 class TsuiDialog : public TComponent {

@@ -185,8 +185,3 @@ void TsuiNumberEdit::DoExit() {
     const auto parsed = calc::ParseNumber(Text(), DecimalSeparator());
     SetValue(parsed ? *parsed : value_);
 }
-
-void RegisterSuiEditClasses() {
-    TsuiEdit::StaticClass();
-    TsuiNumberEdit::StaticClass();
-}

@@ -68,6 +68,3 @@ class TsuiNumberEdit : public TsuiEdit {
     double value_ = 0;
     int autoSelectSigns_ = 2;
 };
-
-// Registers the number edit and its base for form descriptions.
-void RegisterSuiEditClasses();

@@ -6,12 +6,6 @@
 #include "framework/FormReader.h"
 #include "framework/Utils.h"
 
-void RegisterSuiFormClasses() {
-    TsuiTitleBarButton::StaticClass();
-    TsuiTitleBarSection::StaticClass();
-    TsuiForm::StaticClass();
-}
-
 const TEnumInfo& TitleBarAlignEnum() {
     static const TEnumInfo e{
         L"TsuiTitleBarAlign",

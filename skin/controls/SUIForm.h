@@ -182,5 +182,3 @@ class TsuiForm : public TCustomPanel {
     int menuBarHeight_ = 22;
     TPopupMenu* popupMenu_ = nullptr;
 };
-
-void RegisterSuiFormClasses();

@@ -2,11 +2,6 @@
 
 #include <cstdlib>
 
-void RegisterGroupBoxClasses() {
-    TsuiCustomGroupBox::StaticClass();
-    TsuiGroupBox::StaticClass();
-}
-
 const TClassInfo& TsuiCustomGroupBox::StaticClass() {
     static const TClassInfo& info =
         TClassBuilder<TsuiCustomGroupBox>(L"TsuiCustomGroupBox", &TsuiCustomPanel::StaticClass())

@@ -8,8 +8,6 @@
 
 #include <string>
 
-void RegisterGroupBoxClasses();
-
 class TsuiCustomGroupBox : public TsuiCustomPanel {
   public:
     explicit TsuiCustomGroupBox(TComponent* owner);

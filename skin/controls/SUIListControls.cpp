@@ -2,13 +2,6 @@
 
 #include "skin/controls/SUIStyleValues.h"
 
-void RegisterSuiListControlClasses() {
-    TsuiComboBox::StaticClass();
-    TsuiListBox::StaticClass();
-    TsuiMemo::StaticClass();
-    TsuiStringGrid::StaticClass();
-}
-
 namespace {
 
 // The system draws no border; we keep `inset` pixels round the client area

@@ -122,5 +122,3 @@ class TsuiStringGrid : public TStringGrid {
     TColor selectedColor_ = 0x00FFFF;
     TColor fixedFontColor_ = clWindowText;
 };
-
-void RegisterSuiListControlClasses();

@@ -2,13 +2,6 @@
 
 #include <algorithm>
 
-void RegisterRadioGroupClasses() {
-    TsuiCheckGroupButton::StaticClass();
-    TsuiRadioGroupButton::StaticClass();
-    TsuiCheckGroup::StaticClass();
-    TsuiRadioGroup::StaticClass();
-}
-
 // ---------------------------------------------------------------------------
 // Items
 

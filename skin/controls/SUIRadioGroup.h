@@ -9,8 +9,6 @@
 
 #include <vector>
 
-void RegisterRadioGroupClasses();
-
 class TsuiCheckGroup;
 
 // The item controls a group creates; each keeps a link to its group.

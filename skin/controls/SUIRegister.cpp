@@ -1,3 +1,6 @@
+// The one list of the skin's classes that form descriptions may name.
+// Calling StaticClass() registers a class; it also makes the linker keep
+// classes that only a description names.
 #include "skin/controls/SUIRegister.h"
 
 #include "skin/SUIImagePanel.h"
@@ -13,41 +16,51 @@
 #include "skin/controls/SUIStatusBar.h"
 #include "skin/controls/SUITabControl.h"
 #include "skin/controls/SUIToolBar.h"
+#include "skin/controls/frmMessage.h"
 
 #include "framework/Classes.h"
-#include "framework/Dialogs.h"
-#include "framework/ExtCtrls.h"
-#include "framework/Grids.h"
-#include "framework/Menus.h"
-#include "framework/StatusBar.h"
-#include "framework/StdCtrls.h"
-#include "framework/ToolBar.h"
 
-void RegisterSkinControlClasses() {
+void RegisterSkinClasses() {
     RegisterFrameworkClasses();
-    RegisterStdCtrlsClasses();
-    RegisterExtCtrlsClasses();
-    RegisterGridClasses();
-    RegisterToolBarClasses();
-    RegisterStatusBarClasses();
-    RegisterMenuClasses();
-    RegisterDialogClasses();
 
     TsuiFileTheme::StaticClass();
     TsuiCustomPanel::StaticClass();
     TsuiImagePanel::StaticClass();
-    RegisterSuiFormClasses();
-    RegisterButtonClasses();
-    RegisterGroupBoxClasses();
-    RegisterRadioGroupClasses();
-    RegisterSuiEditClasses();
+
+    TsuiTitleBarButton::StaticClass();
+    TsuiTitleBarSection::StaticClass();
+    TsuiForm::StaticClass();
+
+    TsuiCustomButton::StaticClass();
+    TsuiButton::StaticClass();
+    TsuiImageButton::StaticClass();
+    TsuiCheckBox::StaticClass();
+    TsuiRadioButton::StaticClass();
+
+    TsuiCustomGroupBox::StaticClass();
+    TsuiGroupBox::StaticClass();
+    TsuiCheckGroupButton::StaticClass();
+    TsuiRadioGroupButton::StaticClass();
+    TsuiCheckGroup::StaticClass();
+    TsuiRadioGroup::StaticClass();
+
+    TsuiEdit::StaticClass();
+    TsuiNumberEdit::StaticClass();
+    TsuiComboBox::StaticClass();
+    TsuiListBox::StaticClass();
+    TsuiMemo::StaticClass();
+    TsuiStringGrid::StaticClass();
+
     TsuiTabControlTopPanel::StaticClass();
     TsuiTab::StaticClass();
     TsuiPageControlTopPanel::StaticClass();
     TsuiPageControl::StaticClass();
     TsuiTabSheet::StaticClass();
-    RegisterSuiToolBarClasses();
-    RegisterSuiStatusBarClasses();
-    RegisterSuiListControlClasses();
-    RegisterMessageDialogClasses();
+
+    TsuiToolBar::StaticClass();
+    TsuiStatusBar::StaticClass();
+
+    TsuiDialog::StaticClass();
+    TsuiMessageDialog::StaticClass();
+    TfrmMsg::StaticClass();
 }

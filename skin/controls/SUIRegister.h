@@ -1,5 +1,7 @@
-// Makes every class of the framework and of the skin known by name before
-// the program creates its first form from a description.
+// Makes every streamable class of the skin engine and of the skinned
+// controls known by name, after the framework's. A program calls it (or the
+// registration of a library above) once at start-up, before its first form
+// description is read; calling it again does nothing more.
 #pragma once
 
-void RegisterSkinControlClasses();
+void RegisterSkinClasses();

@@ -2,10 +2,6 @@
 
 #include "skin/controls/SUIStyleValues.h"
 
-void RegisterSuiStatusBarClasses() {
-    TsuiStatusBar::StaticClass();
-}
-
 const TClassInfo& TsuiStatusBar::StaticClass() {
     static const TClassInfo& info =
         TClassBuilder<TsuiStatusBar>(L"TsuiStatusBar", &TStatusBar::StaticClass())

@@ -28,5 +28,3 @@ class TsuiStatusBar : public TStatusBar {
     TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
     TsuiFileTheme* fileTheme_ = nullptr;
 };
-
-void RegisterSuiStatusBarClasses();

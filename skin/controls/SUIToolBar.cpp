@@ -2,10 +2,6 @@
 
 #include "skin/controls/SUIStyleValues.h"
 
-void RegisterSuiToolBarClasses() {
-    TsuiToolBar::StaticClass();
-}
-
 const TClassInfo& TsuiToolBar::StaticClass() {
     static const TClassInfo& info =
         TClassBuilder<TsuiToolBar>(L"TsuiToolBar", &TToolBar::StaticClass())

@@ -38,5 +38,3 @@ class TsuiToolBar : public TToolBar {
     TColor buttonBorderColor_ = clBlack;
     TColor buttonDownColor_ = clBtnFace;
 };
-
-void RegisterSuiToolBarClasses();

@@ -4,8 +4,6 @@
 
 #include "app/Uabout.h"
 
-#include "skin/controls/SUIRegister.h"
-
 #include "framework/ModalHook.h"
 #include "framework/Screenshot.h"
 
@@ -18,17 +16,6 @@
 #include <vector>
 
 namespace {
-
-class AboutEnvironment : public testing::Environment {
-  public:
-    void SetUp() override {
-        Application->Initialize();
-        RegisterSkinControlClasses();
-        TfrmAbout::StaticClass();
-    }
-};
-
-const auto* const kEnvironment = testing::AddGlobalTestEnvironment(new AboutEnvironment);
 
 // The main window's part: an owner that stays while About windows come and go.
 struct Owner {
@@ -64,14 +51,6 @@ TModalResult OpenAbout(TComponent* owner, const std::function<void(TfrmAbout&)>&
     TModalResult result = ShowAboutWindow(owner);
     EXPECT_EQ(1, calls);
     return result;
-}
-
-void DoubleClick(TWinControl& control, int x, int y) {
-    HWND wnd = control.Handle();
-    SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    SendMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-    SendMessageW(wnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
-    SendMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
 std::vector<std::wstring> Headings(TfrmAbout& about) {
@@ -176,7 +155,7 @@ TEST(AboutWindow, DoubleClickOnTheTextClosesAndFreesTheWindow) {
     bool destroyed = false;
     const TModalResult result = OpenAbout(owner.form.get(), [&](TfrmAbout& about) {
         about.OnDestroy = [&](TObject*) { destroyed = true; };
-        DoubleClick(*about.suiMemo1, 60, 40);
+        DoubleClickAt(about.suiMemo1->Handle(), 60, 40);
     });
     EXPECT_EQ(mrCancel, result);
     EXPECT_TRUE(IsWindowEnabled(owner.form->Handle()));
@@ -218,7 +197,7 @@ TEST(AboutWindow, EachOpeningShowsTheInitialText) {
     Pump();
     OpenAbout(owner.form.get(), [&](TfrmAbout& about) {
         second = about.suiMemo1->Text();
-        DoubleClick(*about.suiMemo1, 30, 30);
+        DoubleClickAt(about.suiMemo1->Handle(), 30, 30);
     });
     Pump();
     EXPECT_FALSE(first.empty());

@@ -165,7 +165,7 @@ std::wstring FocusedName() {
 
 void PostKey(UINT msg, WPARAM key) {
     PostMessageW(GetFocus(), msg, key, 0);
-    PumpMessages();
+    Pump();
 }
 
 TEST(Focus, TabFollowsTabOrderAcrossContainers) {
@@ -488,7 +488,7 @@ TEST(Errors, AnExceptionInAHandlerReachesTheErrorReportAndTheProgramGoesOn) {
     };
     PostMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     PostMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    PumpMessages();
+    Pump();
     Application->OnException = nullptr;
     EXPECT_EQ(reported, L"plain error from TFocusBox");
     EXPECT_EQ(rec.seen.size(), 2u);

@@ -67,7 +67,7 @@ TEST(DemoForm, BuiltFromItsDescriptionShownAndPictured) {
     SendMessageW(card->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(form->cardClicks, 1);
 
-    PumpMessages();
+    Pump();
     auto file = SaveWindowScreenshot(form->Handle(), L"framework-demo");
     std::printf("screenshot: %s\n", file.string().c_str());
     EXPECT_TRUE(std::filesystem::exists(file));

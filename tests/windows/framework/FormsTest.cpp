@@ -159,7 +159,7 @@ TEST(Timer, FiresThroughTheLoopUntilDisabled) {
     };
     EXPECT_TRUE(PumpUntil([&] { return ticks >= 3; }));
     Sleep(60);
-    PumpMessages();
+    Pump();
     EXPECT_EQ(ticks, 3);
 
     // An error in OnTimer is reported, and the timer goes on.
@@ -221,15 +221,15 @@ TEST(Resources, NoGdiObjectLeftAfterAHundredForms) {
         }
         form->Show();
         UpdateWindow(form->Handle());
-        PumpMessages();
+        Pump();
         form->Canvas().TextOut(0, 0, L"x"); // a borrowed DC, given back after the message
     };
     once(); // classes, stock objects and caches settle first
-    PumpMessages();
+    Pump();
     int before = ProcessGdiObjectCount();
     for (int i = 0; i < 100; ++i)
         once();
-    PumpMessages();
+    Pump();
     EXPECT_EQ(ProcessGdiObjectCount(), before);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// Helpers shared by the framework tests: pumping messages, waiting for a
-// condition, and recording what reached the modal seam.
+// Helpers shared by the framework tests: showing a form active, and
+// recording what reached the modal seam.
 
 #include "framework/Forms.h"
 #include "framework/ModalHook.h"
@@ -13,10 +13,6 @@
 #include <functional>
 #include <string>
 #include <vector>
-
-inline void PumpMessages() {
-    Pump();
-}
 
 // Shows the form and waits until it is active with the focus on it; another
 // window of an earlier test may still be handing activation over.

@@ -42,15 +42,6 @@ void OpenAbout(TForm1* f, const std::function<void(TfrmAbout&)>& whileOpen) {
     EXPECT_EQ(frmAbout, nullptr);
 }
 
-void DoubleClick(TWinControl& control) {
-    HWND wnd = control.Handle();
-    const LPARAM at = MAKELPARAM(60, 40);
-    SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(wnd, WM_LBUTTONUP, 0, at);
-    SendMessageW(wnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    SendMessageW(wnd, WM_LBUTTONUP, 0, at);
-}
-
 int OwnedAboutWindows(TForm1* f) {
     int n = 0;
     for (int i = 0; i < f->ComponentCount(); ++i)
@@ -74,7 +65,7 @@ TEST(MainWindowAbout, EachClickOpensAFreshWindowClosedByADoubleClick) {
         for (wchar_t ch : std::wstring(L"改过"))
             SendMessageW(about.suiMemo1->Handle(), WM_CHAR, ch, 1);
         edited = about.suiMemo1->Text();
-        DoubleClick(*about.suiMemo1);
+        DoubleClickAt(about.suiMemo1->Handle(), 60, 40);
     });
     EXPECT_FALSE(original.empty());
     EXPECT_EQ(edited, L"改过" + original);
@@ -82,7 +73,7 @@ TEST(MainWindowAbout, EachClickOpensAFreshWindowClosedByADoubleClick) {
 
     OpenAbout(w.get(), [&](TfrmAbout& about) {
         second = about.suiMemo1->Text();
-        DoubleClick(*about.suiMemo1);
+        DoubleClickAt(about.suiMemo1->Handle(), 60, 40);
     });
     EXPECT_EQ(second, original);
     EXPECT_EQ(OwnedAboutWindows(w.get()), 0);
@@ -107,7 +98,7 @@ TEST(MainWindowAbout, OpeningItAgainLeavesNoGdiObjectBehind) {
         OpenAbout(w.get(), [](TfrmAbout& about) {
             UpdateWindow(about.Handle());
             Pump();
-            DoubleClick(*about.suiMemo1);
+            DoubleClickAt(about.suiMemo1->Handle(), 60, 40);
         });
     };
     once(); // classes and caches settle first

@@ -4,20 +4,14 @@
 
 #include "SkinTestSupport.h"
 
+#include "../support/Painted.h"
+
 #include "framework/FormReader.h"
 #include "framework/Screenshot.h"
 
 using namespace skin_test;
 
 namespace {
-
-// What WM_PAINT with a DC in wParam puts on a bitmap of the panel's size.
-std::unique_ptr<TBitmap> PaintedImage(TsuiImagePanel& panel, TColor before = 0x00ABCDEF) {
-    auto out = std::make_unique<TBitmap>(panel.Width(), panel.Height());
-    out->Fill(before);
-    panel.Perform(WM_PAINT, reinterpret_cast<WPARAM>(out->Canvas().Handle()), 0);
-    return out;
-}
 
 void SetCodedPicture(TsuiImagePanel& panel, int w, int h) {
     auto b = std::make_unique<TBitmap>(w, h);
@@ -32,7 +26,7 @@ TEST(TsuiImagePanel, NormalDrawsThePictureUnscaledAndColourAroundIt) {
     panel.SetBounds(0, 0, 10, 8);
     panel.SetColor(clYellow);
     SetCodedPicture(panel, 4, 3);
-    const auto img = PaintedImage(panel);
+    const auto img = Painted(panel);
     EXPECT_EQ(Coded(0, 0), img->Pixel(0, 0));
     EXPECT_EQ(Coded(3, 2), img->Pixel(3, 2));
     EXPECT_EQ(clYellow, img->Pixel(4, 0));
@@ -45,14 +39,14 @@ TEST(TsuiImagePanel, StretchCoversTheClientAndTileRepeats) {
     SetCodedPicture(panel, 4, 3);
 
     panel.SetDrawStyle(suiStretch);
-    auto img = PaintedImage(panel);
+    auto img = Painted(panel);
     EXPECT_EQ(Coded(0, 0), img->Pixel(0, 0));
     EXPECT_EQ(Coded(0, 0), img->Pixel(1, 1)); // doubled in both directions
     EXPECT_EQ(Coded(3, 2), img->Pixel(7, 5));
     EXPECT_EQ(Coded(2, 1), img->Pixel(4, 2));
 
     panel.SetDrawStyle(suiTile);
-    img = PaintedImage(panel);
+    img = Painted(panel);
     EXPECT_EQ(Coded(0, 0), img->Pixel(4, 3));
     EXPECT_EQ(Coded(3, 2), img->Pixel(7, 5));
     EXPECT_EQ(Coded(1, 1), img->Pixel(5, 1));
@@ -70,9 +64,9 @@ TEST(TsuiImagePanel, EmptyPictureShowsColourOrTheParentWhenTransparent) {
     panel.SetBounds(4, 3, 8, 8);
     panel.SetColor(clMaroon);
 
-    EXPECT_EQ(clMaroon, PaintedImage(panel)->Pixel(2, 2));
+    EXPECT_EQ(clMaroon, Painted(panel)->Pixel(2, 2));
     panel.SetTransparent(true);
-    const auto img = PaintedImage(panel);
+    const auto img = Painted(panel);
     EXPECT_EQ(clWhite, img->Pixel(2, 2));
     EXPECT_EQ(clNavy, img->Pixel(0, 0));
     panel.SetParent(nullptr);
@@ -92,11 +86,11 @@ TEST(TsuiImagePanel, TransparencyOfThePictureFollowsThePanel) {
     b->SetPixel(1, 1, clRed);
     panel.Picture().SetGraphic(std::move(b));
     EXPECT_FALSE(panel.Picture().Graphic()->Transparent());
-    EXPECT_EQ(clFuchsia, PaintedImage(panel)->Pixel(0, 0));
+    EXPECT_EQ(clFuchsia, Painted(panel)->Pixel(0, 0));
 
     panel.SetTransparent(true);
     EXPECT_TRUE(panel.Picture().Graphic()->Transparent());
-    auto img = PaintedImage(panel);
+    auto img = Painted(panel);
     EXPECT_EQ(clGreen, img->Pixel(0, 0));
     EXPECT_EQ(clRed, img->Pixel(1, 1));
 
@@ -117,7 +111,7 @@ TEST(TsuiImagePanel, CaptionPlacementAndBlankCaptions) {
     panel.Font().SetColor(clBlack);
 
     panel.SetCaption(L"   ");
-    auto img = PaintedImage(panel);
+    auto img = Painted(panel);
     EXPECT_EQ(0, panel.CaptionRect().right - panel.CaptionRect().left);
     for (int y = 0; y < 30; y += 3)
         for (int x = 0; x < 120; x += 3)
@@ -138,7 +132,7 @@ TEST(TsuiImagePanel, CaptionPlacementAndBlankCaptions) {
 
     panel.SetCaption(L"Ab");
     panel.SetAlignment(taLeftJustify);
-    RECT ink = inkBounds(*PaintedImage(panel));
+    RECT ink = inkBounds(*Painted(panel));
     RECT at = panel.CaptionRect();
     EXPECT_EQ(0, at.left);
     EXPECT_LT(ink.left, 4);
@@ -147,16 +141,16 @@ TEST(TsuiImagePanel, CaptionPlacementAndBlankCaptions) {
     EXPECT_LE(ink.bottom, at.bottom);
 
     panel.SetAlignment(taRightJustify);
-    ink = inkBounds(*PaintedImage(panel));
+    ink = inkBounds(*Painted(panel));
     EXPECT_EQ(120, panel.CaptionRect().right);
     EXPECT_GT(ink.right, 112);
 
     panel.SetAlignment(taCenter);
-    ink = inkBounds(*PaintedImage(panel));
+    ink = inkBounds(*Painted(panel));
     EXPECT_NEAR((ink.left + ink.right) / 2, 60, 3);
 
     panel.SetCaptionPosition(70, 2);
-    ink = inkBounds(*PaintedImage(panel));
+    ink = inkBounds(*Painted(panel));
     EXPECT_EQ(70, panel.CaptionRect().left);
     EXPECT_EQ(2, panel.CaptionRect().top);
     EXPECT_GE(ink.left, 70);

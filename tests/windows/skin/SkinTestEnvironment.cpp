@@ -1,27 +1,22 @@
-// The application object is set up once, the test stand-ins are known by
-// name before any test asks for them, and a modal window nobody expected
-// fails the test instead of waiting for a person.
+// The test stand-ins are known by name before any test asks for them. The
+// stand-in frame is named TsuiForm, so it registers after the real classes
+// and descriptions get the stand-in, whichever environment runs first.
 
 #include "SkinTestSupport.h"
-#include "../support/ScratchFolder.h"
 
-#include "framework/ModalHook.h"
+#include "skin/controls/SUIRegister.h"
 
 namespace {
 
 class SkinEnvironment : public testing::Environment {
   public:
     void SetUp() override {
-        Application->Initialize();
+        RegisterSkinClasses();
         skin_test::TestSuiForm::StaticClass();
         skin_test::TsuiTestControl::StaticClass();
         skin_test::THalfSkinnedBox::StaticClass();
         skin_test::TOtherThemedControl::StaticClass();
-        TsuiFileTheme::StaticClass();
-        TsuiImagePanel::StaticClass();
-        FailOnUnansweredModal();
     }
-    void TearDown() override { SetModalHook({}); }
 };
 
 const auto* const kEnvironment = testing::AddGlobalTestEnvironment(new SkinEnvironment);

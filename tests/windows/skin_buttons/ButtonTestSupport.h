@@ -2,6 +2,8 @@
 
 // Hosts, paints and pixel counts shared by the button and group tests.
 
+#include "../support/Painted.h"
+
 #include "skin/controls/SUIButton.h"
 #include "skin/controls/SUIGroupBox.h"
 #include "skin/controls/SUIRadioGroup.h"
@@ -48,14 +50,6 @@ template <class T> T* Put(TWinControl& parent, int left, int top) {
     c->SetLeft(left);
     c->SetTop(top);
     return c;
-}
-
-// What WM_PAINT with a DC in wParam puts on a bitmap of the control's size.
-inline std::unique_ptr<TBitmap> Painted(TWinControl& control, TColor before = 0x00ABCDEF) {
-    auto out = std::make_unique<TBitmap>(control.Width(), control.Height());
-    out->Fill(before);
-    control.Perform(WM_PAINT, reinterpret_cast<WPARAM>(out->Canvas().Handle()), 0);
-    return out;
 }
 
 inline int CountPixels(const TBitmap& b, const std::function<bool(TColor)>& which,

@@ -4,6 +4,7 @@
 // message window once its loop runs, the test looks at it and answers it.
 
 #include "../support/MessagePump.h"
+#include "../support/Rects.h"
 
 #include "skin/controls/SUIButton.h"
 #include "skin/controls/SUIDialog.h"
@@ -17,15 +18,7 @@
 
 #include <algorithm>
 #include <functional>
-#include <ostream>
 #include <vector>
-
-inline bool operator==(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-inline void PrintTo(const RECT& r, std::ostream* os) {
-    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
-}
 
 namespace dialog_test {
 

@@ -2,31 +2,17 @@
 // in and out, pasted text; and as the program drives it: Value assignments.
 #include "skin/controls/SUIEdit.h"
 
-#include "StdCtrlsTestSupport.h"
+#include "../support/HostForm.h"
 
 #include "framework/ModalHook.h"
 #include "framework/Utils.h"
 #include "skin/SUIThemes.h"
 
+#include <gtest/gtest.h>
+
 #include <vector>
 
 namespace {
-
-class NumberEditEnvironment : public testing::Environment {
-  public:
-    void SetUp() override {
-        Application->Initialize();
-        RegisterSuiEditClasses();
-        SetModalHook([](TModalRequest& r) {
-            ADD_FAILURE() << "a modal window nobody answered: " << WideToUtf8(r.text);
-            if (r.form) r.form->SetModalResult(mrCancel);
-            r.answered = true;
-        });
-    }
-    void TearDown() override { SetModalHook({}); }
-};
-
-const auto* const kEnvironment = testing::AddGlobalTestEnvironment(new NumberEditEnvironment);
 
 // The program's locale here reads '.'; the tests type what the locale uses.
 std::wstring Local(std::wstring text) {

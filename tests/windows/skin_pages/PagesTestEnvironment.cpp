@@ -1,29 +1,19 @@
-// The application object is set up once, the classes are known by name
-// before a description asks for them, and a modal window nobody expected
-// fails the test instead of waiting for a person.
+// The stand-in frame is named TsuiForm, so it registers after the real
+// classes and descriptions get the stand-in, whichever environment runs
+// first.
 
 #include "PagesTestSupport.h"
-#include "../support/ScratchFolder.h"
 
-#include "skin/SUIMgr.h"
-
-#include "framework/ModalHook.h"
+#include "skin/controls/SUIRegister.h"
 
 namespace {
 
 class PagesEnvironment : public testing::Environment {
   public:
     void SetUp() override {
-        Application->Initialize();
+        RegisterSkinClasses();
         pages_test::TestSuiForm::StaticClass();
-        TsuiFileTheme::StaticClass();
-        TsuiTabControlTopPanel::StaticClass();
-        TsuiPageControlTopPanel::StaticClass();
-        TsuiPageControl::StaticClass();
-        TsuiTabSheet::StaticClass();
-        FailOnUnansweredModal();
     }
-    void TearDown() override { SetModalHook({}); }
 };
 
 const auto* const kEnvironment = testing::AddGlobalTestEnvironment(new PagesEnvironment);

@@ -3,6 +3,9 @@
 // A host window with a page control on it, pages made to order, clicks on
 // the strip through its window procedure and pictures of what it paints.
 
+#include "../support/Painted.h"
+#include "../support/Rects.h"
+
 #include "skin/controls/SUIPageControl.h"
 
 #include "framework/Forms.h"
@@ -11,16 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
-
-inline bool operator==(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-inline void PrintTo(const RECT& r, std::ostream* os) {
-    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
-}
 
 namespace pages_test {
 
@@ -49,14 +44,6 @@ class TestMark : public TGraphicControl {
   public:
     explicit TestMark(TComponent* owner) : TGraphicControl(owner) {}
 };
-
-// What WM_PAINT with a DC in wParam puts on a bitmap of the control's size.
-inline std::unique_ptr<TBitmap> Painted(TWinControl& control, TColor before = 0x00ABCDEF) {
-    auto out = std::make_unique<TBitmap>(control.Width(), control.Height());
-    out->Fill(before);
-    control.Perform(WM_PAINT, reinterpret_cast<WPARAM>(out->Canvas().Handle()), 0);
-    return out;
-}
 
 inline void Click(TWinControl& control, int x, int y) {
     control.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));

@@ -1,9 +1,11 @@
 // The file dialogs answered through the modal seam, as the export's tests
 // answer them, and the conversions they make for the system dialog.
 
-#include "StdCtrlsTestSupport.h"
+#include "../support/HostForm.h"
 
 #include "framework/Dialogs.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

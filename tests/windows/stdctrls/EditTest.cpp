@@ -1,10 +1,12 @@
 // The edit and the memo driven through the messages a user's typing and
 // clicking produce: change events, the key-press filter, selection, focus.
 
-#include "StdCtrlsTestSupport.h"
+#include "../support/HostForm.h"
 
 #include "framework/StdCtrls.h"
 #include "framework/Utils.h"
+
+#include <gtest/gtest.h>
 
 #include <vector>
 

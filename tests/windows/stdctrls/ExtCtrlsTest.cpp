@@ -1,12 +1,14 @@
 // Label, splitter and image: accelerators reaching the focus control through
 // the message loop, sizes that follow the caption or picture, dragging.
 
-#include "StdCtrlsTestSupport.h"
+#include "../support/HostForm.h"
 
 #include "framework/ExtCtrls.h"
 #include "framework/FormReader.h"
 #include "framework/Screenshot.h"
 #include "framework/StdCtrls.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

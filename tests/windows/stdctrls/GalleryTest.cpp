@@ -1,13 +1,15 @@
 // The gallery window of the standard controls, built from its description,
 // used a little, and photographed for a person to look at.
 
-#include "StdCtrlsTestSupport.h"
+#include "../support/HostForm.h"
 
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Menus.h"
 #include "framework/Screenshot.h"
 #include "framework/StdCtrls.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,9 +1,11 @@
 // The list box and the combo box: items mirrored into the system control,
 // sorted name=value lists, selection, and which user actions click.
 
-#include "StdCtrlsTestSupport.h"
+#include "../support/HostForm.h"
 
 #include "framework/StdCtrls.h"
+
+#include <gtest/gtest.h>
 
 #include <vector>
 

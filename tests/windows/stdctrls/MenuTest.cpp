@@ -2,10 +2,12 @@
 // commands reaching the items, and an owner-drawn popup driven by keys
 // posted from a timer while its loop runs.
 
-#include "StdCtrlsTestSupport.h"
+#include "../support/HostForm.h"
 
 #include "framework/FormReader.h"
 #include "framework/Menus.h"
+
+#include <gtest/gtest.h>
 
 #include <map>
 

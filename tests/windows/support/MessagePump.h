@@ -1,13 +1,14 @@
 #pragma once
 
 // What every Windows test program needs to drive windows by messages:
-// pumping, waiting for a condition, and modifier keys held in the thread's
-// key state.
+// pumping, waiting for a condition, modifier keys held in the thread's key
+// state, and keys, characters and clicks sent to a window.
 
 #include "framework/Forms.h"
 
 #include <chrono>
 #include <functional>
+#include <string>
 
 inline void Pump() {
     Application->ProcessMessages();
@@ -44,3 +45,27 @@ class HeldKeys {
   private:
     BYTE saved_[256];
 };
+
+inline void SendKey(HWND wnd, WORD key, bool shift = false, bool ctrl = false) {
+    HeldKeys held(shift, ctrl);
+    SendMessageW(wnd, WM_KEYDOWN, key, 1);
+    SendMessageW(wnd, WM_KEYUP, key, LPARAM(0xC0000001));
+}
+
+// Characters as the message loop would deliver them after TranslateMessage.
+inline void TypeChars(HWND wnd, const std::wstring& text) {
+    for (wchar_t ch : text)
+        SendMessageW(wnd, WM_CHAR, ch, 1);
+}
+
+inline void ClickAt(HWND wnd, int x, int y, WPARAM keys = 0) {
+    SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(x, y));
+    SendMessageW(wnd, WM_LBUTTONUP, keys, MAKELPARAM(x, y));
+}
+
+// The four messages of a double click, as Windows sends them.
+inline void DoubleClickAt(HWND wnd, int x, int y) {
+    ClickAt(wnd, x, y);
+    SendMessageW(wnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}

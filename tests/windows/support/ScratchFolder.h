@@ -1,13 +1,7 @@
 #pragma once
 
 // Files the Windows tests write: a scratch folder removed with everything in
-// it, the bytes of a file, and a modal hook that fails the test instead of
-// waiting for a person.
-
-#include "framework/ModalHook.h"
-#include "framework/Forms.h"
-
-#include <gtest/gtest.h>
+// it, and the bytes of a file.
 
 #include <windows.h>
 
@@ -60,17 +54,4 @@ class ScratchFolder {
 inline std::string FileBytes(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// For a test environment: a modal window nobody answered fails the test and
-// is cancelled, so no run waits for a person.
-inline void FailOnUnansweredModal() {
-    SetModalHook([](TModalRequest& r) {
-        ADD_FAILURE() << "a modal window nobody answered: " << WideToUtf8(r.title) << " "
-                      << WideToUtf8(r.text) << (r.form ? WideToUtf8(r.form->Name()) : "");
-        if (r.form) r.form->SetModalResult(mrCancel);
-        // Cancel: IDCANCEL for a message box, nothing chosen in a file dialog.
-        r.result = r.kind == TModalKind::MessageBox ? IDCANCEL : 0;
-        r.answered = true;
-    });
 }

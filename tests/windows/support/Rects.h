@@ -1,0 +1,14 @@
+#pragma once
+
+// Rectangles that GoogleTest compares and prints: EXPECT_EQ(RECT{...}, r).
+
+#include <windows.h>
+
+#include <ostream>
+
+inline bool operator==(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline void PrintTo(const RECT& r, std::ostream* os) {
+    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
