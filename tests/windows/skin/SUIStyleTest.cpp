@@ -60,15 +60,15 @@ TEST(GetOwnerFormStyle, FirstFormFrameAmongTheFormsDirectChildren) {
     // A frame that is not a direct child does not count.
     auto* panel = new TPanel(form.get());
     panel->SetParent(form.get());
-    auto* nested = new TestSuiForm(form.get());
+    auto* nested = new TestFormFrame(form.get());
     nested->SetParent(panel);
     nested->SetUIStyle(TsuiUIStyle::MacOS);
     EXPECT_EQ(TsuiUIStyle::DeepBlue, GetOwnerFormStyle(form.get()));
 
-    auto* first = new TestSuiForm(form.get());
+    auto* first = new TestFormFrame(form.get());
     first->SetParent(form.get());
     first->SetUIStyle(TsuiUIStyle::BlueGlass);
-    auto* second = new TestSuiForm(form.get());
+    auto* second = new TestFormFrame(form.get());
     second->SetParent(form.get());
     second->SetUIStyle(TsuiUIStyle::Protein);
     EXPECT_EQ(TsuiUIStyle::BlueGlass, GetOwnerFormStyle(form.get()));
@@ -84,7 +84,7 @@ TEST(GetOwnerFormStyle, NewControlsStartInTheirFormsStyle) {
     auto* plain = new TsuiTestControl(form.get());
     EXPECT_EQ(TsuiUIStyle::DeepBlue, plain->UIStyle());
 
-    auto* frame = new TestSuiForm(form.get());
+    auto* frame = new TestFormFrame(form.get());
     frame->SetParent(form.get());
     frame->SetUIStyle(TsuiUIStyle::BlueGlass);
     auto* later = new TsuiTestControl(form.get());

@@ -13,7 +13,6 @@ class SkinEnvironment : public testing::Environment {
   public:
     void SetUp() override {
         Application->Initialize();
-        skin_test::TestSuiForm::StaticClass();
         skin_test::TsuiTestControl::StaticClass();
         skin_test::THalfSkinnedBox::StaticClass();
         skin_test::TOtherThemedControl::StaticClass();

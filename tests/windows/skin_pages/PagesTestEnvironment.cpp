@@ -6,6 +6,7 @@
 #include "../support/ScratchFolder.h"
 
 #include "skin/SUIMgr.h"
+#include "skin/controls/SUIForm.h"
 
 #include "framework/ModalHook.h"
 
@@ -15,7 +16,7 @@ class PagesEnvironment : public testing::Environment {
   public:
     void SetUp() override {
         Application->Initialize();
-        pages_test::TestSuiForm::StaticClass();
+        TsuiForm::StaticClass();
         TsuiFileTheme::StaticClass();
         TsuiTabControlTopPanel::StaticClass();
         TsuiPageControlTopPanel::StaticClass();
