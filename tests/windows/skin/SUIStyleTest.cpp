@@ -93,6 +93,44 @@ TEST(GetOwnerFormStyle, NewControlsStartInTheirFormsStyle) {
               later->background);
 }
 
+// When assigning a theme restyles: every time, only while the style reads
+// the file, or only for another theme; the owner hears of the theme's end.
+TEST(TsuiStyleLink, ThemeAssignmentsRestyleAsTheOwnerAsked) {
+    using R = TsuiStyleLink::TThemeReapply;
+    struct Case {
+        R reapply;
+        TsuiUIStyle style;
+        int afterSameTheme, afterOtherTheme;
+    };
+    const Case cases[] = {
+        {R::Always, TsuiUIStyle::WinXP, 2, 3},
+        {R::FromThemeFile, TsuiUIStyle::WinXP, 0, 0},
+        {R::FromThemeFile, TsuiUIStyle::FromThemeFile, 2, 3},
+        {R::WhenChanged, TsuiUIStyle::FromThemeFile, 1, 2},
+    };
+    TOwned<TComponent> holder(new TComponent(nullptr));
+    auto* theme = new TsuiFileTheme(holder.get());
+    auto* other = new TsuiFileTheme(holder.get());
+    for (const Case& c : cases) {
+        TComponent owner(nullptr);
+        int applied = 0;
+        TsuiStyleLink link(
+            owner, [&] { ++applied; }, c.reapply);
+        link.SetStyle(c.style);
+        applied = 0;
+        link.SetFileTheme(theme);
+        link.SetFileTheme(theme);
+        EXPECT_EQ(c.afterSameTheme, applied) << int(c.reapply) << " " << int(c.style);
+        link.SetFileTheme(other);
+        EXPECT_EQ(c.afterOtherTheme, applied) << int(c.reapply) << " " << int(c.style);
+        EXPECT_FALSE(link.Notification(theme, TOperation::opRemove)) << "not its theme";
+        EXPECT_TRUE(link.Notification(other, TOperation::opRemove));
+        EXPECT_EQ(nullptr, link.FileTheme());
+        EXPECT_EQ(TsuiUIStyle::DeepBlue, link.Style());
+        EXPECT_EQ(c.afterOtherTheme + 1, applied);
+    }
+}
+
 TEST(ApplyStyleToChildren, ReachesNestedControlsAndSkipsThoseWithoutBothProperties) {
     TempFolder dir;
     TOwned<TForm> form(new TForm(nullptr));
