@@ -668,3 +668,31 @@ class TOffscreenBuffer {
   private:
     TBitmap bitmap_;
 };
+
+// One paint through an off-screen bitmap: paint into Canvas(), and the
+// picture goes to target at (x, y) in one step when the painter goes out of
+// scope. A paint that throws copies nothing, so no half-drawn picture
+// reaches the screen: the window keeps what it showed.
+class TOffscreenPaint {
+  public:
+    // Through buffer, which keeps the picture afterwards (for tests and screenshots).
+    TOffscreenPaint(TOffscreenBuffer& buffer, HDC target, int width, int height, int x = 0,
+                    int y = 0);
+    // Through a bitmap of its own, fresh for this paint.
+    TOffscreenPaint(HDC target, int width, int height, int x = 0, int y = 0);
+    ~TOffscreenPaint();
+    TOffscreenPaint(const TOffscreenPaint&) = delete;
+    TOffscreenPaint& operator=(const TOffscreenPaint&) = delete;
+
+    TCanvas& Canvas() { return canvas_; }
+    TBitmap& Bitmap() { return buffer_.Bitmap(); }
+
+  private:
+    std::unique_ptr<TOffscreenBuffer> own_;
+    TOffscreenBuffer& buffer_;
+    HDC target_;
+    int x_;
+    int y_;
+    int exceptions_;
+    TCanvas& canvas_;
+};

@@ -3,6 +3,8 @@
 #include "framework/GraphicsInternal.h"
 
 #include <algorithm>
+#include <exception>
+#include <memory>
 #include <vector>
 
 // ---------------------------------------------------------------------------
@@ -292,4 +294,21 @@ void TOffscreenBuffer::CopyTo(HDC target, int x, int y) const {
     if (bitmap_.Empty() || !target) return;
     auto& bmp = const_cast<TBitmap&>(bitmap_);
     ::BitBlt(target, x, y, bmp.Width(), bmp.Height(), bmp.Canvas().Handle(), 0, 0, SRCCOPY);
+}
+
+// ---------------------------------------------------------------------------
+// TOffscreenPaint
+
+TOffscreenPaint::TOffscreenPaint(TOffscreenBuffer& buffer, HDC target, int width, int height, int x,
+                                 int y)
+    : buffer_(buffer), target_(target), x_(x), y_(y), exceptions_(std::uncaught_exceptions()),
+      canvas_(buffer.Prepare(width, height)) {}
+
+TOffscreenPaint::TOffscreenPaint(HDC target, int width, int height, int x, int y)
+    : own_(std::make_unique<TOffscreenBuffer>()), buffer_(*own_), target_(target), x_(x), y_(y),
+      exceptions_(std::uncaught_exceptions()), canvas_(buffer_.Prepare(width, height)) {}
+
+TOffscreenPaint::~TOffscreenPaint() {
+    // Unwinding from a failed paint: the screen keeps its last picture.
+    if (std::uncaught_exceptions() == exceptions_) buffer_.CopyTo(target_, x_, y_);
 }

@@ -599,10 +599,9 @@ void TCustomGrid::PaintWindow(HDC dc) {
     RECT client = ClientRect();
     int w = std::max<int>(1, client.right), h = std::max<int>(1, client.bottom);
     if (GetClipBox(dc, &paintClip_) == ERROR || IsRectEmpty(&paintClip_)) paintClip_ = client;
-    TCanvas& off = buffer_.Prepare(w, h);
-    TCustomControl::PaintWindow(off.Handle());
-    off.Deselect();
-    buffer_.CopyTo(dc);
+    TOffscreenPaint paint(buffer_, dc, w, h);
+    TCustomControl::PaintWindow(paint.Canvas().Handle());
+    paint.Canvas().Deselect();
 }
 
 void TCustomGrid::Paint() {

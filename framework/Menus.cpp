@@ -4,6 +4,7 @@
 #include "framework/Forms.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <map>
 #include <unordered_map>
 
@@ -42,13 +43,6 @@ std::map<const TForm*, TMainMenu*>& FormMenus() {
     return menus;
 }
 
-void MenuFont(TFont& font) {
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = sizeof ncm;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0))
-        font.AssignLogFont(ncm.lfMenuFont);
-}
-
 // WM_COMMAND, WM_MEASUREITEM, WM_DRAWITEM and WM_MENUCHAR of our menus,
 // whichever window receives them.
 bool HandleMenuMessage(TMessage& m) {
@@ -67,7 +61,7 @@ bool HandleMenuMessage(TMessage& m) {
         TMenuItem* item = LiveItem(mis->itemData);
         if (!item) return false;
         TMemoryCanvas canvas;
-        MenuFont(canvas.Font());
+        GetMenuFont(canvas.Font());
         int w = 0, h = 0;
         item->MeasureItem(canvas, w, h);
         mis->itemWidth = UINT(std::max(w, 0));
@@ -83,7 +77,7 @@ bool HandleMenuMessage(TMessage& m) {
         TCanvas canvas(dis->hDC);
         {
             SavedDCState saved(dis->hDC);
-            MenuFont(canvas.Font());
+            GetMenuFont(canvas.Font());
             TMenu* menu = item->GetParentMenu();
             bool topLevel = item->Parent() && !item->Parent()->Parent() && menu &&
                             dynamic_cast<TMainMenu*>(menu) != nullptr;
@@ -172,6 +166,21 @@ void ApplyItemCollection(TMenuItem& parent, const TValue& v) {
 }
 
 } // namespace
+
+void GetMenuFont(TFont& font) {
+    NONCLIENTMETRICSW ncm{};
+    // The whole structure for Vista and later; older systems know it
+    // without the padded border width.
+    ncm.cbSize = sizeof ncm;
+    bool answered = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0);
+    if (!answered) {
+        ncm.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+        answered = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0);
+    }
+    if (!answered) return;
+    font.AssignLogFont(ncm.lfMenuFont);
+    font.SetColor(clMenuText);
+}
 
 // ---------------------------------------------------------------------------
 // Shortcuts

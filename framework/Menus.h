@@ -29,6 +29,10 @@ std::wstring ShortCutToText(TShortCut shortCut);
 // The reverse; scNone for a text that names no key.
 TShortCut TextToShortCut(const std::wstring& text);
 
+// The system menu font in clMenuText; font is left alone when the system
+// does not answer.
+void GetMenuFont(TFont& font);
+
 using TMenuMeasureItemEvent =
     std::function<void(TObject* Sender, TCanvas& ACanvas, int& Width, int& Height)>;
 using TMenuDrawItemEvent =

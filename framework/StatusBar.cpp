@@ -266,17 +266,19 @@ void TStatusBar::PaintRecoloured(TMessage& m) {
     PAINTSTRUCT ps{};
     HDC target = given ? given : BeginPaint(Handle(), &ps);
     RECT r = ClientRect();
-    TBitmap buffer(std::max<int>(1, r.right), std::max<int>(1, r.bottom));
-    TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(buffer.Canvas().Handle()), 0, 0};
-    DefaultHandler(paint);
-    const std::uint32_t face = ColorToPixel(ColorToRGB(clBtnFace));
-    const std::uint32_t ours = ColorToPixel(ColorToRGB(Color()));
-    for (int y = 0; y < buffer.Height(); ++y) {
-        std::uint32_t* row = buffer.ScanLine(y);
-        for (int x = 0; x < buffer.Width(); ++x)
-            if ((row[x] & 0xFFFFFF) == face) row[x] = ours;
+    {
+        TOffscreenPaint off(target, std::max<int>(1, r.right), std::max<int>(1, r.bottom));
+        TBitmap& buffer = off.Bitmap();
+        TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(off.Canvas().Handle()), 0, 0};
+        DefaultHandler(paint);
+        const std::uint32_t face = ColorToPixel(ColorToRGB(clBtnFace));
+        const std::uint32_t ours = ColorToPixel(ColorToRGB(Color()));
+        for (int y = 0; y < buffer.Height(); ++y) {
+            std::uint32_t* row = buffer.ScanLine(y);
+            for (int x = 0; x < buffer.Width(); ++x)
+                if ((row[x] & 0xFFFFFF) == face) row[x] = ours;
+        }
     }
-    BitBlt(target, 0, 0, r.right, r.bottom, buffer.Canvas().Handle(), 0, 0, SRCCOPY);
     if (!given) EndPaint(Handle(), &ps);
     m.Result = 0;
 }

@@ -499,13 +499,14 @@ void TToolBar::WndProc(TMessage& m) {
         PAINTSTRUCT ps{};
         HDC target = given ? given : BeginPaint(Handle(), &ps);
         RECT r = ClientRect();
-        TBitmap buffer(std::max<int>(1, r.right), std::max<int>(1, r.bottom));
-        HDC mem = buffer.Canvas().Handle();
-        EraseBar(mem);
-        // The system draws the buttons (and asks our custom-draw hooks) into the buffer.
-        TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(mem), 0, 0};
-        DefaultHandler(paint);
-        BitBlt(target, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
+        {
+            TOffscreenPaint off(target, std::max<int>(1, r.right), std::max<int>(1, r.bottom));
+            HDC mem = off.Canvas().Handle();
+            EraseBar(mem);
+            // The system draws the buttons (and asks our custom-draw hooks) into the buffer.
+            TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(mem), 0, 0};
+            DefaultHandler(paint);
+        }
         if (!given) EndPaint(Handle(), &ps);
         m.Result = 0;
         return;

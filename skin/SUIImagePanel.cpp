@@ -133,9 +133,8 @@ void TsuiCustomPanel::TextChanged() {
 
 void TsuiCustomPanel::Paint() {
     const RECT r = ClientRect();
-    TCanvas& off = buffer_.Prepare(r.right - r.left, r.bottom - r.top);
-    PaintTo(off);
-    buffer_.CopyTo(Canvas().Handle());
+    TOffscreenPaint paint(buffer_, Canvas().Handle(), r.right - r.left, r.bottom - r.top);
+    PaintTo(paint.Canvas());
 }
 
 void TsuiCustomPanel::PaintTo(TCanvas& canvas) {

@@ -18,7 +18,6 @@ class TsuiCustomPanel : public TCustomPanel {
     const TClassInfo& ClassType() const override { return StaticClass(); }
 
     TPicture& Picture() { return picture_; }
-    void SetPicture(const TPicture& picture) { picture_.Assign(picture); }
     TsuiDrawStyle DrawStyle() const { return drawStyle_; }
     void SetDrawStyle(TsuiDrawStyle style);
     bool AutoSize() const { return autoSize_; }

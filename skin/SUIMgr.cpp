@@ -69,18 +69,3 @@ void TsuiFileTheme::ReassignToControls() {
         SetPropertyValue(*c, L"FileTheme", TValue::Ref(this));
     }
 }
-
-// ---------------------------------------------------------------------------
-// Controls' side of the reference
-
-void LinkFileTheme(TComponent& control, TsuiFileTheme*& field, TsuiFileTheme* value) {
-    if (field == value) return;
-    if (field) field->RemoveFreeNotification(&control);
-    field = value;
-    if (field) field->FreeNotification(&control);
-}
-
-bool IsFileThemeRemoval(const TComponent* component, TOperation operation,
-                        const TsuiFileTheme* field) {
-    return operation == TOperation::opRemove && field && component == field;
-}

@@ -58,11 +58,3 @@ class TsuiFileTheme : public TComponent {
     TsuiFileThemeMgr mgr_;
     bool loaded_ = false;
 };
-
-// What a skinned control does with its FileTheme reference. Point `field`
-// at value and ask to hear when it goes away:
-void LinkFileTheme(TComponent& control, TsuiFileTheme*& field, TsuiFileTheme* value);
-// From the control's Notification: true when the theme it refers to is being
-// removed; the control then sets FileTheme to null and UIStyle to DeepBlue.
-bool IsFileThemeRemoval(const TComponent* component, TOperation operation,
-                        const TsuiFileTheme* field);

@@ -1,5 +1,6 @@
 #include "skin/SUIThemes.h"
 
+#include "skin/SUIFormFrame.h"
 #include "skin/SUIMgr.h"
 
 #include "framework/Utils.h"
@@ -45,33 +46,17 @@ bool ResolveThemeSource(const TsuiFileTheme* fileTheme, TsuiUIStyle style, TsuiU
     return ChooseThemeSource(fileTheme && fileTheme->IsLoaded(), style, effective);
 }
 
-namespace {
-
-// A UIStyle as a property getter hands it out: by name, or as its number.
-TsuiUIStyle StyleFromValue(const TValue& v) {
-    if (v.kind == TValue::Kind::Ident || v.kind == TValue::Kind::String) {
-        if (auto s = TsuiUIStyleFromName(v.text)) return *s;
-    } else if (v.kind == TValue::Kind::Integer && v.integer >= 0 && v.integer <= 5) {
-        return static_cast<TsuiUIStyle>(v.integer);
-    }
-    return kFallbackStyle;
+IsuiFormFrame* FindFormFrame(const TComponent* owner) {
+    const auto* form = dynamic_cast<const TForm*>(owner);
+    if (!form) return nullptr;
+    for (int i = 0; i < form->ControlCount(); ++i)
+        if (auto* frame = dynamic_cast<IsuiFormFrame*>(form->Controls(i))) return frame;
+    return nullptr;
 }
 
-} // namespace
-
 TsuiUIStyle GetOwnerFormStyle(const TComponent* owner) {
-    const auto* form = dynamic_cast<const TForm*>(owner);
-    if (!form) return kFallbackStyle;
-    // Looked up by name: the frame class lives above this unit.
-    const TClassInfo* frameClass = FindClass(L"TsuiForm");
-    if (!frameClass) return kFallbackStyle;
-    for (int i = 0; i < form->ControlCount(); ++i) {
-        TControl* child = form->Controls(i);
-        if (!child->InheritsFrom(*frameClass)) continue;
-        if (!HasPublishedProperty(child, L"UIStyle")) return kFallbackStyle;
-        return StyleFromValue(GetPropertyValue(*child, L"UIStyle"));
-    }
-    return kFallbackStyle;
+    const IsuiFormFrame* frame = FindFormFrame(owner);
+    return frame ? frame->UIStyle() : kFallbackStyle;
 }
 
 void ApplyStyleToChildren(TWinControl& container, TsuiUIStyle style, TsuiFileTheme* fileTheme) {
@@ -328,15 +313,6 @@ void RotateBitmapRight(TBitmap& bitmap) {
     Rotate(bitmap, [](int x, int y, int, int H) {
         return std::size_t(x) * std::size_t(H) + std::size_t(H - 1 - y);
     });
-}
-
-void GetMenuFont(TFont& font) {
-    NONCLIENTMETRICSW metrics{};
-    // The size without iPaddedBorderWidth is accepted by every Windows version.
-    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return;
-    font.AssignLogFont(metrics.lfMenuFont);
-    font.SetColor(clMenuText);
 }
 
 void FrameWindowEdge(TWinControl& control, TColor color, TColor innerColor, bool drawInner) {

@@ -32,8 +32,8 @@ void GetBuiltInThemeBitmap(TsuiUIStyle style, int element, TBitmap* target, int 
 // without one gives false and effective DeepBlue.
 bool ResolveThemeSource(const TsuiFileTheme* fileTheme, TsuiUIStyle style, TsuiUIStyle& effective);
 
-// The UIStyle of the first TsuiForm among the form's direct child controls;
-// DeepBlue for a null owner, an owner that is no form, or a form without one.
+// The UIStyle of the owner form's frame (see FindFormFrame); DeepBlue
+// without one.
 TsuiUIStyle GetOwnerFormStyle(const TComponent* owner);
 
 // Sets FileTheme, then UIStyle, on every child (nested ones too) whose class
@@ -71,10 +71,6 @@ bool PointInRect(POINT point, const RECT& rect);
 // In place, width and height swap: left turns counter-clockwise, right clockwise.
 void RotateBitmapLeft(TBitmap& bitmap);
 void RotateBitmapRight(TBitmap& bitmap);
-
-// The system menu font in clMenuText; font is left alone when the system
-// does not answer.
-void GetMenuFont(TFont& font);
 
 // One-pixel frame round the whole window (title and borders included), and
 // another just inside it in innerColor when drawInner.

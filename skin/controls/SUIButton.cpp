@@ -1,5 +1,7 @@
 #include "skin/controls/SUIButton.h"
 
+#include "skin/controls/SUIToolBar.h"
+
 #include "framework/Utils.h"
 
 #include <algorithm>
@@ -58,14 +60,6 @@ void RenotifyFocus(TForm& form) {
         }
     };
     walk(form);
-}
-
-// Buttons on a skinned tool bar take that bar's background. Looked up by
-// name so the buttons need not know the tool bar's unit.
-bool IsSkinnedToolBar(const TControl* control) {
-    if (!control) return false;
-    const TClassInfo* toolBar = FindClass(L"TsuiToolBar");
-    return toolBar && control->InheritsFrom(*toolBar);
 }
 
 // A glyph or picture in a description: the bytes of a .bmp file, or the
@@ -167,26 +161,6 @@ void TsuiCustomButton::SetDefault(bool v) {
     if (TForm* form = GetParentForm(this)) RenotifyFocus(*form);
 }
 
-void TsuiCustomButton::SetUIStyle(TsuiUIStyle v) {
-    uiStyle_ = v;
-    StyleChanged();
-    Invalidate();
-}
-
-void TsuiCustomButton::SetFileTheme(TsuiFileTheme* v) {
-    LinkFileTheme(*this, fileTheme_, v);
-    StyleChanged();
-    Invalidate();
-}
-
-void TsuiCustomButton::Notification(TComponent* component, TOperation operation) {
-    TCustomControl::Notification(component, operation);
-    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
-        SetFileTheme(nullptr);
-        SetUIStyle(TsuiUIStyle::DeepBlue);
-    }
-}
-
 void TsuiCustomButton::UpdateAutoSize() {
     if (!autoSize_) return;
     // Always the built-in strip: a theme file's button does not size the control.
@@ -202,21 +176,12 @@ void TsuiCustomButton::FontChanged() {
     Invalidate();
 }
 
-void TsuiCustomButton::EnabledChanged() {
-    TCustomControl::EnabledChanged();
-}
-
 void TsuiCustomButton::TextChanged() {
-    CaptionChanged();
     Invalidate();
 }
 
 void TsuiCustomButton::LoadButtonFrame(TBitmap& graphic, int index) {
-    TsuiUIStyle effective = TsuiUIStyle::DeepBlue;
-    if (ResolveThemeSource(fileTheme_, UIStyle(), effective))
-        fileTheme_->GetBitmapFrame(ThemeElement::ButtonImage, graphic, index, 3);
-    else
-        GetBuiltInThemeBitmap(effective, ThemeElement::ButtonImage, &graphic, index, 3);
+    styleLink_.Bitmap(ThemeElement::ButtonImage, graphic, index, 3);
 }
 
 void TsuiCustomButton::GetNormalPicture(TBitmap& graphic) {
@@ -254,9 +219,12 @@ void TsuiCustomButton::Paint() {
     const int w = client.right - client.left, h = client.bottom - client.top;
     // The bold flag belongs to one paint only.
     boldCaption_ = false;
-    TCanvas& canvas = buffer_.Prepare(w, h);
+    TOffscreenPaint paint(buffer_, Canvas().Handle(), w, h);
+    TCanvas& canvas = paint.Canvas();
     if (transparent_ && Parent()) {
-        TControl& host = IsSkinnedToolBar(Parent()) ? static_cast<TControl&>(*Parent()) : *this;
+        // Buttons on a skinned tool bar take that bar's background.
+        const bool onToolBar = dynamic_cast<const TsuiToolBar*>(Parent()) != nullptr;
+        TControl& host = onToolBar ? static_cast<TControl&>(*Parent()) : *this;
         PaintParentBackground(canvas, host);
     } else {
         FillControlRect(canvas, RECT{0, 0, w, h}, Color());
@@ -265,7 +233,6 @@ void TsuiCustomButton::Paint() {
     if (Focused() && TabStop()) DrawFocus(canvas);
     const std::wstring caption = Caption();
     if (!IsBlank(caption)) DrawCaption(canvas, caption);
-    buffer_.CopyTo(Canvas().Handle());
 }
 
 void TsuiCustomButton::DrawBackground(TCanvas& canvas, TBitmap& picture) {
@@ -279,24 +246,28 @@ void TsuiCustomButton::DrawBackground(TCanvas& canvas, TBitmap& picture) {
 }
 
 void TsuiCustomButton::DrawCaption(TCanvas& canvas, const std::wstring& caption) {
+    DrawCaptionText(canvas, caption, RECT{0, 0, ClientWidth(), ClientHeight()},
+                    DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+}
+
+void TsuiCustomButton::DrawCaptionText(TCanvas& canvas, const std::wstring& caption,
+                                       const RECT& rect, UINT flags) {
     canvas.Brush().SetStyle(bsClear);
     canvas.Font().Assign(Font());
     if (boldCaption_) canvas.Font().SetStyle(canvas.Font().Style() | fsBold);
-    const RECT client{0, 0, ClientWidth(), ClientHeight()};
-    const UINT flags = DT_SINGLELINE | DT_CENTER | DT_VCENTER;
-    RECT r = client;
+    boldCaption_ = false;
+    RECT r = rect;
     if (!Enabled()) {
         canvas.Font().SetColor(clWhite);
-        r = Moved(client, 1, 1);
+        r = Moved(rect, 1, 1);
         canvas.DrawText(caption, r, flags);
         canvas.Font().SetColor(kDisabledText);
-        r = client;
+        r = rect;
         canvas.DrawText(caption, r, flags);
     } else {
-        if (pressed_) r = Moved(client, 1, 1);
+        if (pressed_) r = Moved(rect, 1, 1);
         canvas.DrawText(caption, r, flags);
     }
-    boldCaption_ = false;
 }
 
 void TsuiCustomButton::DrawFocus(TCanvas& canvas) {
@@ -444,10 +415,7 @@ void TsuiButton::SetSpacing(int v) {
 }
 
 void TsuiButton::StyleChanged() {
-    TsuiUIStyle effective = TsuiUIStyle::DeepBlue;
-    const bool fromFile = ResolveThemeSource(FileTheme(), UIStyle(), effective);
-    SetTransparent(fromFile ? FileTheme()->GetBool(ThemeElement::ButtonTransparentBool)
-                            : GetBuiltInThemeBool(effective, ThemeElement::ButtonTransparentBool));
+    SetTransparent(StyleLink().Bool(ThemeElement::ButtonTransparentBool));
 }
 
 void TsuiButton::DrawBackground(TCanvas& canvas, TBitmap& picture) {
@@ -510,24 +478,8 @@ void TsuiButton::DrawCaption(TCanvas& canvas, const std::wstring& caption) {
         TsuiCustomButton::DrawCaption(canvas, caption);
         return;
     }
-    canvas.Brush().SetStyle(bsClear);
-    canvas.Font().Assign(Font());
-    if (BoldCaption()) canvas.Font().SetStyle(canvas.Font().Style() | fsBold);
-    const RECT from{textPos_.x, textPos_.y, ClientWidth(), ClientHeight()};
-    const UINT flags = DT_SINGLELINE | DT_LEFT | DT_TOP;
-    RECT r = from;
-    if (!Enabled()) {
-        canvas.Font().SetColor(clWhite);
-        r = Moved(from, 1, 1);
-        canvas.DrawText(caption, r, flags);
-        canvas.Font().SetColor(kDisabledText);
-        r = from;
-        canvas.DrawText(caption, r, flags);
-    } else {
-        if (Pressed()) r = Moved(from, 1, 1);
-        canvas.DrawText(caption, r, flags);
-    }
-    SetBoldCaption(false);
+    DrawCaptionText(canvas, caption, RECT{textPos_.x, textPos_.y, ClientWidth(), ClientHeight()},
+                    DT_SINGLELINE | DT_LEFT | DT_TOP);
 }
 
 void TsuiButton::DrawFocus(TCanvas& canvas) {
@@ -640,8 +592,7 @@ TsuiCheckBox::TsuiCheckBox(TComponent* owner) : TCustomControl(owner) {
     SetBounds(0, 0, 93, 17);
     SetTabStop(true);
     SetParentColor(true);
-    // The style is looked up at paint time; nothing to load yet.
-    uiStyle_ = GetOwnerFormStyle(owner);
+    SetUIStyle(GetOwnerFormStyle(owner));
 }
 
 void TsuiCheckBox::SetChecked(bool v) {
@@ -656,7 +607,6 @@ void TsuiCheckBox::CheckedChanged() {
 }
 
 void TsuiCheckBox::Toggle() {
-    BeforeToggle();
     SetChecked(!checked_);
 }
 
@@ -680,32 +630,10 @@ void TsuiCheckBox::SetTransparent(bool v) {
     Invalidate();
 }
 
-void TsuiCheckBox::SetUIStyle(TsuiUIStyle v) {
-    uiStyle_ = v;
-    Invalidate();
-}
-
-void TsuiCheckBox::SetFileTheme(TsuiFileTheme* v) {
-    LinkFileTheme(*this, fileTheme_, v);
-    Invalidate();
-}
-
-void TsuiCheckBox::Notification(TComponent* component, TOperation operation) {
-    TCustomControl::Notification(component, operation);
-    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
-        SetFileTheme(nullptr);
-        SetUIStyle(TsuiUIStyle::DeepBlue);
-    }
-}
-
 void TsuiCheckBox::LoadPicture(TBitmap& picture) {
     // Frames: 1 checked, 2 unchecked, 3 checked disabled, 4 unchecked disabled.
     const int frame = checked_ ? (Enabled() ? 1 : 3) : (Enabled() ? 2 : 4);
-    TsuiUIStyle effective = TsuiUIStyle::DeepBlue;
-    if (ResolveThemeSource(fileTheme_, uiStyle_, effective))
-        fileTheme_->GetBitmapFrame(PictureElement(), picture, frame, 4);
-    else
-        GetBuiltInThemeBitmap(effective, PictureElement(), &picture, frame, 4);
+    styleLink_.Bitmap(PictureElement(), picture, frame, 4);
 }
 
 void TsuiCheckBox::UpdateAutoSize(const TBitmap& picture, TCanvas& canvas) {
@@ -724,7 +652,8 @@ void TsuiCheckBox::Paint() {
     UpdateAutoSize(picture, Canvas());
 
     const int w = ClientWidth(), h = ClientHeight();
-    TCanvas& canvas = buffer_.Prepare(w, h);
+    TOffscreenPaint paint(buffer_, Canvas().Handle(), w, h);
+    TCanvas& canvas = paint.Canvas();
     if (transparent_ && Parent())
         PaintParentBackground(canvas, *this);
     else
@@ -740,7 +669,6 @@ void TsuiCheckBox::Paint() {
     canvas.DrawText(Caption(), text, DT_SINGLELINE | DT_LEFT | DT_TOP);
     if (ShowsFocus())
         DrawPlatformFocus(canvas, RECT{picture.Width() + 3, y, w, y + textHeight + 2});
-    buffer_.CopyTo(Canvas().Handle());
 }
 
 void TsuiCheckBox::WndProc(TMessage& m) {

@@ -3,8 +3,7 @@
 // the screen in one step.
 #pragma once
 
-#include "skin/SUIMgr.h"
-#include "skin/SUIThemes.h"
+#include "skin/SUIStyleLink.h"
 
 #include "framework/Controls.h"
 #include "framework/Forms.h"
@@ -42,10 +41,10 @@ class TsuiCustomButton : public TCustomControl {
     void SetCancel(bool v) { cancel_ = v; }
     bool Default() const { return default_; }
     void SetDefault(bool v);
-    virtual TsuiUIStyle UIStyle() const { return uiStyle_; }
-    virtual void SetUIStyle(TsuiUIStyle v);
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* v);
+    virtual TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
+    virtual void SetUIStyle(TsuiUIStyle v) { styleLink_.SetStyle(v); }
+    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
+    void SetFileTheme(TsuiFileTheme* v) { styleLink_.SetFileTheme(v); }
 
     // Mouse over the button / held down (by mouse or key).
     bool Hot() const { return hot_; }
@@ -66,10 +65,8 @@ class TsuiCustomButton : public TCustomControl {
 
   protected:
     virtual void UpdateAutoSize();
-    virtual void CaptionChanged() {}
     void FontChanged() override;
     virtual void TransparentChanged();
-    void EnabledChanged() override;
     virtual void StyleChanged() {}
     virtual void DrawBackground(TCanvas& canvas, TBitmap& picture);
     virtual void DrawCaption(TCanvas& canvas, const std::wstring& caption);
@@ -88,13 +85,20 @@ class TsuiCustomButton : public TCustomControl {
     void MouseLeave() override;
     void KeyDown(WORD& key, TShiftState shift) override;
     void KeyUp(WORD& key, TShiftState shift) override;
-    void Notification(TComponent* component, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override {
+        TCustomControl::Notification(component, operation);
+        styleLink_.Notification(component, operation);
+    }
 
+    const TsuiStyleLink& StyleLink() const { return styleLink_; }
     // Frame index (1..3) of the style's button strip, from the file theme or the tables.
     void LoadButtonFrame(TBitmap& graphic, int index);
     bool PictureTransparentFlag() const { return pictureTransparent_; }
-    bool BoldCaption() const { return boldCaption_; }
     void SetBoldCaption(bool v) { boldCaption_ = v; }
+    // The caption in rect with flags: bold for this paint when asked, one
+    // pixel down and right while pressed, embossed grey when disabled.
+    void DrawCaptionText(TCanvas& canvas, const std::wstring& caption, const RECT& rect,
+                         UINT flags);
 
   private:
     void FreeTimer();
@@ -106,14 +110,16 @@ class TsuiCustomButton : public TCustomControl {
     int repeatInterval_ = 100;
     bool cancel_ = false;
     bool default_ = false;
-    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
     bool hot_ = false;
     bool pressed_ = false;
     bool pictureTransparent_ = false;
     bool boldCaption_ = false;
     TOwned<TTimer> timer_;
     TOffscreenBuffer buffer_;
+    TsuiStyleLink styleLink_{*this, [this] {
+                                 StyleChanged();
+                                 Invalidate();
+                             }};
 };
 
 class TsuiButton : public TsuiCustomButton {
@@ -204,10 +210,10 @@ class TsuiCheckBox : public TCustomControl {
     void SetAutoSize(bool v);
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool v);
-    TsuiUIStyle UIStyle() const { return uiStyle_; }
-    void SetUIStyle(TsuiUIStyle v);
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* v);
+    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
+    void SetUIStyle(TsuiUIStyle v) { styleLink_.SetStyle(v); }
+    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
+    void SetFileTheme(TsuiFileTheme* v) { styleLink_.SetFileTheme(v); }
 
     const TBitmap& Offscreen() const { return buffer_.Bitmap(); }
 
@@ -223,14 +229,16 @@ class TsuiCheckBox : public TCustomControl {
     virtual bool PictureTransparent() const { return false; }
     virtual int PictureElement() const { return ThemeElement::CheckBoxImage; }
     virtual void CheckedChanged();
-    virtual void BeforeToggle() {}
     virtual void Toggle();
     virtual bool KeyToggles() const { return true; }
 
     void Paint() override;
     void WndProc(TMessage& m) override;
     void KeyUp(WORD& key, TShiftState shift) override;
-    void Notification(TComponent* component, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override {
+        TCustomControl::Notification(component, operation);
+        styleLink_.Notification(component, operation);
+    }
 
   private:
     void LoadPicture(TBitmap& picture);
@@ -240,9 +248,9 @@ class TsuiCheckBox : public TCustomControl {
     bool checked_ = false;
     bool autoSize_ = true;
     bool transparent_ = false;
-    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
     TOffscreenBuffer buffer_;
+    // The style is read at paint time.
+    TsuiStyleLink styleLink_{*this, [this] { Invalidate(); }};
 };
 
 class TsuiRadioButton : public TsuiCheckBox {

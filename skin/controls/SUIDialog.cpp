@@ -40,24 +40,7 @@ TsuiDialog::TsuiDialog(TComponent* owner)
     captionFont_->SetName(L"Tahoma");
     captionFont_->SetStyle({fsBold});
     captionFont_->SetColor(clWhite);
-    uiStyle_ = TsuiUIStyle::DeepBlue;
     SetUIStyle(GetOwnerFormStyle(owner));
-}
-
-TsuiDialog::~TsuiDialog() {
-    SetFileTheme(nullptr);
-}
-
-void TsuiDialog::SetFileTheme(TsuiFileTheme* v) {
-    LinkFileTheme(*this, fileTheme_, v);
-}
-
-void TsuiDialog::Notification(TComponent* component, TOperation operation) {
-    TComponent::Notification(component, operation);
-    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
-        SetFileTheme(nullptr);
-        SetUIStyle(TsuiUIStyle::DeepBlue);
-    }
 }
 
 // ---------------------------------------------------------------------------

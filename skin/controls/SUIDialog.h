@@ -2,8 +2,7 @@
 // modal window of the skinned style when executed.
 #pragma once
 
-#include "skin/SUIMgr.h"
-#include "skin/SUIThemes.h"
+#include "skin/SUIStyleLink.h"
 
 #include "framework/Component.h"
 #include "framework/Controls.h"
@@ -25,7 +24,6 @@ const TEnumInfo& IconTypeEnum();
 class TsuiDialog : public TComponent {
   public:
     explicit TsuiDialog(TComponent* owner);
-    ~TsuiDialog() override;
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassType() const override { return StaticClass(); }
 
@@ -33,10 +31,10 @@ class TsuiDialog : public TComponent {
     void SetCaption(const std::wstring& v) { caption_ = v; }
     TPosition Position() const { return position_; }
     void SetPosition(TPosition v) { position_ = v; }
-    TsuiUIStyle UIStyle() const { return uiStyle_; }
-    void SetUIStyle(TsuiUIStyle v) { uiStyle_ = v; }
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* v);
+    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
+    void SetUIStyle(TsuiUIStyle v) { styleLink_.SetStyle(v); }
+    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
+    void SetFileTheme(TsuiFileTheme* v) { styleLink_.SetFileTheme(v); }
     // The message text's font.
     TFont& Font() { return *font_; }
     const TFont& Font() const { return *font_; }
@@ -44,21 +42,23 @@ class TsuiDialog : public TComponent {
     // The title's font.
     TFont& CaptionFont() { return *captionFont_; }
     const TFont& CaptionFont() const { return *captionFont_; }
-    void SetCaptionFont(const TFont& v) { captionFont_->Assign(v); }
 
     // Shows the window modally and returns the modal result that closed it.
     virtual TModalResult Execute() = 0;
 
   protected:
-    void Notification(TComponent* component, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override {
+        TComponent::Notification(component, operation);
+        styleLink_.Notification(component, operation);
+    }
 
   private:
     std::wstring caption_ = L"suiDialog";
     TPosition position_ = poScreenCenter;
-    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
     std::unique_ptr<TFont> font_;
     std::unique_ptr<TFont> captionFont_;
+    // Nothing to restyle: Execute reads the values.
+    TsuiStyleLink styleLink_{*this, nullptr};
 };
 
 // A short message with an optional icon and one to three buttons; Execute

@@ -1,9 +1,9 @@
 #include "skin/controls/SUIEdit.h"
 
+#include "skin/controls/SUIFramedControl.h"
+
 #include "calc/NumberText.h"
 #include "framework/Utils.h"
-#include "skin/SUIMgr.h"
-#include "skin/SUIThemes.h"
 
 namespace {
 
@@ -35,45 +35,20 @@ TsuiEdit::TsuiEdit(TComponent* owner) : TCustomEdit(owner) {
     SetUIStyle(GetOwnerFormStyle(owner));
 }
 
-TsuiEdit::~TsuiEdit() = default;
-
-void TsuiEdit::SetUIStyle(TsuiUIStyle style) {
-    uiStyle_ = style;
-    ApplyStyle();
-}
-
-void TsuiEdit::SetFileTheme(TsuiFileTheme* theme) {
-    LinkFileTheme(*this, fileTheme_, theme);
-    ApplyStyle();
-}
-
 void TsuiEdit::SetBorderColor(TColor color) {
     borderColor_ = color;
     if (HandleAllocated()) PaintFrame();
 }
 
 void TsuiEdit::ApplyStyle() {
-    TsuiUIStyle effective = TsuiUIStyle::DeepBlue;
-    if (ResolveThemeSource(fileTheme_, uiStyle_, effective))
-        borderColor_ = fileTheme_->GetColor(ThemeElement::ControlBorderColor);
-    else
-        borderColor_ = GetBuiltInThemeColor(effective, ThemeElement::ControlBorderColor);
+    borderColor_ = styleLink_.Color(ThemeElement::ControlBorderColor);
     Invalidate();
     if (HandleAllocated()) PaintFrame();
 }
 
-void TsuiEdit::Notification(TComponent* component, TOperation operation) {
-    TCustomEdit::Notification(component, operation);
-    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
-        fileTheme_ = nullptr;
-        SetUIStyle(TsuiUIStyle::DeepBlue);
-    }
-}
-
 void TsuiEdit::CreateParams(TCreateParams& params) {
     TCustomEdit::CreateParams(params);
-    params.ExStyle &= ~WS_EX_CLIENTEDGE;
-    params.Style &= ~WS_BORDER;
+    RemoveSystemBorder(params);
 }
 
 void TsuiEdit::PaintFrame() {
@@ -81,28 +56,9 @@ void TsuiEdit::PaintFrame() {
 }
 
 void TsuiEdit::WndProc(TMessage& m) {
-    switch (m.Msg) {
-    case WM_NCCALCSIZE: {
-        // Our own two-pixel margin instead of a system border.
-        TCustomEdit::WndProc(m);
-        auto* r = reinterpret_cast<RECT*>(m.LParam);
-        InflateRect(r, -kBorderWidth, -kBorderWidth);
-        if (r->right < r->left) r->right = r->left;
-        if (r->bottom < r->top) r->bottom = r->top;
-        return;
-    }
-    case WM_NCPAINT:
-        PaintFrame();
-        m.Result = 0;
-        return;
-    case WM_PAINT:
-    case WM_ERASEBKGND:
-        TCustomEdit::WndProc(m);
-        PaintFrame();
-        return;
-    default:
-        TCustomEdit::WndProc(m);
-    }
+    FramedWndProc(
+        m, kBorderWidth, [this](TMessage& msg) { TCustomEdit::WndProc(msg); },
+        [this] { PaintFrame(); });
 }
 
 // ---------------------------------------------------------------------------

@@ -4,37 +4,37 @@
 // make a number and normalises the text when the field is left.
 #pragma once
 
-#include "framework/StdCtrls.h"
-#include "skin/SUIThemeTables.h"
+#include "skin/SUIStyleLink.h"
 
-class TsuiFileTheme;
+#include "framework/StdCtrls.h"
 
 class TsuiEdit : public TCustomEdit {
   public:
     explicit TsuiEdit(TComponent* owner);
-    ~TsuiEdit() override;
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassType() const override { return StaticClass(); }
 
-    TsuiUIStyle UIStyle() const { return uiStyle_; }
-    void SetUIStyle(TsuiUIStyle style);
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* theme);
+    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
+    void SetUIStyle(TsuiUIStyle style) { styleLink_.SetStyle(style); }
+    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
+    void SetFileTheme(TsuiFileTheme* theme) { styleLink_.SetFileTheme(theme); }
     TColor BorderColor() const { return borderColor_; }
     void SetBorderColor(TColor color);
 
   protected:
     void CreateParams(TCreateParams& params) override;
     void WndProc(TMessage& m) override;
-    void Notification(TComponent* component, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override {
+        TCustomEdit::Notification(component, operation);
+        styleLink_.Notification(component, operation);
+    }
 
   private:
     void ApplyStyle();
     void PaintFrame();
 
-    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
     TColor borderColor_ = clBlack;
+    TsuiStyleLink styleLink_{*this, [this] { ApplyStyle(); }};
 };
 
 class TsuiNumberEdit : public TsuiEdit {

@@ -1,7 +1,5 @@
 #include "skin/controls/SUIForm.h"
 
-#include "skin/controls/SUIStyleValues.h"
-
 #include "framework/Exceptions.h"
 #include "framework/FormReader.h"
 #include "framework/Utils.h"
@@ -199,20 +197,13 @@ TsuiTitleBarSection& TsuiForm::AddTitleBarSection() {
     return *sections_.back();
 }
 
-void TsuiForm::SetUIStyle(TsuiUIStyle v) {
-    uiStyle_ = v;
-    borderColor_ = StyleColor(fileTheme_, v, ThemeElement::FormBorderColor);
-    borderWidth_ = StyleInt(fileTheme_, v, ThemeElement::FormBorderWidthInt);
-    SetColor(StyleColor(fileTheme_, v, ThemeElement::FormBackgroundColor));
+void TsuiForm::ApplyStyle() {
+    borderColor_ = styleLink_.Color(ThemeElement::FormBorderColor);
+    borderWidth_ = styleLink_.Int(ThemeElement::FormBorderWidthInt);
+    SetColor(styleLink_.Color(ThemeElement::FormBackgroundColor));
     menuBarColor_ = Color();
-    if (autoUpdateSub_) ApplyStyleToChildren(*this, uiStyle_, fileTheme_);
+    if (autoUpdateSub_) ApplyStyleToChildren(*this, UIStyle(), FileTheme());
     Invalidate();
-}
-
-void TsuiForm::SetFileTheme(TsuiFileTheme* v) {
-    if (v == fileTheme_) return;
-    LinkFileTheme(*this, fileTheme_, v);
-    SetUIStyle(uiStyle_);
 }
 
 void TsuiForm::SetCaption(const std::wstring& v) {
@@ -268,10 +259,7 @@ void TsuiForm::Notification(TComponent* component, TOperation operation) {
     if (component == popupMenu_) popupMenu_ = nullptr;
     for (auto& b : buttons_)
         if (component == b->controlBoxMenu_) b->controlBoxMenu_ = nullptr;
-    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
-        fileTheme_ = nullptr;
-        // The sub-controls lose the theme as well, whatever UIStyleAutoUpdateSub says.
+    // The sub-controls lose the theme as well, whatever UIStyleAutoUpdateSub says.
+    if (styleLink_.Notification(component, operation))
         ApplyStyleToChildren(*this, TsuiUIStyle::DeepBlue, nullptr);
-        SetUIStyle(TsuiUIStyle::DeepBlue);
-    }
 }

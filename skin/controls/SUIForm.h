@@ -4,8 +4,8 @@
 // goes to the form.
 #pragma once
 
-#include "skin/SUIMgr.h"
-#include "skin/SUIThemes.h"
+#include "skin/SUIFormFrame.h"
+#include "skin/SUIStyleLink.h"
 
 #include "framework/Controls.h"
 #include "framework/Forms.h"
@@ -86,7 +86,7 @@ class TsuiTitleBarSection : public TObject {
     bool stretch_ = false;
 };
 
-class TsuiForm : public TCustomPanel {
+class TsuiForm : public TCustomPanel, public IsuiFormFrame {
   public:
     // Raises EComponentError when the owner form already holds a TsuiForm.
     explicit TsuiForm(TComponent* owner);
@@ -97,12 +97,13 @@ class TsuiForm : public TCustomPanel {
     // The form the frame was created on (nullptr for any other owner).
     TForm* OwnerForm() const { return ownerForm_; }
 
-    TsuiUIStyle UIStyle() const { return uiStyle_; }
+    TsuiUIStyle UIStyle() const override { return styleLink_.Style(); }
     // Border, colour and menu-bar colour from the style; the sub-controls
     // too with UIStyleAutoUpdateSub.
-    void SetUIStyle(TsuiUIStyle v);
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* v);
+    void SetUIStyle(TsuiUIStyle v) { styleLink_.SetStyle(v); }
+    TsuiFileTheme* FileTheme() const override { return styleLink_.FileTheme(); }
+    // The same theme again changes nothing.
+    void SetFileTheme(TsuiFileTheme* v) { styleLink_.SetFileTheme(v); }
     bool UIStyleAutoUpdateSub() const { return autoUpdateSub_; }
     void SetUIStyleAutoUpdateSub(bool v) { autoUpdateSub_ = v; }
 
@@ -160,10 +161,9 @@ class TsuiForm : public TCustomPanel {
   private:
     friend class TsuiTitleBarButton;
     friend class TsuiTitleBarSection;
+    void ApplyStyle();
 
     TForm* ownerForm_ = nullptr;
-    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
     bool autoUpdateSub_ = false;
     std::wstring caption_;
     TFont captionFont_;
@@ -181,4 +181,6 @@ class TsuiForm : public TCustomPanel {
     TColor menuBarColor_ = clBtnFace;
     int menuBarHeight_ = 22;
     TPopupMenu* popupMenu_ = nullptr;
+    TsuiStyleLink styleLink_{*this, [this] { ApplyStyle(); },
+                             TsuiStyleLink::TThemeReapply::WhenChanged};
 };

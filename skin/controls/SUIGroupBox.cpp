@@ -53,37 +53,10 @@ void TsuiCustomGroupBox::SetTransparent(bool v) {
     Invalidate();
 }
 
-void TsuiCustomGroupBox::SetUIStyle(TsuiUIStyle v) {
-    uiStyle_ = v;
-    ApplyStyle(uiStyle_, fileTheme_);
-    Invalidate();
-}
-
-void TsuiCustomGroupBox::SetFileTheme(TsuiFileTheme* v) {
-    LinkFileTheme(*this, fileTheme_, v);
-    // Only a box that reads the file theme looks any different.
-    if (uiStyle_ == TsuiUIStyle::FromThemeFile) SetUIStyle(uiStyle_);
-}
-
-void TsuiCustomGroupBox::ApplyStyle(TsuiUIStyle style, TsuiFileTheme* fileTheme) {
-    ApplyStyleToChildren(*this, style, fileTheme);
-    TsuiUIStyle effective = TsuiUIStyle::DeepBlue;
-    if (ResolveThemeSource(fileTheme, style, effective)) {
-        SetBorderColor(fileTheme->GetColor(ThemeElement::ControlBorderColor));
-        Font().SetColor(fileTheme->GetColor(ThemeElement::ControlFontColor));
-    } else {
-        SetBorderColor(GetBuiltInThemeColor(effective, ThemeElement::ControlBorderColor));
-        Font().SetColor(GetBuiltInThemeColor(effective, ThemeElement::ControlFontColor));
-    }
-}
-
-void TsuiCustomGroupBox::Notification(TComponent* component, TOperation operation) {
-    TsuiCustomPanel::Notification(component, operation);
-    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
-        ApplyStyleToChildren(*this, TsuiUIStyle::DeepBlue, nullptr);
-        SetFileTheme(nullptr);
-        SetUIStyle(TsuiUIStyle::DeepBlue);
-    }
+void TsuiCustomGroupBox::ApplyStyle() {
+    ApplyStyleToChildren(*this, UIStyle(), FileTheme());
+    SetBorderColor(styleLink_.Color(ThemeElement::ControlBorderColor));
+    Font().SetColor(styleLink_.Color(ThemeElement::ControlFontColor));
 }
 
 void TsuiCustomGroupBox::SetEnabled(bool v) {
@@ -117,7 +90,8 @@ void TsuiCustomGroupBox::WndProc(TMessage& m) {
 void TsuiCustomGroupBox::Paint() {
     const RECT client = ClientRect();
     const int L = 0, T = 0, R = client.right - client.left, B = client.bottom - client.top;
-    TCanvas& canvas = buffer_.Prepare(R, B);
+    TOffscreenPaint paint(buffer_, Canvas().Handle(), R, B);
+    TCanvas& canvas = paint.Canvas();
     if (Transparent())
         TsuiCustomPanel::PaintTo(canvas);
     else
@@ -136,5 +110,4 @@ void TsuiCustomGroupBox::Paint() {
     if (!Enabled()) canvas.Font().SetColor(0x808080);
     canvas.Brush().SetStyle(bsClear);
     canvas.TextOut(5, 0, caption_);
-    buffer_.CopyTo(Canvas().Handle());
 }

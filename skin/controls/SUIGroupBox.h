@@ -3,8 +3,7 @@
 #pragma once
 
 #include "skin/SUIImagePanel.h"
-#include "skin/SUIMgr.h"
-#include "skin/SUIThemes.h"
+#include "skin/SUIStyleLink.h"
 
 #include <string>
 
@@ -21,10 +20,11 @@ class TsuiCustomGroupBox : public TsuiCustomPanel {
     void SetBorderColor(TColor v);
     bool Transparent() const { return TsuiCustomPanel::Transparent(); }
     virtual void SetTransparent(bool v);
-    TsuiUIStyle UIStyle() const { return uiStyle_; }
-    void SetUIStyle(TsuiUIStyle v);
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* v);
+    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
+    void SetUIStyle(TsuiUIStyle v) { styleLink_.SetStyle(v); }
+    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
+    // Only a box that reads the file theme looks any different.
+    void SetFileTheme(TsuiFileTheme* v) { styleLink_.SetFileTheme(v); }
 
     // Passed on to every direct child.
     void SetEnabled(bool v) override;
@@ -33,21 +33,29 @@ class TsuiCustomGroupBox : public TsuiCustomPanel {
     const TBitmap& Offscreen() const { return buffer_.Bitmap(); }
 
   protected:
-    virtual void ApplyStyle(TsuiUIStyle style, TsuiFileTheme* fileTheme);
+    // Border and caption colours from the style, which goes to the children too.
+    virtual void ApplyStyle();
 
     void Paint() override;
     void WndProc(TMessage& m) override;
     void FontChanged() override;
-    void Notification(TComponent* component, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override {
+        TsuiCustomPanel::Notification(component, operation);
+        styleLink_.Notification(component, operation);
+    }
     // |Font.Height|: the caption's room at the top.
     int FontHeight() const;
 
   private:
     std::wstring caption_;
     TColor borderColor_ = clBlack;
-    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
     TOffscreenBuffer buffer_;
+    TsuiStyleLink styleLink_{*this,
+                             [this] {
+                                 ApplyStyle();
+                                 Invalidate();
+                             },
+                             TsuiStyleLink::TThemeReapply::FromThemeFile};
 };
 
 class TsuiGroupBox : public TsuiCustomGroupBox {

@@ -1,36 +1,6 @@
 #include "skin/controls/SUIListControls.h"
 
-#include "skin/controls/SUIStyleValues.h"
-
-namespace {
-
-// The system draws no border; we keep `inset` pixels round the client area
-// and frame them ourselves after the system has painted (scroll bars
-// included), so the frame is never painted over.
-template <class CallBase, class PaintFrame>
-void FramedWndProc(TMessage& m, int inset, CallBase&& callBase, PaintFrame&& paintFrame) {
-    switch (m.Msg) {
-    case WM_NCCALCSIZE: {
-        callBase(m);
-        // Both forms of the message start with the client rectangle.
-        auto* r = reinterpret_cast<RECT*>(m.LParam);
-        InflateRect(r, -inset, -inset);
-        if (r->right < r->left) r->right = r->left;
-        if (r->bottom < r->top) r->bottom = r->top;
-        return;
-    }
-    case WM_NCPAINT:
-    case WM_PAINT:
-    case WM_ERASEBKGND:
-        callBase(m);
-        paintFrame();
-        return;
-    default:
-        callBase(m);
-    }
-}
-
-} // namespace
+#include "skin/controls/SUIFramedControl.h"
 
 // ---------------------------------------------------------------------------
 // TsuiComboBox
@@ -51,18 +21,12 @@ TsuiComboBox::TsuiComboBox(TComponent* owner) : TComboBox(owner) {
     SetUIStyle(GetOwnerFormStyle(owner));
 }
 
-void TsuiComboBox::SetUIStyle(TsuiUIStyle v) {
-    uiStyle_ = v;
+void TsuiComboBox::ApplyStyle() {
     // The arrow is black in every style.
     arrowColor_ = clBlack;
-    borderColor_ = StyleColor(fileTheme_, v, ThemeElement::ControlBorderColor);
-    buttonColor_ = StyleColor(fileTheme_, v, ThemeElement::FormBackgroundColor);
+    borderColor_ = styleLink_.Color(ThemeElement::ControlBorderColor);
+    buttonColor_ = styleLink_.Color(ThemeElement::FormBackgroundColor);
     Invalidate();
-}
-
-void TsuiComboBox::SetFileTheme(TsuiFileTheme* v) {
-    LinkFileTheme(*this, fileTheme_, v);
-    SetUIStyle(uiStyle_);
 }
 
 void TsuiComboBox::SetBorderColor(TColor v) {
@@ -80,14 +44,6 @@ void TsuiComboBox::SetButtonColor(TColor v) {
     Invalidate();
 }
 
-void TsuiComboBox::Notification(TComponent* component, TOperation operation) {
-    TComboBox::Notification(component, operation);
-    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
-        fileTheme_ = nullptr;
-        SetUIStyle(TsuiUIStyle::DeepBlue);
-    }
-}
-
 // ---------------------------------------------------------------------------
 // TsuiListBox and TsuiMemo
 
@@ -95,14 +51,8 @@ template <class Base> TsuiFramedControl<Base>::TsuiFramedControl(TComponent* own
     SetUIStyle(GetOwnerFormStyle(owner));
 }
 
-template <class Base> void TsuiFramedControl<Base>::SetUIStyle(TsuiUIStyle v) {
-    uiStyle_ = v;
-    SetBorderColor(StyleColor(fileTheme_, v, ThemeElement::ControlBorderColor));
-}
-
-template <class Base> void TsuiFramedControl<Base>::SetFileTheme(TsuiFileTheme* v) {
-    LinkFileTheme(*this, fileTheme_, v);
-    SetUIStyle(uiStyle_);
+template <class Base> void TsuiFramedControl<Base>::ApplyStyle() {
+    SetBorderColor(styleLink_.Color(ThemeElement::ControlBorderColor));
 }
 
 template <class Base> void TsuiFramedControl<Base>::SetBorderColor(TColor v) {
@@ -112,23 +62,13 @@ template <class Base> void TsuiFramedControl<Base>::SetBorderColor(TColor v) {
 
 template <class Base> void TsuiFramedControl<Base>::CreateParams(TCreateParams& params) {
     Base::CreateParams(params);
-    params.ExStyle &= ~WS_EX_CLIENTEDGE;
-    params.Style &= ~WS_BORDER;
+    RemoveSystemBorder(params);
 }
 
 template <class Base> void TsuiFramedControl<Base>::WndProc(TMessage& m) {
     FramedWndProc(
         m, 2, [this](TMessage& msg) { Base::WndProc(msg); },
         [this] { FrameWindowEdge(*this, borderColor_, this->Color(), true); });
-}
-
-template <class Base>
-void TsuiFramedControl<Base>::Notification(TComponent* component, TOperation operation) {
-    Base::Notification(component, operation);
-    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
-        fileTheme_ = nullptr;
-        SetUIStyle(TsuiUIStyle::DeepBlue);
-    }
 }
 
 template class TsuiFramedControl<TListBox>;
@@ -180,18 +120,12 @@ TsuiStringGrid::TsuiStringGrid(TComponent* owner) : TStringGrid(owner) {
     SetUIStyle(GetOwnerFormStyle(owner));
 }
 
-void TsuiStringGrid::SetUIStyle(TsuiUIStyle v) {
-    uiStyle_ = v;
-    borderColor_ = StyleColor(fileTheme_, v, ThemeElement::ControlBorderColor);
-    SetFixedColor(StyleColor(fileTheme_, v, ThemeElement::MenuSelectedBackgroundColor));
-    SetColor(StyleColor(fileTheme_, v, ThemeElement::ControlBackgroundColor));
-    fixedFontColor_ = StyleColor(fileTheme_, v, ThemeElement::MenuSelectedFontColor);
-    SetFontColor(StyleColor(fileTheme_, v, ThemeElement::MenuFontColor));
-}
-
-void TsuiStringGrid::SetFileTheme(TsuiFileTheme* v) {
-    LinkFileTheme(*this, fileTheme_, v);
-    SetUIStyle(uiStyle_);
+void TsuiStringGrid::ApplyStyle() {
+    borderColor_ = styleLink_.Color(ThemeElement::ControlBorderColor);
+    SetFixedColor(styleLink_.Color(ThemeElement::MenuSelectedBackgroundColor));
+    SetColor(styleLink_.Color(ThemeElement::ControlBackgroundColor));
+    fixedFontColor_ = styleLink_.Color(ThemeElement::MenuSelectedFontColor);
+    SetFontColor(styleLink_.Color(ThemeElement::MenuFontColor));
 }
 
 void TsuiStringGrid::SetBorderColor(TColor v) {
@@ -242,8 +176,7 @@ void TsuiStringGrid::DrawCell(int col, int row, const RECT& rect, TGridDrawState
 
 void TsuiStringGrid::CreateParams(TCreateParams& params) {
     TStringGrid::CreateParams(params);
-    params.ExStyle &= ~WS_EX_CLIENTEDGE;
-    params.Style &= ~WS_BORDER;
+    RemoveSystemBorder(params);
 }
 
 void TsuiStringGrid::WndProc(TMessage& m) {
@@ -252,12 +185,4 @@ void TsuiStringGrid::WndProc(TMessage& m) {
         [this] {
             if (HandleAllocated()) FrameWindowEdge(*this, borderColor_, Color(), false);
         });
-}
-
-void TsuiStringGrid::Notification(TComponent* component, TOperation operation) {
-    TStringGrid::Notification(component, operation);
-    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
-        fileTheme_ = nullptr;
-        SetUIStyle(TsuiUIStyle::DeepBlue);
-    }
 }

@@ -3,8 +3,7 @@
 // colours and a one-pixel frame in BorderColor over the window edge.
 #pragma once
 
-#include "skin/SUIMgr.h"
-#include "skin/SUIThemes.h"
+#include "skin/SUIStyleLink.h"
 
 #include "framework/Grids.h"
 #include "framework/StdCtrls.h"
@@ -15,10 +14,10 @@ class TsuiComboBox : public TComboBox {
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassType() const override { return StaticClass(); }
 
-    TsuiUIStyle UIStyle() const { return uiStyle_; }
-    void SetUIStyle(TsuiUIStyle v);
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* v);
+    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
+    void SetUIStyle(TsuiUIStyle v) { styleLink_.SetStyle(v); }
+    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
+    void SetFileTheme(TsuiFileTheme* v) { styleLink_.SetFileTheme(v); }
     TColor BorderColor() const { return borderColor_; }
     void SetBorderColor(TColor v);
     TColor ArrowColor() const { return arrowColor_; }
@@ -27,14 +26,18 @@ class TsuiComboBox : public TComboBox {
     void SetButtonColor(TColor v);
 
   protected:
-    void Notification(TComponent* component, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override {
+        TComboBox::Notification(component, operation);
+        styleLink_.Notification(component, operation);
+    }
 
   private:
-    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
+    void ApplyStyle();
+
     TColor borderColor_ = clBlack;
     TColor arrowColor_ = clBlack;
     TColor buttonColor_ = clBtnFace;
+    TsuiStyleLink styleLink_{*this, [this] { ApplyStyle(); }};
 };
 
 // What the list box and the memo share: a style, a theme file and a
@@ -43,22 +46,26 @@ template <class Base> class TsuiFramedControl : public Base {
   public:
     explicit TsuiFramedControl(TComponent* owner);
 
-    TsuiUIStyle UIStyle() const { return uiStyle_; }
-    void SetUIStyle(TsuiUIStyle v);
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* v);
+    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
+    void SetUIStyle(TsuiUIStyle v) { styleLink_.SetStyle(v); }
+    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
+    void SetFileTheme(TsuiFileTheme* v) { styleLink_.SetFileTheme(v); }
     TColor BorderColor() const { return borderColor_; }
     void SetBorderColor(TColor v);
 
   protected:
     void CreateParams(TCreateParams& params) override;
     void WndProc(TMessage& m) override;
-    void Notification(TComponent* component, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override {
+        Base::Notification(component, operation);
+        styleLink_.Notification(component, operation);
+    }
 
   private:
-    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
+    void ApplyStyle();
+
     TColor borderColor_ = clBlack;
+    TsuiStyleLink styleLink_{*this, [this] { ApplyStyle(); }};
 };
 
 extern template class TsuiFramedControl<TListBox>;
@@ -84,11 +91,11 @@ class TsuiStringGrid : public TStringGrid {
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassType() const override { return StaticClass(); }
 
-    TsuiUIStyle UIStyle() const { return uiStyle_; }
+    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
     // Border, fixed cells, background and both font colours from the style.
-    void SetUIStyle(TsuiUIStyle v);
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* v);
+    void SetUIStyle(TsuiUIStyle v) { styleLink_.SetStyle(v); }
+    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
+    void SetFileTheme(TsuiFileTheme* v) { styleLink_.SetFileTheme(v); }
     TColor BorderColor() const { return borderColor_; }
     void SetBorderColor(TColor v);
     // The current cell while the grid has the focus.
@@ -112,13 +119,17 @@ class TsuiStringGrid : public TStringGrid {
     void DrawCell(int col, int row, const RECT& rect, TGridDrawState state) override;
     void CreateParams(TCreateParams& params) override;
     void WndProc(TMessage& m) override;
-    void Notification(TComponent* component, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override {
+        TStringGrid::Notification(component, operation);
+        styleLink_.Notification(component, operation);
+    }
 
   private:
-    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
+    void ApplyStyle();
+
     TColor borderColor_ = clBlack;
     TColor focusedColor_ = 0x00FF00;
     TColor selectedColor_ = 0x00FFFF;
     TColor fixedFontColor_ = clWindowText;
+    TsuiStyleLink styleLink_{*this, [this] { ApplyStyle(); }};
 };

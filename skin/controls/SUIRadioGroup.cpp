@@ -140,11 +140,11 @@ void TsuiCheckGroup::SetTransparent(bool v) {
         item->SetTransparent(v);
 }
 
-void TsuiCheckGroup::ApplyStyle(TsuiUIStyle style, TsuiFileTheme* fileTheme) {
-    TsuiCustomGroupBox::ApplyStyle(style, fileTheme);
+void TsuiCheckGroup::ApplyStyle() {
+    TsuiCustomGroupBox::ApplyStyle();
     for (TsuiCheckBox* item : buttons_) {
-        item->SetFileTheme(fileTheme);
-        item->SetUIStyle(style);
+        item->SetFileTheme(FileTheme());
+        item->SetUIStyle(UIStyle());
         item->SetColor(Color());
     }
 }

@@ -74,7 +74,7 @@ class TsuiCheckGroup : public TsuiCustomGroupBox {
     virtual TsuiCheckBox* CreateItemButton();
     virtual void FocusItem();
 
-    void ApplyStyle(TsuiUIStyle style, TsuiFileTheme* fileTheme) override;
+    void ApplyStyle() override;
     void WndProc(TMessage& m) override;
     void FontChanged() override;
     void Resize() override;

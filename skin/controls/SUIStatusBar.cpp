@@ -1,6 +1,5 @@
 #include "skin/controls/SUIStatusBar.h"
 
-#include "skin/controls/SUIStyleValues.h"
 
 const TClassInfo& TsuiStatusBar::StaticClass() {
     static const TClassInfo& info =
@@ -16,21 +15,7 @@ TsuiStatusBar::TsuiStatusBar(TComponent* owner) : TStatusBar(owner) {
     SetUIStyle(GetOwnerFormStyle(owner));
 }
 
-void TsuiStatusBar::SetUIStyle(TsuiUIStyle v) {
-    uiStyle_ = v;
-    SetPanelColor(StyleColor(fileTheme_, v, ThemeElement::FormBackgroundColor));
+void TsuiStatusBar::ApplyStyle() {
+    SetPanelColor(styleLink_.Color(ThemeElement::FormBackgroundColor));
     Invalidate();
-}
-
-void TsuiStatusBar::SetFileTheme(TsuiFileTheme* v) {
-    LinkFileTheme(*this, fileTheme_, v);
-    SetUIStyle(uiStyle_);
-}
-
-void TsuiStatusBar::Notification(TComponent* component, TOperation operation) {
-    TStatusBar::Notification(component, operation);
-    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
-        fileTheme_ = nullptr;
-        SetUIStyle(TsuiUIStyle::DeepBlue);
-    }
 }

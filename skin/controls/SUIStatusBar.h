@@ -2,8 +2,7 @@
 // background colour.
 #pragma once
 
-#include "skin/SUIMgr.h"
-#include "skin/SUIThemes.h"
+#include "skin/SUIStyleLink.h"
 
 #include "framework/StatusBar.h"
 
@@ -13,18 +12,22 @@ class TsuiStatusBar : public TStatusBar {
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassType() const override { return StaticClass(); }
 
-    TsuiUIStyle UIStyle() const { return uiStyle_; }
-    void SetUIStyle(TsuiUIStyle v);
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* v);
+    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
+    void SetUIStyle(TsuiUIStyle v) { styleLink_.SetStyle(v); }
+    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
+    void SetFileTheme(TsuiFileTheme* v) { styleLink_.SetFileTheme(v); }
     // Another name for Color.
     TColor PanelColor() const { return Color(); }
     void SetPanelColor(TColor v) { SetColor(v); }
 
   protected:
-    void Notification(TComponent* component, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override {
+        TStatusBar::Notification(component, operation);
+        styleLink_.Notification(component, operation);
+    }
 
   private:
-    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
+    void ApplyStyle();
+
+    TsuiStyleLink styleLink_{*this, [this] { ApplyStyle(); }};
 };

@@ -6,20 +6,6 @@
 
 namespace {
 
-// Reads one element's picture from the file theme when the style says so,
-// otherwise from the built-in bitmaps; count 0 takes the whole picture.
-void LoadElement(bool fromFile, const TsuiFileTheme* theme, TsuiUIStyle effective, int element,
-                 TBitmap& target, int index, int count) {
-    if (fromFile) {
-        if (count == 0)
-            theme->GetBitmap(element, target);
-        else
-            theme->GetBitmapFrame(element, target, index, count);
-        return;
-    }
-    GetBuiltInThemeBitmap(effective, element, &target, index, count);
-}
-
 bool KeyedAtCorner(const TBitmap& bitmap) {
     return !bitmap.Empty() && bitmap.Pixel(0, 0) == clFuchsia;
 }
@@ -57,26 +43,14 @@ TsuiTabControlTopPanel::TsuiTabControlTopPanel(TComponent* owner, TsuiTab* tab)
 
 TsuiTabControlTopPanel::~TsuiTabControlTopPanel() {
     tabs_.OnChange = nullptr;
-    LinkFileTheme(*this, fileTheme_, nullptr);
 }
 
-void TsuiTabControlTopPanel::SetFileTheme(TsuiFileTheme* theme) {
-    LinkFileTheme(*this, fileTheme_, theme);
-    SetUIStyle(style_);
-}
-
-void TsuiTabControlTopPanel::SetUIStyle(TsuiUIStyle style) {
-    style_ = style;
-    TsuiUIStyle effective = style;
-    const bool fromFile = ResolveThemeSource(fileTheme_, style, effective);
-    LoadElement(fromFile, fileTheme_, effective, ThemeElement::TabControlTabImage, activeTab_, 1,
-                2);
-    LoadElement(fromFile, fileTheme_, effective, ThemeElement::TabControlTabImage, inactiveTab_, 2,
-                2);
-    LoadElement(fromFile, fileTheme_, effective, ThemeElement::TabControlBarImage, bar_, 0, 0);
+void TsuiTabControlTopPanel::ApplyStyle() {
+    styleLink_.Bitmap(ThemeElement::TabControlTabImage, activeTab_, 1, 2);
+    styleLink_.Bitmap(ThemeElement::TabControlTabImage, inactiveTab_, 2, 2);
+    styleLink_.Bitmap(ThemeElement::TabControlBarImage, bar_);
     for (int k = 0; k < 4; ++k) {
-        LoadElement(fromFile, fileTheme_, effective, ThemeElement::ScrollButtonImage, arrows_[k],
-                    k + 1, 4);
+        styleLink_.Bitmap(ThemeElement::ScrollButtonImage, arrows_[k], k + 1, 4);
         // Keyed by their bottom-left pixel.
         arrows_[k].SetTransparentMode(tmAuto);
         arrows_[k].SetTransparent(true);
@@ -205,8 +179,10 @@ POINT TsuiTabControlTopPanel::PointerPosition() const {
 }
 
 void TsuiTabControlTopPanel::Paint() {
-    Render();
-    if (ClientWidth() > 0 && ClientHeight() > 0) buffer_.CopyTo(Canvas().Handle());
+    const int W = ClientWidth(), H = ClientHeight();
+    if (W <= 0 || H <= 0) return; // not laid out yet: keep the pending scroll request
+    TOffscreenPaint paint(buffer_, Canvas().Handle(), W, H);
+    Render(paint.Canvas());
 }
 
 void TsuiTabControlTopPanel::DrawBackground(TCanvas& canvas) {
@@ -220,10 +196,7 @@ void TsuiTabControlTopPanel::DrawBackground(TCanvas& canvas) {
         PaintParentBackground(canvas, *this);
 }
 
-void TsuiTabControlTopPanel::Render(std::optional<POINT> pointer) {
-    const int W = ClientWidth(), H = ClientHeight();
-    if (W <= 0 || H <= 0) return; // not laid out yet: keep the pending scroll request
-    TCanvas& canvas = buffer_.Prepare(W, H);
+void TsuiTabControlTopPanel::Render(TCanvas& canvas, std::optional<POINT> pointer) {
     DrawBackground(canvas);
     hoveredArrow_ = 0;
     int last = DrawTabs(canvas);
@@ -360,7 +333,8 @@ void TsuiTabControlTopPanel::MouseDown(TMouseButton button, TShiftState shift, i
     TCustomPanel::MouseDown(button, shift, x, y);
     if (button != mbLeft) return;
     // The click's own position decides which arrow is under it.
-    Render(POINT{x, y});
+    if (ClientWidth() > 0 && ClientHeight() > 0)
+        Render(buffer_.Prepare(ClientWidth(), ClientHeight()), POINT{x, y});
     Invalidate();
 
     if (hoveredArrow_ == -1)
@@ -399,14 +373,6 @@ void TsuiTabControlTopPanel::MouseDown(TMouseButton button, TShiftState shift, i
     }
 }
 
-void TsuiTabControlTopPanel::Notification(TComponent* component, TOperation operation) {
-    TCustomPanel::Notification(component, operation);
-    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
-        SetFileTheme(nullptr);
-        SetUIStyle(TsuiUIStyle::DeepBlue);
-    }
-}
-
 // ---------------------------------------------------------------------------
 // The body
 
@@ -442,7 +408,6 @@ TsuiTab::TsuiTab(TComponent* owner) : TCustomPanel(owner) {
 TsuiTab::~TsuiTab() {
     tabFont_.OnChange = nullptr;
     strip_.reset();
-    LinkFileTheme(*this, fileTheme_, nullptr);
 }
 
 void TsuiTab::ConstructTabPanel() {
@@ -452,32 +417,20 @@ void TsuiTab::ConstructTabPanel() {
     SetUIStyle(GetOwnerFormStyle(Owner()));
 }
 
-void TsuiTab::SetFileTheme(TsuiFileTheme* theme) {
-    LinkFileTheme(*this, fileTheme_, theme);
-    SetUIStyle(style_);
-}
-
-void TsuiTab::SetUIStyle(TsuiUIStyle style) {
-    style_ = style;
+void TsuiTab::ApplyStyle() {
     if (strip_) {
-        strip_->SetFileTheme(fileTheme_);
-        strip_->SetUIStyle(style);
+        strip_->SetFileTheme(FileTheme());
+        strip_->SetUIStyle(UIStyle());
     }
     // The strip's height may have changed, and with it the pages' room.
     Realign();
-    UpdateChildrenStyle(style, fileTheme_);
+    UpdateChildrenStyle(UIStyle(), FileTheme());
 
-    TsuiUIStyle effective = style;
-    TColor stripColor, border, body;
-    if (ResolveThemeSource(fileTheme_, style, effective)) {
-        stripColor = fileTheme_->GetColor(ThemeElement::ControlBackgroundColor);
-        border = fileTheme_->GetColor(ThemeElement::ControlBorderColor);
-        body = stripColor;
-    } else {
-        stripColor = GetBuiltInThemeColor(effective, ThemeElement::ControlBackgroundColor);
-        border = GetBuiltInThemeColor(effective, ThemeElement::ControlBorderColor);
-        body = effective == TsuiUIStyle::WinXP ? clWhite : stripColor;
-    }
+    TsuiUIStyle effective = UIStyle();
+    const bool fromFile = styleLink_.Resolve(effective);
+    const TColor stripColor = styleLink_.Color(ThemeElement::ControlBackgroundColor);
+    const TColor border = styleLink_.Color(ThemeElement::ControlBorderColor);
+    const TColor body = !fromFile && effective == TsuiUIStyle::WinXP ? clWhite : stripColor;
     if (strip_) strip_->SetColor(stripColor);
     SetBorderColor(border);
     SetColor(body);
@@ -523,13 +476,13 @@ void TsuiTab::Paint() {
     const int top = strip_ ? strip_->Height() : 0;
     const int bodyHeight = H - top;
     if (W <= 0 || bodyHeight <= 0) return;
-    TCanvas& canvas = buffer_.Prepare(W, bodyHeight);
+    TOffscreenPaint paint(buffer_, Canvas().Handle(), W, bodyHeight, 0, top);
+    TCanvas& canvas = paint.Canvas();
     FillControlRect(canvas, RECT{0, 0, W, bodyHeight}, Color());
     canvas.Pen().SetColor(borderColor_);
     // Left, bottom and right edges; the strip's bar closes the top.
     const POINT edge[] = {{0, 0}, {0, bodyHeight - 1}, {W - 1, bodyHeight - 1}, {W - 1, -1}};
     canvas.Polyline(edge);
-    buffer_.CopyTo(Canvas().Handle(), 0, top);
 }
 
 void TsuiTab::Resize() {
@@ -548,12 +501,4 @@ void TsuiTab::AdjustClientRect(RECT& r) const {
 void TsuiTab::AlignControls(RECT& rect) {
     TCustomPanel::AlignControls(rect);
     if (strip_) strip_->PlaceInTab();
-}
-
-void TsuiTab::Notification(TComponent* component, TOperation operation) {
-    TCustomPanel::Notification(component, operation);
-    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
-        SetFileTheme(nullptr);
-        SetUIStyle(TsuiUIStyle::DeepBlue);
-    }
 }

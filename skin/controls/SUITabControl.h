@@ -4,8 +4,7 @@
 // selected index; the body reports selections through its events.
 #pragma once
 
-#include "skin/SUIMgr.h"
-#include "skin/SUIThemes.h"
+#include "skin/SUIStyleLink.h"
 
 #include "framework/Controls.h"
 #include "framework/Graphics.h"
@@ -32,11 +31,11 @@ class TsuiTabControlTopPanel : public TCustomPanel {
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassType() const override { return StaticClass(); }
 
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* theme);
-    TsuiUIStyle UIStyle() const { return style_; }
+    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
+    void SetFileTheme(TsuiFileTheme* theme) { styleLink_.SetFileTheme(theme); }
+    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
     // Reloads the tab, bar and arrow pictures, takes the height they need and repaints.
-    void SetUIStyle(TsuiUIStyle style);
+    void SetUIStyle(TsuiUIStyle style) { styleLink_.SetStyle(style); }
 
     TStringList& Tabs() { return tabs_; }
     const TStringList& Tabs() const { return tabs_; }
@@ -75,14 +74,19 @@ class TsuiTabControlTopPanel : public TCustomPanel {
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseLeave() override;
-    void Notification(TComponent* component, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override {
+        TCustomPanel::Notification(component, operation);
+        styleLink_.Notification(component, operation);
+    }
 
   private:
     friend class TsuiTab;
+    void ApplyStyle();
     void TabsChanged();
     void SyncTables();
-    // Paints the off-screen bitmap; pointer is the mouse in strip coordinates.
-    void Render(std::optional<POINT> pointer = std::nullopt);
+    // Paints the strip into canvas of the client size; pointer is the mouse
+    // in strip coordinates.
+    void Render(TCanvas& canvas, std::optional<POINT> pointer = std::nullopt);
     int DrawTabs(TCanvas& canvas);
     void DrawArrows(TCanvas& canvas, POINT pointer);
     void DrawBackground(TCanvas& canvas);
@@ -92,8 +96,6 @@ class TsuiTabControlTopPanel : public TCustomPanel {
     const TFont& CaptionFont() const;
 
     TsuiTab* tab_ = nullptr;
-    TsuiFileTheme* fileTheme_ = nullptr;
-    TsuiUIStyle style_ = TsuiUIStyle::DeepBlue;
     TStringList tabs_;
     int tabIndex_ = 0;
     int leftMargin_ = 10;
@@ -116,6 +118,7 @@ class TsuiTabControlTopPanel : public TCustomPanel {
     TBitmap bar_;
     TBitmap arrows_[4]; // right, right hovered, left, left hovered
     TOffscreenBuffer buffer_;
+    TsuiStyleLink styleLink_{*this, [this] { ApplyStyle(); }};
 };
 
 // ---------------------------------------------------------------------------
@@ -126,10 +129,10 @@ class TsuiTab : public TCustomPanel {
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassType() const override { return StaticClass(); }
 
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* theme);
-    TsuiUIStyle UIStyle() const { return style_; }
-    void SetUIStyle(TsuiUIStyle style);
+    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
+    void SetFileTheme(TsuiFileTheme* theme) { styleLink_.SetFileTheme(theme); }
+    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
+    void SetUIStyle(TsuiUIStyle style) { styleLink_.SetStyle(style); }
     int LeftMargin() const;
     void SetLeftMargin(int margin);
     TColor BorderColor() const { return borderColor_; }
@@ -168,13 +171,17 @@ class TsuiTab : public TCustomPanel {
     void Resize() override;
     void AdjustClientRect(RECT& r) const override;
     void AlignControls(RECT& rect) override;
-    void Notification(TComponent* component, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override {
+        TCustomPanel::Notification(component, operation);
+        styleLink_.Notification(component, operation);
+    }
 
   private:
     friend class TsuiTabControlTopPanel;
+    void ApplyStyle();
+
+    TsuiStyleLink styleLink_{*this, [this] { ApplyStyle(); }};
     TOwned<TsuiTabControlTopPanel> strip_;
-    TsuiFileTheme* fileTheme_ = nullptr;
-    TsuiUIStyle style_ = TsuiUIStyle::DeepBlue;
     TColor borderColor_ = clBlack;
     TFont tabFont_;
     TOffscreenBuffer buffer_;

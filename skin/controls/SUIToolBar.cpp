@@ -1,6 +1,5 @@
 #include "skin/controls/SUIToolBar.h"
 
-#include "skin/controls/SUIStyleValues.h"
 
 const TClassInfo& TsuiToolBar::StaticClass() {
     static const TClassInfo& info =
@@ -22,20 +21,15 @@ TsuiToolBar::TsuiToolBar(TComponent* owner) : TToolBar(owner) {
     SetUIStyle(GetOwnerFormStyle(owner));
 }
 
-void TsuiToolBar::SetUIStyle(TsuiUIStyle v) {
-    uiStyle_ = v;
-    buttonBorderColor_ = StyleColor(fileTheme_, v, ThemeElement::ToolBarButtonBorderColor);
-    buttonColor_ = StyleColor(fileTheme_, v, ThemeElement::ToolBarButtonBackgroundColor);
-    buttonDownColor_ = StyleColor(fileTheme_, v, ThemeElement::ToolBarButtonDownBackgroundColor);
+void TsuiToolBar::ApplyStyle() {
+    buttonBorderColor_ = styleLink_.Color(ThemeElement::ToolBarButtonBorderColor);
+    buttonColor_ = styleLink_.Color(ThemeElement::ToolBarButtonBackgroundColor);
+    buttonDownColor_ = styleLink_.Color(ThemeElement::ToolBarButtonDownBackgroundColor);
+    const TsuiUIStyle v = UIStyle();
     SetTransparent(v == TsuiUIStyle::MacOS || v == TsuiUIStyle::Protein);
     SetEdgeInner(esNone);
     SetEdgeOuter(esNone);
     Invalidate();
-}
-
-void TsuiToolBar::SetFileTheme(TsuiFileTheme* v) {
-    LinkFileTheme(*this, fileTheme_, v);
-    SetUIStyle(uiStyle_);
 }
 
 void TsuiToolBar::SetButtonColor(TColor v) {
@@ -51,12 +45,4 @@ void TsuiToolBar::SetButtonBorderColor(TColor v) {
 void TsuiToolBar::SetButtonDownColor(TColor v) {
     buttonDownColor_ = v;
     Invalidate();
-}
-
-void TsuiToolBar::Notification(TComponent* component, TOperation operation) {
-    TToolBar::Notification(component, operation);
-    if (IsFileThemeRemoval(component, operation, fileTheme_)) {
-        fileTheme_ = nullptr;
-        SetUIStyle(TsuiUIStyle::DeepBlue);
-    }
 }

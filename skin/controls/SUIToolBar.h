@@ -2,8 +2,7 @@
 // for hot and pressed buttons.
 #pragma once
 
-#include "skin/SUIMgr.h"
-#include "skin/SUIThemes.h"
+#include "skin/SUIStyleLink.h"
 
 #include "framework/ToolBar.h"
 
@@ -13,11 +12,11 @@ class TsuiToolBar : public TToolBar {
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassType() const override { return StaticClass(); }
 
-    TsuiUIStyle UIStyle() const { return uiStyle_; }
+    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
     // Button colours from the style; transparent in MacOS and Protein.
-    void SetUIStyle(TsuiUIStyle v);
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
-    void SetFileTheme(TsuiFileTheme* v);
+    void SetUIStyle(TsuiUIStyle v) { styleLink_.SetStyle(v); }
+    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
+    void SetFileTheme(TsuiFileTheme* v) { styleLink_.SetFileTheme(v); }
     // Fill of a hot button.
     TColor ButtonColor() const { return buttonColor_; }
     void SetButtonColor(TColor v);
@@ -29,12 +28,16 @@ class TsuiToolBar : public TToolBar {
     void SetButtonDownColor(TColor v);
 
   protected:
-    void Notification(TComponent* component, TOperation operation) override;
+    void Notification(TComponent* component, TOperation operation) override {
+        TToolBar::Notification(component, operation);
+        styleLink_.Notification(component, operation);
+    }
 
   private:
-    TsuiUIStyle uiStyle_ = TsuiUIStyle::DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
+    void ApplyStyle();
+
     TColor buttonColor_ = clBtnFace;
     TColor buttonBorderColor_ = clBlack;
     TColor buttonDownColor_ = clBtnFace;
+    TsuiStyleLink styleLink_{*this, [this] { ApplyStyle(); }};
 };

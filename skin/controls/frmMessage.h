@@ -28,6 +28,5 @@ class TfrmMsg : public TForm {
     // so for now it is the client area.
     int FrameWidth() const { return ClientWidth(); }
     void SetFrameWidth(int v) { SetClientWidth(v); }
-    int FrameHeight() const { return ClientHeight(); }
     void SetFrameHeight(int v) { SetClientHeight(v); }
 };

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace {
 
 // w x h of key colour with a 2 x 2 block of `inner` at (1, 1).
@@ -222,6 +224,40 @@ TEST(Offscreen, RebuildsOnlyOnResizeAndCopiesInOneStep) {
     buffer.Release();
     EXPECT_TRUE(buffer.Bitmap().Empty());
     buffer.CopyTo(s.DC()); // nothing to copy, no error
+}
+
+// The scoped paint copies when it ends, at its offset, through a kept buffer
+// or one of its own; a paint that throws leaves the target as it was.
+TEST(Offscreen, ScopedPaintCopiesOnlyAPaintThatFinished) {
+    ForeignSurface s(10, 10);
+    TCanvas target(s.DC());
+    target.Brush().SetColor(clWhite);
+    target.FillRect(RECT{0, 0, 10, 10});
+    auto fill = [](TCanvas& c, TColor color) {
+        c.Brush().SetColor(color);
+        c.FillRect(RECT{0, 0, 10, 10});
+    };
+
+    TOffscreenBuffer kept;
+    {
+        TOffscreenPaint paint(kept, s.DC(), 4, 3, 2, 1);
+        fill(paint.Canvas(), clTeal);
+        EXPECT_EQ(s.At(2, 1), clWhite) << "nothing reaches the target before the end";
+    }
+    EXPECT_EQ(s.At(2, 1), clTeal);
+    EXPECT_EQ(s.At(5, 3), clTeal);
+    EXPECT_EQ(s.At(6, 4), clWhite);
+    EXPECT_EQ(kept.Bitmap().Pixel(0, 0), clTeal) << "the buffer keeps the picture";
+
+    EXPECT_THROW(
+        {
+            TOffscreenPaint paint(s.DC(), 10, 10);
+            fill(paint.Canvas(), clRed);
+            throw std::runtime_error("paint failed");
+        },
+        std::runtime_error);
+    EXPECT_EQ(s.At(0, 0), clWhite);
+    EXPECT_EQ(s.At(2, 1), clTeal);
 }
 
 // Creating, using and freeing many of everything leaves no GDI object behind.

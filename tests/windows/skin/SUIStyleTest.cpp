@@ -60,15 +60,15 @@ TEST(GetOwnerFormStyle, FirstFormFrameAmongTheFormsDirectChildren) {
     // A frame that is not a direct child does not count.
     auto* panel = new TPanel(form.get());
     panel->SetParent(form.get());
-    auto* nested = new TestSuiForm(form.get());
+    auto* nested = new TestFormFrame(form.get());
     nested->SetParent(panel);
     nested->SetUIStyle(TsuiUIStyle::MacOS);
     EXPECT_EQ(TsuiUIStyle::DeepBlue, GetOwnerFormStyle(form.get()));
 
-    auto* first = new TestSuiForm(form.get());
+    auto* first = new TestFormFrame(form.get());
     first->SetParent(form.get());
     first->SetUIStyle(TsuiUIStyle::BlueGlass);
-    auto* second = new TestSuiForm(form.get());
+    auto* second = new TestFormFrame(form.get());
     second->SetParent(form.get());
     second->SetUIStyle(TsuiUIStyle::Protein);
     EXPECT_EQ(TsuiUIStyle::BlueGlass, GetOwnerFormStyle(form.get()));
@@ -84,13 +84,51 @@ TEST(GetOwnerFormStyle, NewControlsStartInTheirFormsStyle) {
     auto* plain = new TsuiTestControl(form.get());
     EXPECT_EQ(TsuiUIStyle::DeepBlue, plain->UIStyle());
 
-    auto* frame = new TestSuiForm(form.get());
+    auto* frame = new TestFormFrame(form.get());
     frame->SetParent(form.get());
     frame->SetUIStyle(TsuiUIStyle::BlueGlass);
     auto* later = new TsuiTestControl(form.get());
     EXPECT_EQ(TsuiUIStyle::BlueGlass, later->UIStyle());
     EXPECT_EQ(GetBuiltInThemeColor(TsuiUIStyle::BlueGlass, ThemeElement::FormBackgroundColor),
               later->background);
+}
+
+// When assigning a theme restyles: every time, only while the style reads
+// the file, or only for another theme; the owner hears of the theme's end.
+TEST(TsuiStyleLink, ThemeAssignmentsRestyleAsTheOwnerAsked) {
+    using R = TsuiStyleLink::TThemeReapply;
+    struct Case {
+        R reapply;
+        TsuiUIStyle style;
+        int afterSameTheme, afterOtherTheme;
+    };
+    const Case cases[] = {
+        {R::Always, TsuiUIStyle::WinXP, 2, 3},
+        {R::FromThemeFile, TsuiUIStyle::WinXP, 0, 0},
+        {R::FromThemeFile, TsuiUIStyle::FromThemeFile, 2, 3},
+        {R::WhenChanged, TsuiUIStyle::FromThemeFile, 1, 2},
+    };
+    TOwned<TComponent> holder(new TComponent(nullptr));
+    auto* theme = new TsuiFileTheme(holder.get());
+    auto* other = new TsuiFileTheme(holder.get());
+    for (const Case& c : cases) {
+        TComponent owner(nullptr);
+        int applied = 0;
+        TsuiStyleLink link(
+            owner, [&] { ++applied; }, c.reapply);
+        link.SetStyle(c.style);
+        applied = 0;
+        link.SetFileTheme(theme);
+        link.SetFileTheme(theme);
+        EXPECT_EQ(c.afterSameTheme, applied) << int(c.reapply) << " " << int(c.style);
+        link.SetFileTheme(other);
+        EXPECT_EQ(c.afterOtherTheme, applied) << int(c.reapply) << " " << int(c.style);
+        EXPECT_FALSE(link.Notification(theme, TOperation::opRemove)) << "not its theme";
+        EXPECT_TRUE(link.Notification(other, TOperation::opRemove));
+        EXPECT_EQ(nullptr, link.FileTheme());
+        EXPECT_EQ(TsuiUIStyle::DeepBlue, link.Style());
+        EXPECT_EQ(c.afterOtherTheme + 1, applied);
+    }
 }
 
 TEST(ApplyStyleToChildren, ReachesNestedControlsAndSkipsThoseWithoutBothProperties) {

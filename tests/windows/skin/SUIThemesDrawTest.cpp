@@ -3,6 +3,8 @@
 
 #include "SkinTestSupport.h"
 
+#include "framework/Menus.h"
+
 #include <set>
 
 using namespace skin_test;

@@ -4,13 +4,13 @@
 // whose pixels name their own coordinates, and theme files on disk.
 
 #include "skin/SUIImagePanel.h"
-#include "skin/SUIMgr.h"
-#include "skin/SUIThemes.h"
+#include "skin/SUIStyleLink.h"
 
 #include "framework/Forms.h"
 #include "framework/Utils.h"
 
 #include "../../native/skin/ThemeFileWriter.h"
+#include "../support/TestFormFrame.h"
 
 #include <gtest/gtest.h>
 
@@ -22,29 +22,9 @@
 
 namespace skin_test {
 
-// A form frame as far as GetOwnerFormStyle cares: a child control of the
-// form whose class is known by the name TsuiForm and publishes UIStyle.
-class TestSuiForm : public TCustomControl {
-  public:
-    explicit TestSuiForm(TComponent* owner) : TCustomControl(owner) {}
-    static const TClassInfo& StaticClass() {
-        static const TClassInfo& info =
-            TClassBuilder<TestSuiForm>(L"TsuiForm", &TCustomControl::StaticClass())
-                .Enum(L"UIStyle", &TestSuiForm::UIStyle, &TestSuiForm::SetUIStyle, UIStyleEnum())
-                .Build();
-        return info;
-    }
-    const TClassInfo& ClassType() const override { return StaticClass(); }
-    TsuiUIStyle UIStyle() const { return style_; }
-    void SetUIStyle(TsuiUIStyle s) { style_ = s; }
-
-  private:
-    TsuiUIStyle style_ = TsuiUIStyle::DeepBlue;
-};
-
 // A skinned control the way every Tsui control does it: style from the
-// owner form, element 15 read through ResolveThemeSource, a FileTheme
-// setter that re-applies the style, and the fallback when the theme goes.
+// owner form, element 15 read through its style link, which re-applies the
+// style when the theme is set and falls back when the theme goes.
 class TsuiTestControl : public TCustomControl {
   public:
     explicit TsuiTestControl(TComponent* owner) : TCustomControl(owner) {
@@ -63,19 +43,15 @@ class TsuiTestControl : public TCustomControl {
     }
     const TClassInfo& ClassType() const override { return StaticClass(); }
 
-    TsuiUIStyle UIStyle() const { return style_; }
+    TsuiUIStyle UIStyle() const { return link_.Style(); }
     void SetUIStyle(TsuiUIStyle s) {
-        style_ = s;
         ++styleSets;
-        fromFile = ResolveThemeSource(fileTheme_, s, effective);
-        background = fromFile ? fileTheme_->GetColor(ThemeElement::FormBackgroundColor)
-                              : GetBuiltInThemeColor(effective, ThemeElement::FormBackgroundColor);
+        link_.SetStyle(s);
     }
-    TsuiFileTheme* FileTheme() const { return fileTheme_; }
+    TsuiFileTheme* FileTheme() const { return link_.FileTheme(); }
     void SetFileTheme(TsuiFileTheme* t) {
-        LinkFileTheme(*this, fileTheme_, t);
         ++themeSets;
-        SetUIStyle(style_);
+        link_.SetFileTheme(t);
     }
 
     int styleSets = 0;
@@ -87,15 +63,14 @@ class TsuiTestControl : public TCustomControl {
   protected:
     void Notification(TComponent* c, TOperation op) override {
         TCustomControl::Notification(c, op);
-        if (IsFileThemeRemoval(c, op, fileTheme_)) {
-            SetFileTheme(nullptr);
-            SetUIStyle(TsuiUIStyle::DeepBlue);
-        }
+        link_.Notification(c, op);
     }
 
   private:
-    TsuiUIStyle style_ = TsuiUIStyle::DeepBlue;
-    TsuiFileTheme* fileTheme_ = nullptr;
+    TsuiStyleLink link_{*this, [this] {
+                            fromFile = link_.Resolve(effective);
+                            background = link_.Color(ThemeElement::FormBackgroundColor);
+                        }};
 };
 
 // Publishes UIStyle but no FileTheme: propagation passes it by, but not its children.

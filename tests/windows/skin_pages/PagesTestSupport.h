@@ -7,6 +7,7 @@
 #include "../support/Rects.h"
 
 #include "skin/controls/SUIPageControl.h"
+#include "../support/TestFormFrame.h"
 
 #include "framework/Forms.h"
 #include "framework/Utils.h"
@@ -18,26 +19,6 @@
 #include <vector>
 
 namespace pages_test {
-
-// What GetOwnerFormStyle looks for on a form: a child known by the name
-// TsuiForm that publishes UIStyle.
-class TestSuiForm : public TCustomControl {
-  public:
-    explicit TestSuiForm(TComponent* owner) : TCustomControl(owner) {}
-    static const TClassInfo& StaticClass() {
-        static const TClassInfo& info =
-            TClassBuilder<TestSuiForm>(L"TsuiForm", &TCustomControl::StaticClass())
-                .Enum(L"UIStyle", &TestSuiForm::UIStyle, &TestSuiForm::SetUIStyle, UIStyleEnum())
-                .Build();
-        return info;
-    }
-    const TClassInfo& ClassType() const override { return StaticClass(); }
-    TsuiUIStyle UIStyle() const { return style_; }
-    void SetUIStyle(TsuiUIStyle s) { style_ = s; }
-
-  private:
-    TsuiUIStyle style_ = TsuiUIStyle::DeepBlue;
-};
 
 // A windowless child, for the rule that such controls come first.
 class TestMark : public TGraphicControl {

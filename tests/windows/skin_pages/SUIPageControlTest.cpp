@@ -598,7 +598,7 @@ TEST(TsuiPageControl, StyleComesFromTheOwnerFormAndReachesControlsOnThePages) {
     EXPECT_EQ(TsuiUIStyle::DeepBlue, orphan.UIStyle());
 
     TOwned<TForm> form(new TForm(nullptr));
-    auto* frame = new TestSuiForm(form.get());
+    auto* frame = new TestFormFrame(form.get());
     frame->SetParent(form.get());
     frame->SetUIStyle(TsuiUIStyle::BlueGlass);
     auto* pc = new TsuiPageControl(form.get());

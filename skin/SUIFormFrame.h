@@ -1,0 +1,22 @@
+// The skinned frame of a window as the rest of the skin sees it: the style
+// and theme that new controls on the window start with. The frame control
+// implements it; the title bar and the menu bar meet the frame through it.
+#pragma once
+
+#include "skin/SUIThemeTables.h"
+
+class TComponent;
+class TsuiFileTheme;
+
+class IsuiFormFrame {
+  public:
+    virtual TsuiUIStyle UIStyle() const = 0;
+    virtual TsuiFileTheme* FileTheme() const = 0;
+
+  protected:
+    ~IsuiFormFrame() = default;
+};
+
+// The first direct child control of owner that is a frame; nullptr for a
+// null owner, an owner that is no form, or a form without one.
+IsuiFormFrame* FindFormFrame(const TComponent* owner);

@@ -1,0 +1,19 @@
+#pragma once
+
+// A window's skinned frame as the controls on the window see it: a child
+// control of the form whose style new controls start with.
+
+#include "skin/SUIFormFrame.h"
+
+#include "framework/Controls.h"
+
+class TestFormFrame : public TCustomControl, public IsuiFormFrame {
+  public:
+    explicit TestFormFrame(TComponent* owner) : TCustomControl(owner) {}
+    TsuiUIStyle UIStyle() const override { return style_; }
+    void SetUIStyle(TsuiUIStyle s) { style_ = s; }
+    TsuiFileTheme* FileTheme() const override { return nullptr; }
+
+  private:
+    TsuiUIStyle style_ = TsuiUIStyle::DeepBlue;
+};
