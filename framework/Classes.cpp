@@ -135,6 +135,14 @@ std::wstring TEnumInfo::NameOf(int value) const {
     return {};
 }
 
+TEnumInfo MakeEnum(const wchar_t* typeName,
+                   std::initializer_list<std::pair<std::wstring, int>> values) {
+    TEnumInfo e;
+    e.typeName = typeName;
+    e.values = values;
+    return e;
+}
+
 // ---------------------------------------------------------------------------
 // Class information and the registry
 

@@ -14,6 +14,7 @@
 #include <any>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -99,6 +100,10 @@ struct TEnumInfo {
     std::optional<int> ValueOf(std::wstring_view name) const;
     std::wstring NameOf(int value) const; // empty if unknown
 };
+
+// A table for the builders, e.g. MakeEnum(L"TAlign", {{L"alNone", alNone}, {L"alTop", alTop}}).
+TEnumInfo MakeEnum(const wchar_t* typeName,
+                   std::initializer_list<std::pair<std::wstring, int>> values);
 
 // A set of up to 32 enumeration values, one bit each.
 template <class E> class TSet {

@@ -87,13 +87,6 @@ void TComponent::ValidateRename(TComponent* component, const std::wstring& newNa
             throw EComponentError(L"A component named " + newName + L" already exists");
 }
 
-int TComponent::ComponentIndex() const {
-    if (!owner_) return -1;
-    auto& v = owner_->components_;
-    auto it = std::find(v.begin(), v.end(), this);
-    return it == v.end() ? -1 : int(it - v.begin());
-}
-
 TComponent* TComponent::FindComponent(std::wstring_view name) const {
     if (name.empty()) return nullptr;
     for (TComponent* c : components_)

@@ -30,7 +30,6 @@ class TComponent : public TObject {
     TComponent* Owner() const { return owner_; }
     int ComponentCount() const { return int(components_.size()); }
     TComponent* Components(int index) const { return components_.at(size_t(index)); }
-    int ComponentIndex() const;
     TComponent* FindComponent(std::wstring_view name) const;
 
     void InsertComponent(TComponent* c);

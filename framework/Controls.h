@@ -183,9 +183,6 @@ class TControl : public TComponent {
     void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
     virtual void SetBounds(int left, int top, int width, int height);
     RECT BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
-    void SetBoundsRect(const RECT& r) {
-        SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
-    }
     virtual RECT ClientRect() const;
     int ClientWidth() const;
     int ClientHeight() const;
@@ -247,7 +244,6 @@ class TControl : public TComponent {
     void Update();
     void Repaint();
     void BringToFront();
-    void SendToBack();
 
     bool MouseCapture() const;
     void SetMouseCapture(bool capture);
@@ -502,6 +498,20 @@ class TWinControl : public TControl {
     bool DoKeyDown(WORD& key, TShiftState shift);
     bool DoKeyPress(wchar_t& key);
     bool DoKeyUp(WORD& key, TShiftState shift);
+    // The steps of WndProc; each returns true when it handled the message.
+    bool RouteMouseToChild(TMessage& m);
+    bool MouseStateMessage(TMessage& m);
+    bool PaintMessage(TMessage& m);
+    bool ReflectNotification(TMessage& m);
+    bool MenuMessage(TMessage& m);
+    bool ReflectedColorMessage(TMessage& m);
+    bool KeyMessage(TMessage& m);
+    bool FocusMessage(TMessage& m);
+    bool SizeMessage(TMessage& m);
+    bool DestroyMessage(TMessage& m);
+    bool OfferToMenus(TMessage& m);
+    void FocusReceived();
+    void FocusLost(HWND to);
     void ReflectToChild(TMessage& m, HWND child);
     void TrackMouse(TMessage& m);
     bool SetCursorFor(TMessage& m);
@@ -607,6 +617,3 @@ TForm* GetParentForm(const TControl* control);
 // ODT_MENU, WM_INITMENUPOPUP and WM_MENUCHAR through this handler.
 using TMenuMessageHandler = std::function<bool(TWinControl& window, TMessage& m)>;
 void SetMenuMessageHandler(TMenuMessageHandler handler);
-
-// The control under the mouse (for enter and leave), or nullptr.
-TControl* MouseControl();

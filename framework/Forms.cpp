@@ -7,14 +7,6 @@
 
 namespace {
 
-TEnumInfo MakeEnum(const wchar_t* type,
-                   std::initializer_list<std::pair<std::wstring, int>> values) {
-    TEnumInfo e;
-    e.typeName = type;
-    e.values = values;
-    return e;
-}
-
 BOOL CALLBACK CollectThreadWindow(HWND wnd, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
     return TRUE;

@@ -172,8 +172,6 @@ class TApplication : public TComponent {
     void HandleMessage();
     void Terminate();
     bool Terminated() const { return terminated_; }
-    // Clears Terminated for another Run (tests run many).
-    void ResetTerminated() { terminated_ = false; }
 
     // The general error report: OnException if set, else the standard error box
     // (MB_ICONERROR, the exception's text, the title as caption). The program goes on.

@@ -108,12 +108,6 @@ void TFont::SetCharset(TFontCharset charset) {
     Changed();
 }
 
-void TFont::SetPitch(TFontPitch pitch) {
-    if (pitch == pitch_) return;
-    pitch_ = pitch;
-    Changed();
-}
-
 void TFont::SetPixelsPerInch(int ppi) {
     if (ppi <= 0 || ppi == pixelsPerInch_) return;
     pixelsPerInch_ = ppi;
@@ -530,12 +524,6 @@ void TCanvas::SetPixels(int x, int y, TColor color) {
     RequireDC(dc_);
     ::SetPixelV(dc_, x, y, GdiColor(color));
     Changed();
-}
-
-RECT TCanvas::ClipRect() const {
-    RECT r{};
-    if (dc_) ::GetClipBox(dc_, &r);
-    return r;
 }
 
 // ---------------------------------------------------------------------------

@@ -189,8 +189,6 @@ class TFont : public TGraphicsObject {
     void SetStyle(TFontStyles style);
     TFontCharset Charset() const { return charset_; }
     void SetCharset(TFontCharset charset);
-    TFontPitch Pitch() const { return pitch_; }
-    void SetPitch(TFontPitch pitch);
     int PixelsPerInch() const { return pixelsPerInch_; }
     void SetPixelsPerInch(int ppi); // keeps Height, so Size follows
 
@@ -327,8 +325,6 @@ class TCanvas {
     TPen& Pen() { return pen_; }
     const TPen& Pen() const { return pen_; }
     void SetFont(const TFont& f) { font_.Assign(f); }
-    void SetBrush(const TBrush& b) { brush_.Assign(b); }
-    void SetPen(const TPen& p) { pen_.Assign(p); }
     TCopyMode CopyMode() const { return copyMode_; }
     void SetCopyMode(TCopyMode mode) { copyMode_ = mode; }
 
@@ -345,7 +341,6 @@ class TCanvas {
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
     POINT PenPos() const;
-    void SetPenPos(POINT p) { MoveTo(p.x, p.y); }
 
     // Text, in Font; the background is Brush's colour unless Brush is bsClear.
     void TextOut(int x, int y, const std::wstring& text);
@@ -365,8 +360,6 @@ class TCanvas {
 
     TColor Pixels(int x, int y);
     void SetPixels(int x, int y, TColor color);
-
-    RECT ClipRect() const;
 
     // Called after drawing operations, for owners that track changes.
     std::function<void(TCanvas* sender)> OnChange;
@@ -508,7 +501,6 @@ class TBitmap : public TGraphic {
 
     // Loading; every failure raises EGraphicError and leaves the bitmap as it was.
     void LoadFromResourceName(HINSTANCE instance, const std::wstring& name);
-    void LoadFromResourceID(HINSTANCE instance, int id);
     void LoadFromBytes(std::span<const std::uint8_t> bmpFile); // a whole .bmp file
     void LoadFromStream(std::istream& stream);                 // a .bmp file from here on
     void LoadFromFile(const std::wstring& fileName);
@@ -556,7 +548,6 @@ class TIcon : public TGraphic {
     // Takes ownership of the icon.
     void SetHandle(HICON icon);
     HICON Handle() const { return icon_.Get(); }
-    HICON ReleaseHandle();
 
     void Assign(const TIcon& source);
     void Draw(TCanvas& canvas, const RECT& dest) const override;

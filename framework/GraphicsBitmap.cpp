@@ -116,101 +116,98 @@ void DecodeRle(const ByteReader& rd, std::size_t pos, bool rle8, int width, int 
     }
 }
 
-} // namespace
-
-BitmapHandle CreateDib32(int width, int height, std::uint32_t** bits) {
-    CheckSize(width, height);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height; // top-down: row 0 is the top
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* p = nullptr;
-    HBITMAP h = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
-    if (!h || !p) {
-        if (h) ::DeleteObject(h);
-        throw EGraphicError(L"Out of system resources");
-    }
-    *bits = static_cast<std::uint32_t*>(p);
-    return BitmapHandle(h);
-}
-
-DecodedImage DecodeDib(std::span<const std::uint8_t> data, std::size_t headerOffset,
-                       std::size_t bitsOffset, bool bitsOffsetGiven) {
-    ByteReader rd(data);
-    const std::size_t h = headerOffset;
-    const std::uint32_t headerSize = rd.U32(h);
+// What a DIB's header says, checked against what we decode.
+struct DibHeader {
+    std::uint32_t size = 0; // of the header itself
+    bool core = false;      // a BITMAPCOREHEADER: 16-bit sizes, 3-byte colours
     std::int64_t width = 0, height = 0;
-    unsigned planes = 0, bpp = 0;
-    std::uint32_t compression = BI_RGB, colorsUsed = 0;
-    const bool core = headerSize == sizeof(BITMAPCOREHEADER);
-    if (core) {
-        width = rd.U16(h + 4);
-        height = rd.U16(h + 6);
+    bool topDown = false;
+    unsigned bpp = 0;
+    std::uint32_t compression = BI_RGB;
+    std::uint32_t colorsUsed = 0;
+};
+
+DibHeader ReadDibHeader(const ByteReader& rd, std::size_t h) {
+    DibHeader d;
+    d.size = rd.U32(h);
+    d.core = d.size == sizeof(BITMAPCOREHEADER);
+    unsigned planes = 0;
+    if (d.core) {
+        d.width = rd.U16(h + 4);
+        d.height = rd.U16(h + 6);
         planes = rd.U16(h + 8);
-        bpp = rd.U16(h + 10);
-    } else if (headerSize >= sizeof(BITMAPINFOHEADER) && headerSize <= 4096) {
-        rd.Need(h, headerSize);
-        width = rd.I32(h + 4);
-        height = rd.I32(h + 8);
+        d.bpp = rd.U16(h + 10);
+    } else if (d.size >= sizeof(BITMAPINFOHEADER) && d.size <= 4096) {
+        rd.Need(h, d.size);
+        d.width = rd.I32(h + 4);
+        d.height = rd.I32(h + 8);
         planes = rd.U16(h + 12);
-        bpp = rd.U16(h + 14);
-        compression = rd.U32(h + 16);
-        colorsUsed = rd.U32(h + 32);
+        d.bpp = rd.U16(h + 14);
+        d.compression = rd.U32(h + 16);
+        d.colorsUsed = rd.U32(h + 32);
     } else {
         InvalidBitmap();
     }
-    const bool topDown = height < 0;
-    if (topDown) height = -height;
-    if (planes != 1 || width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
-        width * height > kMaxPixels)
+    d.topDown = d.height < 0;
+    if (d.topDown) d.height = -d.height;
+    if (planes != 1 || d.width <= 0 || d.height <= 0 || d.width > kMaxSide || d.height > kMaxSide ||
+        d.width * d.height > kMaxPixels)
         InvalidBitmap();
 
-    const bool rle = compression == BI_RLE8 || compression == BI_RLE4;
-    switch (compression) {
+    switch (d.compression) {
     case BI_RGB:
-        if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
+        if (d.bpp != 1 && d.bpp != 4 && d.bpp != 8 && d.bpp != 16 && d.bpp != 24 && d.bpp != 32)
             InvalidBitmap();
         break;
     case BI_RLE8:
-        if (bpp != 8 || topDown) InvalidBitmap();
+        if (d.bpp != 8 || d.topDown) InvalidBitmap();
         break;
     case BI_RLE4:
-        if (bpp != 4 || topDown) InvalidBitmap();
+        if (d.bpp != 4 || d.topDown) InvalidBitmap();
         break;
     case BI_BITFIELDS:
-        if ((bpp != 16 && bpp != 32) || core) InvalidBitmap();
+        if ((d.bpp != 16 && d.bpp != 32) || d.core) InvalidBitmap();
         break;
     default:
         throw EGraphicError(L"Unsupported bitmap format");
     }
+    return d;
+}
 
-    std::size_t table = h + headerSize;
-    std::uint32_t masks[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};
-    if (bpp == 16) {
+// The channel masks of 16- and 32-bit pixels; moves table past masks that
+// follow a plain info header.
+void ReadMasks(const ByteReader& rd, std::size_t h, const DibHeader& d, std::size_t& table,
+               std::uint32_t (&masks)[3]) {
+    if (d.bpp == 16) {
         masks[0] = 0x7C00;
         masks[1] = 0x03E0;
         masks[2] = 0x001F;
+    } else {
+        masks[0] = 0x00FF0000;
+        masks[1] = 0x0000FF00;
+        masks[2] = 0x000000FF;
     }
-    if (compression == BI_BITFIELDS) {
-        // A plain info header is followed by the masks; later headers hold them.
-        std::size_t at = headerSize >= 52 ? h + 40 : table;
-        for (int i = 0; i < 3; ++i)
-            masks[i] = rd.U32(at + std::size_t(i) * 4);
-        if (headerSize < 52) table += 12;
-    }
+    if (d.compression != BI_BITFIELDS) return;
+    // A plain info header is followed by the masks; later headers hold them.
+    std::size_t at = d.size >= 52 ? h + 40 : table;
+    for (int i = 0; i < 3; ++i)
+        masks[i] = rd.U32(at + std::size_t(i) * 4);
+    if (d.size < 52) table += 12;
+}
 
-    const std::size_t entrySize = core ? 3 : 4;
-    std::uint64_t colorCount = colorsUsed;
+// The colour table of images up to 8 bits (indexes past it read black);
+// colorCount is the number of entries the file holds.
+std::vector<std::uint32_t> ReadPalette(const ByteReader& rd, std::size_t table, const DibHeader& d,
+                                       std::uint64_t& colorCount) {
+    const std::size_t entrySize = d.core ? 3 : 4;
+    colorCount = d.colorsUsed;
     std::vector<std::uint32_t> palette;
-    if (bpp <= 8) {
-        const std::uint32_t maxColors = 1u << bpp;
+    if (d.bpp <= 8) {
+        const std::uint32_t maxColors = 1u << d.bpp;
         if (colorCount == 0) colorCount = maxColors;
         if (colorCount > maxColors) InvalidBitmap();
         rd.Need(table, colorCount * entrySize);
-        palette.assign(maxColors, 0); // indexes past the table read black
+        palette.assign(maxColors, 0);
         for (std::size_t i = 0; i < colorCount; ++i) {
             std::size_t at = table + i * entrySize;
             palette[i] = (std::uint32_t(rd.U8(at + 2)) << 16) |
@@ -219,30 +216,24 @@ DecodedImage DecodeDib(std::span<const std::uint8_t> data, std::size_t headerOff
     } else if (colorCount > 65536) {
         InvalidBitmap();
     }
+    return palette;
+}
 
-    const std::size_t bits = bitsOffsetGiven ? bitsOffset : table + colorCount * entrySize;
-    if (bits > rd.Size()) InvalidBitmap();
-
-    DecodedImage img;
-    img.width = int(width);
-    img.height = int(height);
-    img.pixels.assign(std::size_t(width * height), 0);
-
-    if (rle) {
-        DecodeRle(rd, bits, compression == BI_RLE8, img.width, img.height, palette, img.pixels);
-        return img;
-    }
-
-    const std::uint64_t stride = ((std::uint64_t(width) * bpp + 31) / 32) * 4;
+// Uncompressed rows, bottom-up unless the header said top-down.
+void DecodeRows(const ByteReader& rd, std::size_t bits, const DibHeader& d,
+                const std::vector<std::uint32_t>& palette, const std::uint32_t (&masks)[3],
+                DecodedImage& img) {
+    const std::int64_t width = d.width, height = d.height;
+    const std::uint64_t stride = ((std::uint64_t(width) * d.bpp + 31) / 32) * 4;
     rd.Need(bits, stride * std::uint64_t(height));
     const Channel r(masks[0]), g(masks[1]), b(masks[2]);
     for (std::int64_t row = 0; row < height; ++row) {
-        const std::int64_t srcRow = topDown ? row : height - 1 - row;
+        const std::int64_t srcRow = d.topDown ? row : height - 1 - row;
         const std::uint8_t* p = rd.At(bits + std::size_t(srcRow) * std::size_t(stride));
         std::uint32_t* out = img.pixels.data() + std::size_t(row * width);
         for (std::int64_t x = 0; x < width; ++x) {
             std::uint32_t v;
-            switch (bpp) {
+            switch (d.bpp) {
             case 1:
                 v = palette[(p[x / 8] >> (7 - x % 8)) & 1];
                 break;
@@ -269,6 +260,51 @@ DecodedImage DecodeDib(std::span<const std::uint8_t> data, std::size_t headerOff
             out[x] = v;
         }
     }
+}
+
+} // namespace
+
+BitmapHandle CreateDib32(int width, int height, std::uint32_t** bits) {
+    CheckSize(width, height);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height; // top-down: row 0 is the top
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* p = nullptr;
+    HBITMAP h = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
+    if (!h || !p) {
+        if (h) ::DeleteObject(h);
+        throw EGraphicError(L"Out of system resources");
+    }
+    *bits = static_cast<std::uint32_t*>(p);
+    return BitmapHandle(h);
+}
+
+DecodedImage DecodeDib(std::span<const std::uint8_t> data, std::size_t headerOffset,
+                       std::size_t bitsOffset, bool bitsOffsetGiven) {
+    ByteReader rd(data);
+    const DibHeader d = ReadDibHeader(rd, headerOffset);
+    std::size_t table = headerOffset + d.size;
+    std::uint32_t masks[3];
+    ReadMasks(rd, headerOffset, d, table, masks);
+    std::uint64_t colorCount = 0;
+    const std::vector<std::uint32_t> palette = ReadPalette(rd, table, d, colorCount);
+
+    const std::size_t entrySize = d.core ? 3 : 4;
+    const std::size_t bits = bitsOffsetGiven ? bitsOffset : table + colorCount * entrySize;
+    if (bits > rd.Size()) InvalidBitmap();
+
+    DecodedImage img;
+    img.width = int(d.width);
+    img.height = int(d.height);
+    img.pixels.assign(std::size_t(d.width * d.height), 0);
+    if (d.compression == BI_RLE8 || d.compression == BI_RLE4)
+        DecodeRle(rd, bits, d.compression == BI_RLE8, img.width, img.height, palette, img.pixels);
+    else
+        DecodeRows(rd, bits, d, palette, masks, img);
     return img;
 }
 
@@ -428,16 +464,6 @@ void TBitmap::LoadFromResourceName(HINSTANCE instance, const std::wstring& name)
     const DWORD size = ::SizeofResource(instance, res);
     if (!p) throw EGraphicResNotFound(L"Resource " + name + L" not found");
     LoadFromDIB(std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(p), size));
-}
-
-void TBitmap::LoadFromResourceID(HINSTANCE instance, int id) {
-    HRSRC res = ::FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(2));
-    if (!res) throw EGraphicResNotFound(L"Resource " + std::to_wstring(id) + L" not found");
-    HGLOBAL mem = ::LoadResource(instance, res);
-    const void* p = mem ? ::LockResource(mem) : nullptr;
-    if (!p) throw EGraphicResNotFound(L"Resource " + std::to_wstring(id) + L" not found");
-    LoadFromDIB(std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(p),
-                                              ::SizeofResource(instance, res)));
 }
 
 void TBitmap::LoadFromHandle(HBITMAP source) {

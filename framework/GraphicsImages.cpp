@@ -45,13 +45,6 @@ void TIcon::SetHandle(HICON icon) {
     Changed();
 }
 
-HICON TIcon::ReleaseHandle() {
-    width_ = height_ = 0;
-    HICON icon = icon_.Release();
-    Changed();
-    return icon;
-}
-
 void TIcon::Assign(const TIcon& source) {
     if (&source == this) return;
     SetHandle(source.icon_ ? ::CopyIcon(source.icon_.Get()) : nullptr);

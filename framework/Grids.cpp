@@ -5,14 +5,6 @@
 
 namespace {
 
-TEnumInfo MakeEnum(const wchar_t* type,
-                   std::initializer_list<std::pair<std::wstring, int>> values) {
-    TEnumInfo e;
-    e.typeName = type;
-    e.values = values;
-    return e;
-}
-
 // The cells of a grid are counted in ints; a million rows is far beyond any
 // schedule and keeps sums of sizes well inside int.
 constexpr int kMaxCount = 1000000;

@@ -80,7 +80,6 @@ class TMenuItem : public TComponent {
     void Clear();
     int IndexOf(const TMenuItem* item) const;
     TMenuItem* Parent() const { return parent_; }
-    int MenuIndex() const { return parent_ ? parent_->IndexOf(this) : -1; }
     // The menu this item belongs to (through its parents), or nullptr.
     TMenu* GetParentMenu() const;
     // The WM_COMMAND identifier of the item.
@@ -223,9 +222,6 @@ class TPopupMenu : public TMenu {
 
     TPopupAlignment Alignment() const { return alignment_; }
     void SetAlignment(TPopupAlignment a) { alignment_ = a; }
-    // The component the menu was opened for (set by the caller, not owned).
-    TComponent* PopupComponent() const { return popupComponent_; }
-    void SetPopupComponent(TComponent* c) { popupComponent_ = c; }
 
     // Shows the menu at a screen point and returns when it closes; the item
     // picked (if any) is clicked before this returns.
@@ -238,7 +234,6 @@ class TPopupMenu : public TMenu {
 
   private:
     TPopupAlignment alignment_ = paLeft;
-    TComponent* popupComponent_ = nullptr;
 };
 
 // The hidden window that owns every popup menu while it is open.

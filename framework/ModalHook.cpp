@@ -13,10 +13,6 @@ TModalHook SetModalHook(TModalHook hook) {
     return std::exchange(Hook(), std::move(hook));
 }
 
-bool ModalHookInstalled() {
-    return bool(Hook());
-}
-
 bool NotifyModalStarted(TModalRequest& request) {
     if (!Hook()) return false;
     // A copy: the hook may replace itself while it runs.

@@ -40,7 +40,6 @@ using TModalHook = std::function<void(TModalRequest&)>;
 
 // Installs hook (empty: none) and returns the previous one.
 TModalHook SetModalHook(TModalHook hook);
-bool ModalHookInstalled();
 
 // Called by the code that starts a modal window. For system windows it
 // returns true when the hook answered, and the caller then skips the window.

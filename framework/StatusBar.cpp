@@ -6,14 +6,6 @@
 
 namespace {
 
-TEnumInfo MakeEnum(const wchar_t* type,
-                   std::initializer_list<std::pair<std::wstring, int>> values) {
-    TEnumInfo e;
-    e.typeName = type;
-    e.values = values;
-    return e;
-}
-
 // A COLORREF (0x00BBGGRR) as a pixel of a 32-bit DIB (0x00RRGGBB).
 std::uint32_t ColorToPixel(COLORREF c) {
     return (std::uint32_t(GetRValue(c)) << 16) | (std::uint32_t(GetGValue(c)) << 8) | GetBValue(c);

@@ -230,29 +230,8 @@ void TCustomEdit::ClearSelection() {
     if (HandleAllocated()) SendMessageW(Handle(), WM_CLEAR, 0, 0);
 }
 
-void TCustomEdit::CopyToClipboard() {
-    if (HandleAllocated()) SendMessageW(Handle(), WM_COPY, 0, 0);
-}
-
-void TCustomEdit::CutToClipboard() {
-    if (HandleAllocated()) SendMessageW(Handle(), WM_CUT, 0, 0);
-}
-
 void TCustomEdit::PasteFromClipboard() {
     SendMessageW(Handle(), WM_PASTE, 0, 0);
-}
-
-void TCustomEdit::Undo() {
-    if (HandleAllocated()) SendMessageW(Handle(), EM_UNDO, 0, 0);
-}
-
-bool TCustomEdit::Modified() const {
-    return HandleAllocated() &&
-           SendMessageW(const_cast<TCustomEdit*>(this)->Handle(), EM_GETMODIFY, 0, 0) != 0;
-}
-
-void TCustomEdit::SetModified(bool v) {
-    if (HandleAllocated()) SendMessageW(Handle(), EM_SETMODIFY, v, 0);
 }
 
 void TCustomEdit::WndProc(TMessage& m) {

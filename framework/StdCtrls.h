@@ -80,12 +80,7 @@ class TCustomEdit : public TWinControl {
     void SelectAll();
     void ClearSelection();
     void Clear() { SetText(L""); }
-    void CopyToClipboard();
-    void CutToClipboard();
     void PasteFromClipboard();
-    void Undo();
-    bool Modified() const;
-    void SetModified(bool v);
 
     TNotifyEvent OnChange;
 
@@ -96,7 +91,6 @@ class TCustomEdit : public TWinControl {
     void TextChanged() override;
     void DoEnter() override;
     virtual void Change();
-    bool MouseEntering() const { return mouseEntering_; }
 
   private:
     bool readOnly_ = false;
@@ -179,7 +173,6 @@ class TCustomListControl : public TWinControl {
     bool Sorted() const { return items_.Sorted(); }
     void SetSorted(bool v) { items_.SetSorted(v); }
     int Count() const { return items_.Count(); }
-    void AddItem(const std::wstring& s, TObject* obj = nullptr) { items_.Add(s, obj); }
     void Clear() { items_.Clear(); }
 
     virtual int ItemIndex() const = 0;

@@ -14,8 +14,8 @@ TStringList::TStringList(std::initializer_list<std::wstring> lines) {
 }
 
 TStringList::TStringList(const TStringList& other)
-    : items_(other.items_), sorted_(other.sorted_), caseSensitive_(other.caseSensitive_),
-      duplicates_(other.duplicates_), separator_(other.separator_) {}
+    : items_(other.items_), sorted_(other.sorted_), duplicates_(other.duplicates_),
+      separator_(other.separator_) {}
 
 TStringList& TStringList::operator=(const TStringList& other) {
     if (this == &other) return *this;
@@ -29,13 +29,13 @@ TStringList& TStringList::operator=(const TStringList& other) {
     return *this;
 }
 
-// Ordinal on UTF-16 units; without case sensitivity ASCII letters fold to
-// upper case, so the order never depends on the user's locale.
+// Ordinal on UTF-16 units with ASCII letters folded to upper case, so the
+// order never depends on the user's locale.
 int TStringList::Compare(const std::wstring& a, const std::wstring& b) const {
     size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
-        wchar_t x = caseSensitive_ ? a[i] : Fold(a[i]);
-        wchar_t y = caseSensitive_ ? b[i] : Fold(b[i]);
+        wchar_t x = Fold(a[i]);
+        wchar_t y = Fold(b[i]);
         if (x != y) return x < y ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
@@ -90,13 +90,6 @@ void TStringList::SetStrings(int index, const std::wstring& s) {
 TObject* TStringList::Objects(int index) const {
     CheckIndex(index);
     return items_[size_t(index)].object;
-}
-
-void TStringList::SetObjects(int index, TObject* obj) {
-    CheckIndex(index);
-    Changing();
-    items_[size_t(index)].object = obj;
-    Changed();
 }
 
 bool TStringList::Find(const std::wstring& s, int& index) const {
@@ -156,14 +149,6 @@ void TStringList::Clear() {
     Changed();
 }
 
-void TStringList::Exchange(int a, int b) {
-    CheckIndex(a);
-    CheckIndex(b);
-    Changing();
-    std::swap(items_[size_t(a)], items_[size_t(b)]);
-    Changed();
-}
-
 int TStringList::IndexOf(const std::wstring& s) const {
     if (sorted_) {
         int index;
@@ -191,12 +176,6 @@ void TStringList::SetSorted(bool value) {
     if (sorted_ == value) return;
     if (value) Sort();
     sorted_ = value;
-}
-
-void TStringList::SetCaseSensitive(bool value) {
-    if (caseSensitive_ == value) return;
-    caseSensitive_ = value;
-    if (sorted_) Sort();
 }
 
 std::wstring TStringList::Names(int index) const {
@@ -269,26 +248,6 @@ void TStringList::SetText(const std::wstring& text) {
         start = end + 1;
     }
     Assign(lines);
-}
-
-std::wstring TStringList::CommaText() const {
-    std::wstring out;
-    for (size_t i = 0; i < items_.size(); ++i) {
-        const std::wstring& s = items_[i].text;
-        bool quote = s.empty() || s.find_first_of(L" ,\"") != std::wstring::npos;
-        if (i) out += L',';
-        if (!quote) {
-            out += s;
-            continue;
-        }
-        out += L'"';
-        for (wchar_t c : s) {
-            if (c == L'"') out += L'"';
-            out += c;
-        }
-        out += L'"';
-    }
-    return out;
 }
 
 void TStringList::Assign(const std::vector<std::wstring>& lines) {

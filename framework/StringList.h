@@ -25,17 +25,14 @@ class TStringList {
     // otherwise it is refused.
     void SetStrings(int index, const std::wstring& s);
     TObject* Objects(int index) const;
-    void SetObjects(int index, TObject* obj);
 
     // Returns the index of the new item (its sorted place in a sorted list;
     // with dupIgnore the index of the existing equal item).
     int Add(const std::wstring& s, TObject* obj = nullptr);
-    int AddObject(const std::wstring& s, TObject* obj) { return Add(s, obj); }
     // Refused on a sorted list.
     void Insert(int index, const std::wstring& s, TObject* obj = nullptr);
     void Delete(int index);
     void Clear();
-    void Exchange(int a, int b);
     int IndexOf(const std::wstring& s) const;
     int IndexOfObject(const TObject* obj) const;
 
@@ -44,8 +41,6 @@ class TStringList {
     void Sort();
     TDuplicates Duplicates() const { return duplicates_; }
     void SetDuplicates(TDuplicates d) { duplicates_ = d; }
-    bool CaseSensitive() const { return caseSensitive_; }
-    void SetCaseSensitive(bool value);
     // Binary search in a sorted list: true and the index if found, else false
     // and the index where s would go.
     bool Find(const std::wstring& s, int& index) const;
@@ -65,7 +60,6 @@ class TStringList {
     // Every item followed by CR LF; setting splits at CR LF, CR or LF.
     std::wstring Text() const;
     void SetText(const std::wstring& text);
-    std::wstring CommaText() const;
 
     void Assign(const std::vector<std::wstring>& lines);
     void Assign(const TStringList& other) { *this = other; }
@@ -91,7 +85,6 @@ class TStringList {
 
     std::vector<Item> items_;
     bool sorted_ = false;
-    bool caseSensitive_ = false;
     TDuplicates duplicates_ = TDuplicates::dupIgnore;
     wchar_t separator_ = L'=';
     int updateCount_ = 0;

@@ -6,14 +6,6 @@
 
 namespace {
 
-TEnumInfo MakeEnum(const wchar_t* type,
-                   std::initializer_list<std::pair<std::wstring, int>> values) {
-    TEnumInfo e;
-    e.typeName = type;
-    e.values = values;
-    return e;
-}
-
 bool IsMouseMessage(UINT msg) {
     return msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST && msg != WM_MOUSEWHEEL &&
            msg != WM_MOUSEHWHEEL;
