@@ -262,8 +262,8 @@ template <class T, class Root = TObject> class TClassBuilder {
     }
 
     // Integer, float, string and boolean properties with a getter and a setter.
-    template <class C, class G, class S>
-    TClassBuilder& Property(std::wstring name, G (C::*get)() const, void (C::*set)(S)) {
+    template <class C, class CS, class G, class S>
+    TClassBuilder& Property(std::wstring name, G (C::*get)() const, void (CS::*set)(S)) {
         using V = std::decay_t<S>;
         TPropertyInfo p;
         p.name = std::move(name);
@@ -291,8 +291,8 @@ template <class T, class Root = TObject> class TClassBuilder {
         return Add(std::move(p));
     }
 
-    template <class C, class G, class S>
-    TClassBuilder& Enum(std::wstring name, G (C::*get)() const, void (C::*set)(S),
+    template <class C, class CS, class G, class S>
+    TClassBuilder& Enum(std::wstring name, G (C::*get)() const, void (CS::*set)(S),
                         const TEnumInfo& info) {
         using V = std::decay_t<S>;
         TPropertyInfo p;
@@ -309,8 +309,8 @@ template <class T, class Root = TObject> class TClassBuilder {
     }
 
     // Sets: any type with Bits() and a static FromBits().
-    template <class C, class G, class S>
-    TClassBuilder& Set(std::wstring name, G (C::*get)() const, void (C::*set)(S),
+    template <class C, class CS, class G, class S>
+    TClassBuilder& Set(std::wstring name, G (C::*get)() const, void (CS::*set)(S),
                        const TEnumInfo& info) {
         using V = std::decay_t<S>;
         TPropertyInfo p;
@@ -326,8 +326,8 @@ template <class T, class Root = TObject> class TClassBuilder {
         return Add(std::move(p));
     }
 
-    template <class C, class G, class S>
-    TClassBuilder& Color(std::wstring name, G (C::*get)() const, void (C::*set)(S)) {
+    template <class C, class CS, class G, class S>
+    TClassBuilder& Color(std::wstring name, G (C::*get)() const, void (CS::*set)(S)) {
         TPropertyInfo p;
         p.name = std::move(name);
         p.kind = TPropertyKind::Color;
@@ -356,8 +356,8 @@ template <class T, class Root = TObject> class TClassBuilder {
     }
 
     // A reference to another component (not owned), by name in a description.
-    template <class C, class R, class Comp>
-    TClassBuilder& Component(std::wstring name, R (C::*get)() const, void (C::*set)(Comp*)) {
+    template <class C, class CS, class R, class Comp>
+    TClassBuilder& Component(std::wstring name, R (C::*get)() const, void (CS::*set)(Comp*)) {
         TPropertyInfo p;
         p.name = name;
         p.kind = TPropertyKind::Component;

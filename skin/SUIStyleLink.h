@@ -60,3 +60,35 @@ class TsuiStyleLink {
     TsuiUIStyle style_ = TsuiUIStyle::DeepBlue;
     TsuiFileTheme* fileTheme_ = nullptr;
 };
+
+// A component whose look follows a style: UIStyle and FileTheme published
+// through one link, removals passed on to it. The class itself states only
+// its style step.
+template <class Base> class TsuiStyled : public Base {
+  public:
+    virtual TsuiUIStyle UIStyle() const { return link_.Style(); }
+    // Stores the style and runs the style step.
+    virtual void SetUIStyle(TsuiUIStyle v) { link_.SetStyle(v); }
+    TsuiFileTheme* FileTheme() const { return link_.FileTheme(); }
+    void SetFileTheme(TsuiFileTheme* v) { link_.SetFileTheme(v); }
+
+  protected:
+    explicit TsuiStyled(TComponent* owner,
+                        TsuiStyleLink::TThemeReapply reapply = TsuiStyleLink::TThemeReapply::Always)
+        : Base(owner), link_(
+                           *this, [this] { ApplyStyle(); }, reapply) {}
+
+    // Reads the style's elements through StyleLink() and repaints.
+    virtual void ApplyStyle() = 0;
+    // After the theme went away and the style fell back to DeepBlue.
+    virtual void ThemeRemoved() {}
+    const TsuiStyleLink& StyleLink() const { return link_; }
+
+    void Notification(TComponent* component, TOperation operation) override {
+        Base::Notification(component, operation);
+        if (link_.Notification(component, operation)) ThemeRemoved();
+    }
+
+  private:
+    TsuiStyleLink link_;
+};

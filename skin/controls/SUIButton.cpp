@@ -117,7 +117,7 @@ const TClassInfo& TsuiCustomButton::StaticClass() {
     return info;
 }
 
-TsuiCustomButton::TsuiCustomButton(TComponent* owner) : TCustomControl(owner) {
+TsuiCustomButton::TsuiCustomButton(TComponent* owner) : TsuiStyled(owner) {
     // No children, no double clicks (two quick presses are two clicks), and
     // the whole area is painted, so no background erase.
     SetControlStyle(TControlStyle{csCaptureMouse, csClickEvents, csOpaque});
@@ -181,7 +181,7 @@ void TsuiCustomButton::TextChanged() {
 }
 
 void TsuiCustomButton::LoadButtonFrame(TBitmap& graphic, int index) {
-    styleLink_.Bitmap(ThemeElement::ButtonImage, graphic, index, 3);
+    StyleLink().Bitmap(ThemeElement::ButtonImage, graphic, index, 3);
 }
 
 void TsuiCustomButton::GetNormalPicture(TBitmap& graphic) {
@@ -587,7 +587,7 @@ const TClassInfo& TsuiCheckBox::StaticClass() {
     return info;
 }
 
-TsuiCheckBox::TsuiCheckBox(TComponent* owner) : TCustomControl(owner) {
+TsuiCheckBox::TsuiCheckBox(TComponent* owner) : TsuiStyled(owner) {
     SetControlStyle(TControlStyle{csCaptureMouse, csClickEvents, csOpaque});
     SetBounds(0, 0, 93, 17);
     SetTabStop(true);
@@ -633,7 +633,7 @@ void TsuiCheckBox::SetTransparent(bool v) {
 void TsuiCheckBox::LoadPicture(TBitmap& picture) {
     // Frames: 1 checked, 2 unchecked, 3 checked disabled, 4 unchecked disabled.
     const int frame = checked_ ? (Enabled() ? 1 : 3) : (Enabled() ? 2 : 4);
-    styleLink_.Bitmap(PictureElement(), picture, frame, 4);
+    StyleLink().Bitmap(PictureElement(), picture, frame, 4);
 }
 
 void TsuiCheckBox::UpdateAutoSize(const TBitmap& picture, TCanvas& canvas) {

@@ -20,7 +20,7 @@ const TEnumInfo& CheckBoxStateEnum();
 
 // ---------------------------------------------------------------------------
 
-class TsuiCustomButton : public TCustomControl {
+class TsuiCustomButton : public TsuiStyled<TCustomControl> {
   public:
     explicit TsuiCustomButton(TComponent* owner);
     ~TsuiCustomButton() override;
@@ -41,10 +41,6 @@ class TsuiCustomButton : public TCustomControl {
     void SetCancel(bool v) { cancel_ = v; }
     bool Default() const { return default_; }
     void SetDefault(bool v);
-    virtual TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
-    virtual void SetUIStyle(TsuiUIStyle v) { styleLink_.SetStyle(v); }
-    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
-    void SetFileTheme(TsuiFileTheme* v) { styleLink_.SetFileTheme(v); }
 
     // Mouse over the button / held down (by mouse or key).
     bool Hot() const { return hot_; }
@@ -85,12 +81,11 @@ class TsuiCustomButton : public TCustomControl {
     void MouseLeave() override;
     void KeyDown(WORD& key, TShiftState shift) override;
     void KeyUp(WORD& key, TShiftState shift) override;
-    void Notification(TComponent* component, TOperation operation) override {
-        TCustomControl::Notification(component, operation);
-        styleLink_.Notification(component, operation);
+    void ApplyStyle() override {
+        StyleChanged();
+        Invalidate();
     }
 
-    const TsuiStyleLink& StyleLink() const { return styleLink_; }
     // Frame index (1..3) of the style's button strip, from the file theme or the tables.
     void LoadButtonFrame(TBitmap& graphic, int index);
     bool PictureTransparentFlag() const { return pictureTransparent_; }
@@ -116,10 +111,6 @@ class TsuiCustomButton : public TCustomControl {
     bool boldCaption_ = false;
     TOwned<TTimer> timer_;
     TOffscreenBuffer buffer_;
-    TsuiStyleLink styleLink_{*this, [this] {
-                                 StyleChanged();
-                                 Invalidate();
-                             }};
 };
 
 class TsuiButton : public TsuiCustomButton {
@@ -196,7 +187,7 @@ class TsuiImageButton : public TsuiCustomButton {
 
 // ---------------------------------------------------------------------------
 
-class TsuiCheckBox : public TCustomControl {
+class TsuiCheckBox : public TsuiStyled<TCustomControl> {
   public:
     explicit TsuiCheckBox(TComponent* owner);
     static const TClassInfo& StaticClass();
@@ -210,10 +201,6 @@ class TsuiCheckBox : public TCustomControl {
     void SetAutoSize(bool v);
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool v);
-    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
-    void SetUIStyle(TsuiUIStyle v) { styleLink_.SetStyle(v); }
-    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
-    void SetFileTheme(TsuiFileTheme* v) { styleLink_.SetFileTheme(v); }
 
     const TBitmap& Offscreen() const { return buffer_.Bitmap(); }
 
@@ -235,10 +222,8 @@ class TsuiCheckBox : public TCustomControl {
     void Paint() override;
     void WndProc(TMessage& m) override;
     void KeyUp(WORD& key, TShiftState shift) override;
-    void Notification(TComponent* component, TOperation operation) override {
-        TCustomControl::Notification(component, operation);
-        styleLink_.Notification(component, operation);
-    }
+    // The style is read at paint time.
+    void ApplyStyle() override { Invalidate(); }
 
   private:
     void LoadPicture(TBitmap& picture);
@@ -249,8 +234,6 @@ class TsuiCheckBox : public TCustomControl {
     bool autoSize_ = true;
     bool transparent_ = false;
     TOffscreenBuffer buffer_;
-    // The style is read at paint time.
-    TsuiStyleLink styleLink_{*this, [this] { Invalidate(); }};
 };
 
 class TsuiRadioButton : public TsuiCheckBox {

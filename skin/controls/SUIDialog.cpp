@@ -36,7 +36,7 @@ const TClassInfo& TsuiDialog::StaticClass() {
 }
 
 TsuiDialog::TsuiDialog(TComponent* owner)
-    : TComponent(owner), font_(std::make_unique<TFont>()), captionFont_(std::make_unique<TFont>()) {
+    : TsuiStyled(owner), font_(std::make_unique<TFont>()), captionFont_(std::make_unique<TFont>()) {
     captionFont_->SetName(L"Tahoma");
     captionFont_->SetStyle({fsBold});
     captionFont_->SetColor(clWhite);

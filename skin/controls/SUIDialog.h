@@ -21,7 +21,7 @@ const TEnumInfo& IconTypeEnum();
 
 // What every skinned dialog carries: caption, placement, style and fonts.
 // Setting them only stores the value; Execute uses them.
-class TsuiDialog : public TComponent {
+class TsuiDialog : public TsuiStyled<TComponent> {
   public:
     explicit TsuiDialog(TComponent* owner);
     static const TClassInfo& StaticClass();
@@ -31,10 +31,6 @@ class TsuiDialog : public TComponent {
     void SetCaption(const std::wstring& v) { caption_ = v; }
     TPosition Position() const { return position_; }
     void SetPosition(TPosition v) { position_ = v; }
-    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
-    void SetUIStyle(TsuiUIStyle v) { styleLink_.SetStyle(v); }
-    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
-    void SetFileTheme(TsuiFileTheme* v) { styleLink_.SetFileTheme(v); }
     // The message text's font.
     TFont& Font() { return *font_; }
     const TFont& Font() const { return *font_; }
@@ -47,18 +43,14 @@ class TsuiDialog : public TComponent {
     virtual TModalResult Execute() = 0;
 
   protected:
-    void Notification(TComponent* component, TOperation operation) override {
-        TComponent::Notification(component, operation);
-        styleLink_.Notification(component, operation);
-    }
+    // Nothing to restyle: Execute reads the values.
+    void ApplyStyle() override {}
 
   private:
     std::wstring caption_ = L"suiDialog";
     TPosition position_ = poScreenCenter;
     std::unique_ptr<TFont> font_;
     std::unique_ptr<TFont> captionFont_;
-    // Nothing to restyle: Execute reads the values.
-    TsuiStyleLink styleLink_{*this, nullptr};
 };
 
 // A short message with an optional icon and one to three buttons; Execute

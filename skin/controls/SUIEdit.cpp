@@ -30,7 +30,7 @@ const TClassInfo& TsuiEdit::StaticClass() {
     return info;
 }
 
-TsuiEdit::TsuiEdit(TComponent* owner) : TCustomEdit(owner) {
+TsuiEdit::TsuiEdit(TComponent* owner) : TsuiStyled(owner) {
     SetBorderStyle(bsNone);
     SetUIStyle(GetOwnerFormStyle(owner));
 }
@@ -41,7 +41,7 @@ void TsuiEdit::SetBorderColor(TColor color) {
 }
 
 void TsuiEdit::ApplyStyle() {
-    borderColor_ = styleLink_.Color(ThemeElement::ControlBorderColor);
+    borderColor_ = StyleLink().Color(ThemeElement::ControlBorderColor);
     Invalidate();
     if (HandleAllocated()) PaintFrame();
 }

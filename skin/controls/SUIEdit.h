@@ -8,33 +8,24 @@
 
 #include "framework/StdCtrls.h"
 
-class TsuiEdit : public TCustomEdit {
+class TsuiEdit : public TsuiStyled<TCustomEdit> {
   public:
     explicit TsuiEdit(TComponent* owner);
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassType() const override { return StaticClass(); }
 
-    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
-    void SetUIStyle(TsuiUIStyle style) { styleLink_.SetStyle(style); }
-    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
-    void SetFileTheme(TsuiFileTheme* theme) { styleLink_.SetFileTheme(theme); }
     TColor BorderColor() const { return borderColor_; }
     void SetBorderColor(TColor color);
 
   protected:
     void CreateParams(TCreateParams& params) override;
     void WndProc(TMessage& m) override;
-    void Notification(TComponent* component, TOperation operation) override {
-        TCustomEdit::Notification(component, operation);
-        styleLink_.Notification(component, operation);
-    }
+    void ApplyStyle() override;
 
   private:
-    void ApplyStyle();
     void PaintFrame();
 
     TColor borderColor_ = clBlack;
-    TsuiStyleLink styleLink_{*this, [this] { ApplyStyle(); }};
 };
 
 class TsuiNumberEdit : public TsuiEdit {

@@ -158,7 +158,8 @@ const TClassInfo& TsuiForm::StaticClass() {
     return info;
 }
 
-TsuiForm::TsuiForm(TComponent* owner) : TCustomPanel(owner) {
+TsuiForm::TsuiForm(TComponent* owner)
+    : TsuiStyled(owner, TsuiStyleLink::TThemeReapply::WhenChanged) {
     ownerForm_ = dynamic_cast<TForm*>(owner);
     if (ownerForm_) {
         for (int i = 0; i < ownerForm_->ComponentCount(); ++i) {
@@ -198,9 +199,9 @@ TsuiTitleBarSection& TsuiForm::AddTitleBarSection() {
 }
 
 void TsuiForm::ApplyStyle() {
-    borderColor_ = styleLink_.Color(ThemeElement::FormBorderColor);
-    borderWidth_ = styleLink_.Int(ThemeElement::FormBorderWidthInt);
-    SetColor(styleLink_.Color(ThemeElement::FormBackgroundColor));
+    borderColor_ = StyleLink().Color(ThemeElement::FormBorderColor);
+    borderWidth_ = StyleLink().Int(ThemeElement::FormBorderWidthInt);
+    SetColor(StyleLink().Color(ThemeElement::FormBackgroundColor));
     menuBarColor_ = Color();
     if (autoUpdateSub_) ApplyStyleToChildren(*this, UIStyle(), FileTheme());
     Invalidate();
@@ -252,14 +253,16 @@ void TsuiForm::SetPopupMenu(TPopupMenu* v) {
 }
 
 void TsuiForm::Notification(TComponent* component, TOperation operation) {
-    TCustomPanel::Notification(component, operation);
-    if (operation != TOperation::opRemove) return;
-    if (component == formPanel_) formPanel_ = nullptr;
-    if (component == menu_) menu_ = nullptr;
-    if (component == popupMenu_) popupMenu_ = nullptr;
-    for (auto& b : buttons_)
-        if (component == b->controlBoxMenu_) b->controlBoxMenu_ = nullptr;
-    // The sub-controls lose the theme as well, whatever UIStyleAutoUpdateSub says.
-    if (styleLink_.Notification(component, operation))
-        ApplyStyleToChildren(*this, TsuiUIStyle::DeepBlue, nullptr);
+    if (operation == TOperation::opRemove) {
+        if (component == formPanel_) formPanel_ = nullptr;
+        if (component == menu_) menu_ = nullptr;
+        if (component == popupMenu_) popupMenu_ = nullptr;
+        for (auto& b : buttons_)
+            if (component == b->controlBoxMenu_) b->controlBoxMenu_ = nullptr;
+    }
+    TsuiStyled::Notification(component, operation);
+}
+
+void TsuiForm::ThemeRemoved() {
+    ApplyStyleToChildren(*this, TsuiUIStyle::DeepBlue, nullptr);
 }

@@ -86,7 +86,7 @@ class TsuiTitleBarSection : public TObject {
     bool stretch_ = false;
 };
 
-class TsuiForm : public TCustomPanel, public IsuiFormFrame {
+class TsuiForm : public TsuiStyled<TCustomPanel>, public IsuiFormFrame {
   public:
     // Raises EComponentError when the owner form already holds a TsuiForm.
     explicit TsuiForm(TComponent* owner);
@@ -97,13 +97,8 @@ class TsuiForm : public TCustomPanel, public IsuiFormFrame {
     // The form the frame was created on (nullptr for any other owner).
     TForm* OwnerForm() const { return ownerForm_; }
 
-    TsuiUIStyle UIStyle() const override { return styleLink_.Style(); }
-    // Border, colour and menu-bar colour from the style; the sub-controls
-    // too with UIStyleAutoUpdateSub.
-    void SetUIStyle(TsuiUIStyle v) { styleLink_.SetStyle(v); }
-    TsuiFileTheme* FileTheme() const override { return styleLink_.FileTheme(); }
-    // The same theme again changes nothing.
-    void SetFileTheme(TsuiFileTheme* v) { styleLink_.SetFileTheme(v); }
+    TsuiUIStyle UIStyle() const override { return TsuiStyled::UIStyle(); }
+    TsuiFileTheme* FileTheme() const override { return TsuiStyled::FileTheme(); }
     bool UIStyleAutoUpdateSub() const { return autoUpdateSub_; }
     void SetUIStyleAutoUpdateSub(bool v) { autoUpdateSub_ = v; }
 
@@ -157,11 +152,15 @@ class TsuiForm : public TCustomPanel, public IsuiFormFrame {
 
   protected:
     void Notification(TComponent* component, TOperation operation) override;
+    // Border, colour and menu-bar colour from the style; the sub-controls
+    // too with UIStyleAutoUpdateSub.
+    void ApplyStyle() override;
+    // The sub-controls lose the theme as well, whatever UIStyleAutoUpdateSub says.
+    void ThemeRemoved() override;
 
   private:
     friend class TsuiTitleBarButton;
     friend class TsuiTitleBarSection;
-    void ApplyStyle();
 
     TForm* ownerForm_ = nullptr;
     bool autoUpdateSub_ = false;
@@ -181,6 +180,4 @@ class TsuiForm : public TCustomPanel, public IsuiFormFrame {
     TColor menuBarColor_ = clBtnFace;
     int menuBarHeight_ = 22;
     TPopupMenu* popupMenu_ = nullptr;
-    TsuiStyleLink styleLink_{*this, [this] { ApplyStyle(); },
-                             TsuiStyleLink::TThemeReapply::WhenChanged};
 };

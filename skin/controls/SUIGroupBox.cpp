@@ -26,7 +26,8 @@ const TClassInfo& TsuiGroupBox::StaticClass() {
     return info;
 }
 
-TsuiCustomGroupBox::TsuiCustomGroupBox(TComponent* owner) : TsuiCustomPanel(owner) {
+TsuiCustomGroupBox::TsuiCustomGroupBox(TComponent* owner)
+    : TsuiStyled(owner, TsuiStyleLink::TThemeReapply::FromThemeFile) {
     // The panel would draw its own text in the middle; the frame draws ours.
     SetText(L" ");
     SetBounds(0, 0, 185, 105);
@@ -55,8 +56,9 @@ void TsuiCustomGroupBox::SetTransparent(bool v) {
 
 void TsuiCustomGroupBox::ApplyStyle() {
     ApplyStyleToChildren(*this, UIStyle(), FileTheme());
-    SetBorderColor(styleLink_.Color(ThemeElement::ControlBorderColor));
-    Font().SetColor(styleLink_.Color(ThemeElement::ControlFontColor));
+    SetBorderColor(StyleLink().Color(ThemeElement::ControlBorderColor));
+    Font().SetColor(StyleLink().Color(ThemeElement::ControlFontColor));
+    Invalidate();
 }
 
 void TsuiCustomGroupBox::SetEnabled(bool v) {

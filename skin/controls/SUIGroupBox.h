@@ -7,7 +7,7 @@
 
 #include <string>
 
-class TsuiCustomGroupBox : public TsuiCustomPanel {
+class TsuiCustomGroupBox : public TsuiStyled<TsuiCustomPanel> {
   public:
     explicit TsuiCustomGroupBox(TComponent* owner);
     static const TClassInfo& StaticClass();
@@ -20,11 +20,6 @@ class TsuiCustomGroupBox : public TsuiCustomPanel {
     void SetBorderColor(TColor v);
     bool Transparent() const { return TsuiCustomPanel::Transparent(); }
     virtual void SetTransparent(bool v);
-    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
-    void SetUIStyle(TsuiUIStyle v) { styleLink_.SetStyle(v); }
-    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
-    // Only a box that reads the file theme looks any different.
-    void SetFileTheme(TsuiFileTheme* v) { styleLink_.SetFileTheme(v); }
 
     // Passed on to every direct child.
     void SetEnabled(bool v) override;
@@ -33,16 +28,13 @@ class TsuiCustomGroupBox : public TsuiCustomPanel {
     const TBitmap& Offscreen() const { return buffer_.Bitmap(); }
 
   protected:
-    // Border and caption colours from the style, which goes to the children too.
-    virtual void ApplyStyle();
+    // Border and caption colours from the style, which goes to the children
+    // too. Only a box that reads the file theme looks different for a new one.
+    void ApplyStyle() override;
 
     void Paint() override;
     void WndProc(TMessage& m) override;
     void FontChanged() override;
-    void Notification(TComponent* component, TOperation operation) override {
-        TsuiCustomPanel::Notification(component, operation);
-        styleLink_.Notification(component, operation);
-    }
     // |Font.Height|: the caption's room at the top.
     int FontHeight() const;
 
@@ -50,12 +42,6 @@ class TsuiCustomGroupBox : public TsuiCustomPanel {
     std::wstring caption_;
     TColor borderColor_ = clBlack;
     TOffscreenBuffer buffer_;
-    TsuiStyleLink styleLink_{*this,
-                             [this] {
-                                 ApplyStyle();
-                                 Invalidate();
-                             },
-                             TsuiStyleLink::TThemeReapply::FromThemeFile};
 };
 
 class TsuiGroupBox : public TsuiCustomGroupBox {

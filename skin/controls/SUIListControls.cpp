@@ -17,15 +17,15 @@ const TClassInfo& TsuiComboBox::StaticClass() {
     return info;
 }
 
-TsuiComboBox::TsuiComboBox(TComponent* owner) : TComboBox(owner) {
+TsuiComboBox::TsuiComboBox(TComponent* owner) : TsuiStyled(owner) {
     SetUIStyle(GetOwnerFormStyle(owner));
 }
 
 void TsuiComboBox::ApplyStyle() {
     // The arrow is black in every style.
     arrowColor_ = clBlack;
-    borderColor_ = styleLink_.Color(ThemeElement::ControlBorderColor);
-    buttonColor_ = styleLink_.Color(ThemeElement::FormBackgroundColor);
+    borderColor_ = StyleLink().Color(ThemeElement::ControlBorderColor);
+    buttonColor_ = StyleLink().Color(ThemeElement::FormBackgroundColor);
     Invalidate();
 }
 
@@ -47,12 +47,13 @@ void TsuiComboBox::SetButtonColor(TColor v) {
 // ---------------------------------------------------------------------------
 // TsuiListBox and TsuiMemo
 
-template <class Base> TsuiFramedControl<Base>::TsuiFramedControl(TComponent* owner) : Base(owner) {
-    SetUIStyle(GetOwnerFormStyle(owner));
+template <class Base>
+TsuiFramedControl<Base>::TsuiFramedControl(TComponent* owner) : TsuiStyled<Base>(owner) {
+    this->SetUIStyle(GetOwnerFormStyle(owner));
 }
 
 template <class Base> void TsuiFramedControl<Base>::ApplyStyle() {
-    SetBorderColor(styleLink_.Color(ThemeElement::ControlBorderColor));
+    SetBorderColor(this->StyleLink().Color(ThemeElement::ControlBorderColor));
 }
 
 template <class Base> void TsuiFramedControl<Base>::SetBorderColor(TColor v) {
@@ -116,16 +117,16 @@ const TClassInfo& TsuiStringGrid::StaticClass() {
     return info;
 }
 
-TsuiStringGrid::TsuiStringGrid(TComponent* owner) : TStringGrid(owner) {
+TsuiStringGrid::TsuiStringGrid(TComponent* owner) : TsuiStyled(owner) {
     SetUIStyle(GetOwnerFormStyle(owner));
 }
 
 void TsuiStringGrid::ApplyStyle() {
-    borderColor_ = styleLink_.Color(ThemeElement::ControlBorderColor);
-    SetFixedColor(styleLink_.Color(ThemeElement::MenuSelectedBackgroundColor));
-    SetColor(styleLink_.Color(ThemeElement::ControlBackgroundColor));
-    fixedFontColor_ = styleLink_.Color(ThemeElement::MenuSelectedFontColor);
-    SetFontColor(styleLink_.Color(ThemeElement::MenuFontColor));
+    borderColor_ = StyleLink().Color(ThemeElement::ControlBorderColor);
+    SetFixedColor(StyleLink().Color(ThemeElement::MenuSelectedBackgroundColor));
+    SetColor(StyleLink().Color(ThemeElement::ControlBackgroundColor));
+    fixedFontColor_ = StyleLink().Color(ThemeElement::MenuSelectedFontColor);
+    SetFontColor(StyleLink().Color(ThemeElement::MenuFontColor));
 }
 
 void TsuiStringGrid::SetBorderColor(TColor v) {

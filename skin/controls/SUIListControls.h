@@ -8,16 +8,12 @@
 #include "framework/Grids.h"
 #include "framework/StdCtrls.h"
 
-class TsuiComboBox : public TComboBox {
+class TsuiComboBox : public TsuiStyled<TComboBox> {
   public:
     explicit TsuiComboBox(TComponent* owner);
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassType() const override { return StaticClass(); }
 
-    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
-    void SetUIStyle(TsuiUIStyle v) { styleLink_.SetStyle(v); }
-    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
-    void SetFileTheme(TsuiFileTheme* v) { styleLink_.SetFileTheme(v); }
     TColor BorderColor() const { return borderColor_; }
     void SetBorderColor(TColor v);
     TColor ArrowColor() const { return arrowColor_; }
@@ -26,46 +22,30 @@ class TsuiComboBox : public TComboBox {
     void SetButtonColor(TColor v);
 
   protected:
-    void Notification(TComponent* component, TOperation operation) override {
-        TComboBox::Notification(component, operation);
-        styleLink_.Notification(component, operation);
-    }
+    void ApplyStyle() override;
 
   private:
-    void ApplyStyle();
-
     TColor borderColor_ = clBlack;
     TColor arrowColor_ = clBlack;
     TColor buttonColor_ = clBtnFace;
-    TsuiStyleLink styleLink_{*this, [this] { ApplyStyle(); }};
 };
 
 // What the list box and the memo share: a style, a theme file and a
 // two-pixel frame in BorderColor in place of the system's border.
-template <class Base> class TsuiFramedControl : public Base {
+template <class Base> class TsuiFramedControl : public TsuiStyled<Base> {
   public:
     explicit TsuiFramedControl(TComponent* owner);
 
-    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
-    void SetUIStyle(TsuiUIStyle v) { styleLink_.SetStyle(v); }
-    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
-    void SetFileTheme(TsuiFileTheme* v) { styleLink_.SetFileTheme(v); }
     TColor BorderColor() const { return borderColor_; }
     void SetBorderColor(TColor v);
 
   protected:
     void CreateParams(TCreateParams& params) override;
     void WndProc(TMessage& m) override;
-    void Notification(TComponent* component, TOperation operation) override {
-        Base::Notification(component, operation);
-        styleLink_.Notification(component, operation);
-    }
+    void ApplyStyle() override;
 
   private:
-    void ApplyStyle();
-
     TColor borderColor_ = clBlack;
-    TsuiStyleLink styleLink_{*this, [this] { ApplyStyle(); }};
 };
 
 extern template class TsuiFramedControl<TListBox>;
@@ -85,17 +65,12 @@ class TsuiMemo : public TsuiFramedControl<TMemo> {
     const TClassInfo& ClassType() const override { return StaticClass(); }
 };
 
-class TsuiStringGrid : public TStringGrid {
+class TsuiStringGrid : public TsuiStyled<TStringGrid> {
   public:
     explicit TsuiStringGrid(TComponent* owner);
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassType() const override { return StaticClass(); }
 
-    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
-    // Border, fixed cells, background and both font colours from the style.
-    void SetUIStyle(TsuiUIStyle v) { styleLink_.SetStyle(v); }
-    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
-    void SetFileTheme(TsuiFileTheme* v) { styleLink_.SetFileTheme(v); }
     TColor BorderColor() const { return borderColor_; }
     void SetBorderColor(TColor v);
     // The current cell while the grid has the focus.
@@ -119,17 +94,12 @@ class TsuiStringGrid : public TStringGrid {
     void DrawCell(int col, int row, const RECT& rect, TGridDrawState state) override;
     void CreateParams(TCreateParams& params) override;
     void WndProc(TMessage& m) override;
-    void Notification(TComponent* component, TOperation operation) override {
-        TStringGrid::Notification(component, operation);
-        styleLink_.Notification(component, operation);
-    }
+    // Border, fixed cells, background and both font colours from the style.
+    void ApplyStyle() override;
 
   private:
-    void ApplyStyle();
-
     TColor borderColor_ = clBlack;
     TColor focusedColor_ = 0x00FF00;
     TColor selectedColor_ = 0x00FFFF;
     TColor fixedFontColor_ = clWindowText;
-    TsuiStyleLink styleLink_{*this, [this] { ApplyStyle(); }};
 };

@@ -1,6 +1,5 @@
 #include "skin/controls/SUIStatusBar.h"
 
-
 const TClassInfo& TsuiStatusBar::StaticClass() {
     static const TClassInfo& info =
         TClassBuilder<TsuiStatusBar>(L"TsuiStatusBar", &TStatusBar::StaticClass())
@@ -11,11 +10,11 @@ const TClassInfo& TsuiStatusBar::StaticClass() {
     return info;
 }
 
-TsuiStatusBar::TsuiStatusBar(TComponent* owner) : TStatusBar(owner) {
+TsuiStatusBar::TsuiStatusBar(TComponent* owner) : TsuiStyled(owner) {
     SetUIStyle(GetOwnerFormStyle(owner));
 }
 
 void TsuiStatusBar::ApplyStyle() {
-    SetPanelColor(styleLink_.Color(ThemeElement::FormBackgroundColor));
+    SetPanelColor(StyleLink().Color(ThemeElement::FormBackgroundColor));
     Invalidate();
 }

@@ -29,7 +29,7 @@ const TClassInfo& TsuiTabControlTopPanel::StaticClass() {
 }
 
 TsuiTabControlTopPanel::TsuiTabControlTopPanel(TComponent* owner, TsuiTab* tab)
-    : TCustomPanel(owner), tab_(tab) {
+    : TsuiStyled(owner), tab_(tab) {
     SetControlStyle(ControlStyle().Exclude(csAcceptsControls));
     SetBevelOuter(bvNone);
     SetBevelInner(bvNone);
@@ -46,11 +46,11 @@ TsuiTabControlTopPanel::~TsuiTabControlTopPanel() {
 }
 
 void TsuiTabControlTopPanel::ApplyStyle() {
-    styleLink_.Bitmap(ThemeElement::TabControlTabImage, activeTab_, 1, 2);
-    styleLink_.Bitmap(ThemeElement::TabControlTabImage, inactiveTab_, 2, 2);
-    styleLink_.Bitmap(ThemeElement::TabControlBarImage, bar_);
+    StyleLink().Bitmap(ThemeElement::TabControlTabImage, activeTab_, 1, 2);
+    StyleLink().Bitmap(ThemeElement::TabControlTabImage, inactiveTab_, 2, 2);
+    StyleLink().Bitmap(ThemeElement::TabControlBarImage, bar_);
     for (int k = 0; k < 4; ++k) {
-        styleLink_.Bitmap(ThemeElement::ScrollButtonImage, arrows_[k], k + 1, 4);
+        StyleLink().Bitmap(ThemeElement::ScrollButtonImage, arrows_[k], k + 1, 4);
         // Keyed by their bottom-left pixel.
         arrows_[k].SetTransparentMode(tmAuto);
         arrows_[k].SetTransparent(true);
@@ -394,7 +394,7 @@ const TClassInfo& TsuiTab::StaticClass() {
     return info;
 }
 
-TsuiTab::TsuiTab(TComponent* owner) : TCustomPanel(owner) {
+TsuiTab::TsuiTab(TComponent* owner) : TsuiStyled(owner) {
     SetText(L" ");
     SetBevelOuter(bvNone);
     SetBevelInner(bvNone);
@@ -427,9 +427,9 @@ void TsuiTab::ApplyStyle() {
     UpdateChildrenStyle(UIStyle(), FileTheme());
 
     TsuiUIStyle effective = UIStyle();
-    const bool fromFile = styleLink_.Resolve(effective);
-    const TColor stripColor = styleLink_.Color(ThemeElement::ControlBackgroundColor);
-    const TColor border = styleLink_.Color(ThemeElement::ControlBorderColor);
+    const bool fromFile = StyleLink().Resolve(effective);
+    const TColor stripColor = StyleLink().Color(ThemeElement::ControlBackgroundColor);
+    const TColor border = StyleLink().Color(ThemeElement::ControlBorderColor);
     const TColor body = !fromFile && effective == TsuiUIStyle::WinXP ? clWhite : stripColor;
     if (strip_) strip_->SetColor(stripColor);
     SetBorderColor(border);

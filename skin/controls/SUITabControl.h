@@ -22,7 +22,7 @@ using TTabChangingEvent = std::function<void(TObject* Sender, bool& AllowChange)
 
 // ---------------------------------------------------------------------------
 
-class TsuiTabControlTopPanel : public TCustomPanel {
+class TsuiTabControlTopPanel : public TsuiStyled<TCustomPanel> {
   public:
     // tab is the body the strip belongs to (colours, font, events); a strip
     // without one draws with its own defaults and reports nothing.
@@ -30,12 +30,6 @@ class TsuiTabControlTopPanel : public TCustomPanel {
     ~TsuiTabControlTopPanel() override;
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassType() const override { return StaticClass(); }
-
-    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
-    void SetFileTheme(TsuiFileTheme* theme) { styleLink_.SetFileTheme(theme); }
-    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
-    // Reloads the tab, bar and arrow pictures, takes the height they need and repaints.
-    void SetUIStyle(TsuiUIStyle style) { styleLink_.SetStyle(style); }
 
     TStringList& Tabs() { return tabs_; }
     const TStringList& Tabs() const { return tabs_; }
@@ -74,14 +68,11 @@ class TsuiTabControlTopPanel : public TCustomPanel {
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseLeave() override;
-    void Notification(TComponent* component, TOperation operation) override {
-        TCustomPanel::Notification(component, operation);
-        styleLink_.Notification(component, operation);
-    }
+    // Reloads the tab, bar and arrow pictures, takes the height they need and repaints.
+    void ApplyStyle() override;
 
   private:
     friend class TsuiTab;
-    void ApplyStyle();
     void TabsChanged();
     void SyncTables();
     // Paints the strip into canvas of the client size; pointer is the mouse
@@ -118,21 +109,16 @@ class TsuiTabControlTopPanel : public TCustomPanel {
     TBitmap bar_;
     TBitmap arrows_[4]; // right, right hovered, left, left hovered
     TOffscreenBuffer buffer_;
-    TsuiStyleLink styleLink_{*this, [this] { ApplyStyle(); }};
 };
 
 // ---------------------------------------------------------------------------
 
-class TsuiTab : public TCustomPanel {
+class TsuiTab : public TsuiStyled<TCustomPanel> {
   public:
     ~TsuiTab() override;
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassType() const override { return StaticClass(); }
 
-    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
-    void SetFileTheme(TsuiFileTheme* theme) { styleLink_.SetFileTheme(theme); }
-    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
-    void SetUIStyle(TsuiUIStyle style) { styleLink_.SetStyle(style); }
     int LeftMargin() const;
     void SetLeftMargin(int margin);
     TColor BorderColor() const { return borderColor_; }
@@ -171,16 +157,10 @@ class TsuiTab : public TCustomPanel {
     void Resize() override;
     void AdjustClientRect(RECT& r) const override;
     void AlignControls(RECT& rect) override;
-    void Notification(TComponent* component, TOperation operation) override {
-        TCustomPanel::Notification(component, operation);
-        styleLink_.Notification(component, operation);
-    }
+    void ApplyStyle() override;
 
   private:
     friend class TsuiTabControlTopPanel;
-    void ApplyStyle();
-
-    TsuiStyleLink styleLink_{*this, [this] { ApplyStyle(); }};
     TOwned<TsuiTabControlTopPanel> strip_;
     TColor borderColor_ = clBlack;
     TFont tabFont_;

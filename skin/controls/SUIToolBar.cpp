@@ -1,6 +1,5 @@
 #include "skin/controls/SUIToolBar.h"
 
-
 const TClassInfo& TsuiToolBar::StaticClass() {
     static const TClassInfo& info =
         TClassBuilder<TsuiToolBar>(L"TsuiToolBar", &TToolBar::StaticClass())
@@ -15,16 +14,16 @@ const TClassInfo& TsuiToolBar::StaticClass() {
     return info;
 }
 
-TsuiToolBar::TsuiToolBar(TComponent* owner) : TToolBar(owner) {
+TsuiToolBar::TsuiToolBar(TComponent* owner) : TsuiStyled(owner) {
     SetFlat(true);
     SetTransparent(false);
     SetUIStyle(GetOwnerFormStyle(owner));
 }
 
 void TsuiToolBar::ApplyStyle() {
-    buttonBorderColor_ = styleLink_.Color(ThemeElement::ToolBarButtonBorderColor);
-    buttonColor_ = styleLink_.Color(ThemeElement::ToolBarButtonBackgroundColor);
-    buttonDownColor_ = styleLink_.Color(ThemeElement::ToolBarButtonDownBackgroundColor);
+    buttonBorderColor_ = StyleLink().Color(ThemeElement::ToolBarButtonBorderColor);
+    buttonColor_ = StyleLink().Color(ThemeElement::ToolBarButtonBackgroundColor);
+    buttonDownColor_ = StyleLink().Color(ThemeElement::ToolBarButtonDownBackgroundColor);
     const TsuiUIStyle v = UIStyle();
     SetTransparent(v == TsuiUIStyle::MacOS || v == TsuiUIStyle::Protein);
     SetEdgeInner(esNone);

@@ -6,17 +6,12 @@
 
 #include "framework/ToolBar.h"
 
-class TsuiToolBar : public TToolBar {
+class TsuiToolBar : public TsuiStyled<TToolBar> {
   public:
     explicit TsuiToolBar(TComponent* owner);
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassType() const override { return StaticClass(); }
 
-    TsuiUIStyle UIStyle() const { return styleLink_.Style(); }
-    // Button colours from the style; transparent in MacOS and Protein.
-    void SetUIStyle(TsuiUIStyle v) { styleLink_.SetStyle(v); }
-    TsuiFileTheme* FileTheme() const { return styleLink_.FileTheme(); }
-    void SetFileTheme(TsuiFileTheme* v) { styleLink_.SetFileTheme(v); }
     // Fill of a hot button.
     TColor ButtonColor() const { return buttonColor_; }
     void SetButtonColor(TColor v);
@@ -28,16 +23,11 @@ class TsuiToolBar : public TToolBar {
     void SetButtonDownColor(TColor v);
 
   protected:
-    void Notification(TComponent* component, TOperation operation) override {
-        TToolBar::Notification(component, operation);
-        styleLink_.Notification(component, operation);
-    }
+    // Button colours from the style; transparent in MacOS and Protein.
+    void ApplyStyle() override;
 
   private:
-    void ApplyStyle();
-
     TColor buttonColor_ = clBtnFace;
     TColor buttonBorderColor_ = clBlack;
     TColor buttonDownColor_ = clBtnFace;
-    TsuiStyleLink styleLink_{*this, [this] { ApplyStyle(); }};
 };
