@@ -39,6 +39,12 @@ struct TMessage {
 
 using TWndMethod = std::function<void(TMessage&)>;
 
+// Button and move messages; the wheel goes to the focus, not to the point.
+inline bool IsMouseMessage(UINT msg) {
+    return msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST && msg != WM_MOUSEWHEEL &&
+           msg != WM_MOUSEHWHEEL;
+}
+
 // Notifications between controls, sent through WindowProc so a replaced
 // window procedure sees them too.
 constexpr UINT CM_BASE = 0xB000;

@@ -13,9 +13,3 @@ extern TControl* gCaptureControl;
 inline bool IsGraphic(const TControl* c) {
     return dynamic_cast<const TWinControl*>(c) == nullptr;
 }
-
-// Button and move messages; the wheel goes to the focus, not to the point.
-inline bool IsMouseMessage(UINT msg) {
-    return msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST && msg != WM_MOUSEWHEEL &&
-           msg != WM_MOUSEHWHEEL;
-}

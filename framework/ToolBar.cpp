@@ -6,11 +6,6 @@
 
 namespace {
 
-bool IsMouseMessage(UINT msg) {
-    return msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST && msg != WM_MOUSEWHEEL &&
-           msg != WM_MOUSEHWHEEL;
-}
-
 BYTE SystemStyle(TToolButtonStyle s) {
     switch (s) {
     case tbsCheck:
