@@ -12,14 +12,13 @@ namespace calc {
 // A cell text built on the stack: the schedule writes thousands of them per
 // run and must not allocate for each.
 class CellText {
-public:
+  public:
     std::wstring_view View() const { return {data_.data(), size_}; }
     operator std::wstring_view() const { return View(); }
     std::wstring Str() const { return std::wstring(View()); }
     void Clear() { size_ = 0; }
     void Push(wchar_t c) {
-        if (size_ < data_.size())
-            data_[size_++] = c;
+        if (size_ < data_.size()) data_[size_++] = c;
     }
     void Append(std::wstring_view s) {
         for (wchar_t c : s)
@@ -27,7 +26,7 @@ public:
     }
     void AppendDecimal(unsigned long long v, int minDigits = 1);
 
-private:
+  private:
     std::array<wchar_t, 352> data_{}; // fits the longest fixed-point double
     std::size_t size_ = 0;
 };

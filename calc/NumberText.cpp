@@ -28,8 +28,7 @@ MaskShape ReadMask(std::wstring_view mask) {
             ++placeholder;
             if (afterPoint) {
                 shape.decimals = placeholder;
-                if (c == L'0')
-                    shape.minDecimals = placeholder;
+                if (c == L'0') shape.minDecimals = placeholder;
             } else if (c == L'0') {
                 ++shape.minIntegerDigits;
             }
@@ -57,8 +56,7 @@ std::wstring GeneralText(double value, wchar_t sep) {
     if (mantissa.find('.') != std::string::npos) {
         while (mantissa.back() == '0')
             mantissa.pop_back();
-        if (mantissa.back() == '.')
-            mantissa.pop_back();
+        if (mantissa.back() == '.') mantissa.pop_back();
     }
     mantissa.push_back('E');
     mantissa.append(std::to_string(exponent));
@@ -68,12 +66,9 @@ std::wstring GeneralText(double value, wchar_t sep) {
 } // namespace
 
 std::wstring FormatMask(double value, std::wstring_view mask, wchar_t sep) {
-    if (std::isnan(value))
-        return L"NAN";
-    if (std::isinf(value))
-        return value < 0 ? L"-INF" : L"INF";
-    if (std::fabs(value) >= 1e18)
-        return GeneralText(value, sep);
+    if (std::isnan(value)) return L"NAN";
+    if (std::isinf(value)) return value < 0 ? L"-INF" : L"INF";
+    if (std::fabs(value) >= 1e18) return GeneralText(value, sep);
 
     const MaskShape shape = ReadMask(mask);
 
@@ -120,15 +115,13 @@ std::wstring FormatMask(double value, std::wstring_view mask, wchar_t sep) {
                 break;
             }
         }
-        if (i < 0)
-            all.insert(all.begin(), '1');
+        if (i < 0) all.insert(all.begin(), '1');
     }
     std::string integer = all.substr(0, all.size() - fracPart.size());
     std::string fraction = all.substr(all.size() - fracPart.size());
     while (integer.size() > 1 && integer.front() == '0')
         integer.erase(integer.begin());
-    if (integer == "0" && shape.minIntegerDigits == 0 && !fraction.empty())
-        integer.clear();
+    if (integer == "0" && shape.minIntegerDigits == 0 && !fraction.empty()) integer.clear();
     while (static_cast<int>(integer.size()) < shape.minIntegerDigits)
         integer.insert(integer.begin(), '0');
     while (static_cast<int>(fraction.size()) > shape.minDecimals && fraction.back() == '0')
@@ -137,8 +130,7 @@ std::wstring FormatMask(double value, std::wstring_view mask, wchar_t sep) {
     const bool isZero = integer.find_first_not_of('0') == std::string::npos &&
                         fraction.find_first_not_of('0') == std::string::npos;
     std::wstring out;
-    if (value < 0 && !isZero)
-        out.push_back(L'-');
+    if (value < 0 && !isZero) out.push_back(L'-');
     for (char c : integer)
         out.push_back(static_cast<wchar_t>(c));
     if (!fraction.empty()) {
@@ -146,8 +138,7 @@ std::wstring FormatMask(double value, std::wstring_view mask, wchar_t sep) {
         for (char c : fraction)
             out.push_back(static_cast<wchar_t>(c));
     }
-    if (out.empty() || out == L"-")
-        out = L"0";
+    if (out.empty() || out == L"-") out = L"0";
     return out;
 }
 
@@ -158,8 +149,7 @@ std::optional<double> ParseNumber(std::wstring_view text, wchar_t sep) {
         ++pos;
     while (end > pos && text[end - 1] == L' ')
         --end;
-    if (pos == end)
-        return std::nullopt;
+    if (pos == end) return std::nullopt;
 
     bool negative = false;
     if (text[pos] == L'+' || text[pos] == L'-') {
@@ -179,8 +169,7 @@ std::optional<double> ParseNumber(std::wstring_view text, wchar_t sep) {
             break;
         }
     }
-    if (intDigits.empty() && fracDigits.empty() && !sawSeparator)
-        return std::nullopt;
+    if (intDigits.empty() && fracDigits.empty() && !sawSeparator) return std::nullopt;
 
     long long exponent = 0;
     if (pos < end && (text[pos] == L'e' || text[pos] == L'E')) {
@@ -190,17 +179,13 @@ std::optional<double> ParseNumber(std::wstring_view text, wchar_t sep) {
             expNegative = text[pos] == L'-';
             ++pos;
         }
-        if (pos == end || text[pos] < L'0' || text[pos] > L'9')
-            return std::nullopt;
+        if (pos == end || text[pos] < L'0' || text[pos] > L'9') return std::nullopt;
         for (; pos < end && text[pos] >= L'0' && text[pos] <= L'9'; ++pos) {
-            if (exponent < 100000)
-                exponent = exponent * 10 + (text[pos] - L'0');
+            if (exponent < 100000) exponent = exponent * 10 + (text[pos] - L'0');
         }
-        if (expNegative)
-            exponent = -exponent;
+        if (expNegative) exponent = -exponent;
     }
-    if (pos != end)
-        return std::nullopt;
+    if (pos != end) return std::nullopt;
 
     // Rebuild in the portable form that from_chars reads.
     std::string normal = intDigits.empty() ? std::string("0") : intDigits;
@@ -222,27 +207,23 @@ std::optional<double> ParseNumber(std::wstring_view text, wchar_t sep) {
         else {
             long long magnitude = static_cast<long long>(intDigits.size()) -
                                   static_cast<long long>(first) - 1 + exponent;
-            if (magnitude > 0)
-                return std::nullopt;
+            if (magnitude > 0) return std::nullopt;
             value = 0;
         }
     } else if (ec != std::errc() || ptr != normal.data() + normal.size()) {
         return std::nullopt;
     }
-    if (!std::isfinite(value))
-        return std::nullopt;
+    if (!std::isfinite(value)) return std::nullopt;
     return negative ? -value : value;
 }
 
 bool AcceptNumberKey(wchar_t key, std::wstring_view mask, std::wstring_view text,
                      int selectionStart, wchar_t sep) {
-    if (key >= L'0' && key <= L'9')
-        return true;
+    if (key >= L'0' && key <= L'9') return true;
     if (mask.find(L'.') != std::wstring_view::npos && key == sep &&
         text.find(sep) == std::wstring_view::npos)
         return true;
-    if (key == 8)
-        return true;
+    if (key == 8) return true;
     return mask.find(L'-') != std::wstring_view::npos && selectionStart == 0 && key == L'-' &&
            text.find(L'-') == std::wstring_view::npos;
 }

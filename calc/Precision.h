@@ -7,22 +7,23 @@
 namespace calc {
 
 class ExtendedPrecisionScope {
-public:
+  public:
 #if (defined(__i386__) || defined(__x86_64__)) && defined(__GNUC__)
     ExtendedPrecisionScope() {
         __asm__ __volatile__("fnstcw %0" : "=m"(saved_));
         unsigned short extended = static_cast<unsigned short>(saved_ | 0x0300);
-        if (extended != saved_)
-            __asm__ __volatile__("fldcw %0" : : "m"(extended));
+        if (extended != saved_) __asm__ __volatile__("fldcw %0" : : "m"(extended));
     }
-    ~ExtendedPrecisionScope() { __asm__ __volatile__("fldcw %0" : : "m"(saved_)); }
+    ~ExtendedPrecisionScope() {
+        __asm__ __volatile__("fldcw %0" : : "m"(saved_));
+    }
 
-private:
+  private:
     unsigned short saved_ = 0;
 #else
     ExtendedPrecisionScope() = default;
 #endif
-public:
+  public:
     ExtendedPrecisionScope(const ExtendedPrecisionScope&) = delete;
     ExtendedPrecisionScope& operator=(const ExtendedPrecisionScope&) = delete;
 };

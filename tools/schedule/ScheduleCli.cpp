@@ -34,8 +34,7 @@ std::wstring Widen(const std::string& s) {
 // texts.
 double Number(const std::string& option, const std::string& text) {
     auto v = calc::ParseNumber(Widen(text), L'.');
-    if (!v)
-        throw UsageError(option + ": not a number: " + text);
+    if (!v) throw UsageError(option + ": not a number: " + text);
     return *v;
 }
 
@@ -47,13 +46,12 @@ std::pair<int, int> YearMonth(const std::string& option, const std::string& text
             throw UsageError(option + ": expected YYYY-MM: " + text);
     int year = std::stoi(text.substr(0, 4));
     int month = std::stoi(text.substr(5, 2));
-    if (month < 1 || month > 12)
-        throw UsageError(option + ": month must be 01 to 12: " + text);
+    if (month < 1 || month > 12) throw UsageError(option + ": month must be 01 to 12: " + text);
     return {year, month};
 }
 
 class TextGrid final : public calc::ScheduleSink {
-public:
+  public:
     TextGrid() : rows_(13, std::vector<std::wstring>(calc::kScheduleColumns)) {
         const auto& headers = calc::ScheduleHeaders();
         for (int c = 0; c < calc::kScheduleColumns; ++c)
@@ -77,8 +75,7 @@ public:
             while (used > 0 && row[used - 1].empty())
                 --used;
             for (std::size_t c = 0; c < used; ++c) {
-                if (c > 0)
-                    out += '\t';
+                if (c > 0) out += '\t';
                 out += ToUtf8(row[c]);
             }
             out += '\n';
@@ -86,12 +83,12 @@ public:
         return out;
     }
 
-private:
+  private:
     std::vector<std::vector<std::wstring>> rows_;
 };
 
 class Box final : public calc::ResultBox {
-public:
+  public:
     void SetValue(double v) override { value = v; }
     void SetEnabled(bool e) override { enabled = e; }
     double value = 0;
@@ -143,10 +140,8 @@ Result Run(const std::vector<std::string>& args) {
 
         for (std::size_t i = 0; i < args.size(); ++i) {
             const std::string& option = args[i];
-            if (option == "--help" || option == "-h")
-                throw UsageError("");
-            if (i + 1 >= args.size())
-                throw UsageError(option + ": missing value");
+            if (option == "--help" || option == "-h") throw UsageError("");
+            if (i + 1 >= args.size()) throw UsageError(option + ": missing value");
             const std::string& value = args[++i];
             if (option == "--method") {
                 if (value != "instalment" && value != "principal")
@@ -166,8 +161,7 @@ Result Run(const std::vector<std::string>& args) {
                 while (true) {
                     std::size_t comma = value.find(',', start);
                     list.push_back(Number(option, value.substr(start, comma - start)));
-                    if (comma == std::string::npos)
-                        break;
+                    if (comma == std::string::npos) break;
                     start = comma + 1;
                 }
                 if (list.size() > calc::kRateTableSize)
@@ -175,10 +169,9 @@ Result Run(const std::vector<std::string>& args) {
                 rates = list;
             } else if (option == "--prepay") {
                 std::size_t eq = value.find('=');
-                if (eq == std::string::npos)
-                    throw UsageError("--prepay: expected YYYY-MM=AMOUNT");
-                prepay.push_back({YearMonth(option, value.substr(0, eq)),
-                                  Number(option, value.substr(eq + 1))});
+                if (eq == std::string::npos) throw UsageError("--prepay: expected YYYY-MM=AMOUNT");
+                prepay.push_back(
+                    {YearMonth(option, value.substr(0, eq)), Number(option, value.substr(eq + 1))});
             } else if (option == "--decimal-separator") {
                 if (value.size() != 1 || (value[0] >= '0' && value[0] <= '9'))
                     throw UsageError("--decimal-separator: one character, not a digit");

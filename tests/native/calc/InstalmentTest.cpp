@@ -87,7 +87,8 @@ TEST(EqualInstalment, PlanEqualToTheBalancePaysOffExactly) {
     scratch.grid.SetRowCount(13);
     double balance = 100000, remaining = 12, paid = 0;
     for (int k = 1; k <= 6; ++k) {
-        balance = calc::FillInstalmentRows(scratch.grid, paid, 2008, 1, balance, remaining, 6, k, k);
+        balance =
+            calc::FillInstalmentRows(scratch.grid, paid, 2008, 1, balance, remaining, 6, k, k);
         remaining -= 1;
     }
     char exact[64];

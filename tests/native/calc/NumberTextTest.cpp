@@ -68,9 +68,9 @@ TEST(ParseNumber, AcceptsTheNumberEditsForms) {
 }
 
 TEST(ParseNumber, RefusesEverythingElse) {
-    for (const wchar_t* text : {L"", L"  ", L"-", L"+", L"abc", L"1,5", L"1.2.3", L"e5", L"1e",
-                                L"1e+", L"12 34", L"1e999", L"--1", L"0x10", L"nan", L"inf",
-                                L"50000.00元"})
+    for (const wchar_t* text :
+         {L"", L"  ", L"-", L"+", L"abc", L"1,5", L"1.2.3", L"e5", L"1e", L"1e+", L"12 34",
+          L"1e999", L"--1", L"0x10", L"nan", L"inf", L"50000.00元"})
         EXPECT_FALSE(ParseNumber(text).has_value()) << std::wstring(text).size();
     EXPECT_FALSE(ParseNumber(L"1.5", L',').has_value());
 }
@@ -95,8 +95,8 @@ TEST(AcceptNumberKey, DigitsBackspaceAndOneSeparator) {
 
 TEST(AcceptNumberKey, RefusesLettersControlKeysAndMinusWithTheProgramsMasks) {
     using calc::AcceptNumberKey;
-    for (wchar_t key : {L'a', L'Z', L' ', L'-', L'+', L'e', L'\r', L'\x1b', L'\x03', L'\x16',
-                        L'\t', L'元'})
+    for (wchar_t key :
+         {L'a', L'Z', L' ', L'-', L'+', L'e', L'\r', L'\x1b', L'\x03', L'\x16', L'\t', L'元'})
         for (const wchar_t* mask : {L"0", L"0.00", L"0.000"})
             EXPECT_FALSE(AcceptNumberKey(key, mask, L"1", 0)) << int(key);
     // A mask with a minus sign allows one, at the start only.

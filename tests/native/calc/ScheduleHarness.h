@@ -29,8 +29,7 @@ struct Harness {
             if (row < 0 || row >= RowCount() || col < 0 || col >= 6)
                 throw std::out_of_range("cell outside the grid");
             ++h.cellWrites;
-            if (!text.empty() && h.logCells)
-                h.log.push_back(L"cell");
+            if (!text.empty() && h.logCells) h.log.push_back(L"cell");
             cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = text;
         }
         Harness& h;
@@ -52,7 +51,9 @@ struct Harness {
         bool enabled = true;
     };
 
-    Harness() : grid(*this), first(*this, L"first"), total(*this, L"total"), interest(*this, L"interest") {}
+    Harness()
+        : grid(*this), first(*this, L"first"), total(*this, L"total"),
+          interest(*this, L"interest") {}
 
     // Runs one calculation with the given inputs and the harness's plan.
     bool Instalment() { return Calc(true); }
@@ -74,7 +75,9 @@ struct Harness {
     const std::wstring& Cell(int col, int row) const {
         return grid.cells.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(col));
     }
-    std::vector<std::wstring> Row(int row) const { return grid.cells.at(static_cast<std::size_t>(row)); }
+    std::vector<std::wstring> Row(int row) const {
+        return grid.cells.at(static_cast<std::size_t>(row));
+    }
 
     calc::ScheduleInputs in;
     std::vector<std::wstring> plan;

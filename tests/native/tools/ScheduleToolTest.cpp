@@ -29,8 +29,9 @@ Lines SplitLines(const std::string& text) {
     return lines;
 }
 
-const std::string kHeader = "还款时间\t月利息还款额（元）\t月本金还款额（元）\t月还款额（元）\t剩余本金（元）\t"
-                            "提前还贷（元）";
+const std::string kHeader =
+    "还款时间\t月利息还款额（元）\t月本金还款额（元）\t月还款额（元）\t剩余本金（元）\t"
+    "提前还贷（元）";
 
 } // namespace
 
@@ -50,7 +51,7 @@ TEST(ScheduleTool, InstalmentClosedForm) {
 
 TEST(ScheduleTool, PrepaymentsAndNotices) {
     auto r = Tool("--method instalment --loan 100000 --periods 12 --first 2008-01 --rate 6 "
-                 "--prepay 2008-06=50000");
+                  "--prepay 2008-06=50000");
     Lines lines = SplitLines(r.out);
     ASSERT_EQ(lines.size(), 15u);
     EXPECT_EQ(lines[6], "2008年06月\t295.3\t8311.35\t8606.64\t50748.08\t50000");
@@ -59,7 +60,7 @@ TEST(ScheduleTool, PrepaymentsAndNotices) {
     EXPECT_EQ(lines[14], "#enabled\t0");
 
     r = Tool("--method instalment --loan 100000 --periods 12 --first 2008-01 --rate 6 "
-            "--prepay 2008-06=60000");
+             "--prepay 2008-06=60000");
     EXPECT_EQ(r.exitCode, 0);
     lines = SplitLines(r.out);
     ASSERT_EQ(lines.size(), 16u);
@@ -72,7 +73,7 @@ TEST(ScheduleTool, PrepaymentsAndNotices) {
 
     // The last month's plan item meets a balance of exactly 0.
     r = Tool("--method instalment --loan 100000 --periods 12 --first 2008-01 --rate 6 "
-            "--prepay 2008-12=100");
+             "--prepay 2008-12=100");
     lines = SplitLines(r.out);
     EXPECT_EQ(lines[12], "2008年12月\t42.82\t8563.82\t8606.64\t0\t0");
     EXPECT_EQ(lines[13], "#message\t2008年12月提前还完贷款，计划超额100元！");
@@ -103,7 +104,7 @@ TEST(ScheduleTool, FloatingRatesBothMethods) {
 
 TEST(ScheduleTool, PrincipalWithPlan) {
     auto r = Tool("--method principal --loan 120000 --periods 12 --first 2008-01 --rate 6 "
-                 "--prepay 2008-06=50000");
+                  "--prepay 2008-06=50000");
     Lines lines = SplitLines(r.out);
     EXPECT_EQ(lines[1], "2008年01月\t600\t10000\t10600\t110000");
     EXPECT_EQ(lines[6], "2008年06月\t350\t10000\t10350\t60000\t50000");
@@ -125,14 +126,15 @@ TEST(ScheduleTool, ValidationFailurePrintsOnlyTheMessage) {
 
 TEST(ScheduleTool, DecimalSeparatorAppliesToEveryText) {
     auto r = Tool("--method instalment --loan 100000 --periods 12 --first 2008-01 --rate 6 "
-                 "--prepay 2008-06=50000 --decimal-separator ,");
+                  "--prepay 2008-06=50000 --decimal-separator ,");
     Lines lines = SplitLines(r.out);
     EXPECT_EQ(lines[6], "2008年06月\t295,3\t8311,35\t8606,64\t50748,08\t50000");
     EXPECT_EQ(lines[13], "#totals\t0,00\t102401,08\t2401,08");
 }
 
 TEST(ScheduleTool, RatesAreRoundedToThreeDecimals) {
-    auto a = Tool("--method instalment --loan 100000 --periods 24 --first 2008-07 --rates 6.0004,5,4");
+    auto a =
+        Tool("--method instalment --loan 100000 --periods 24 --first 2008-07 --rates 6.0004,5,4");
     auto b = Tool("--method instalment --loan 100000 --periods 24 --first 2008-07 --rates 6,5,4");
     EXPECT_EQ(a.out, b.out);
 }
@@ -169,7 +171,7 @@ TEST(ScheduleTool, TheBuiltProgramEndToEnd) {
     const int status = pclose(pipe);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(out, Tool("--method instalment --loan 100000 --periods 12 --first 2008-01 --rate 6 "
-                       "--prepay 2008-06=60000")
+                        "--prepay 2008-06=60000")
                        .out);
     EXPECT_EQ(std::system((std::string(SCHEDULE_EXE) + " --bogus 2>/dev/null").c_str()) >> 8, 2);
 }

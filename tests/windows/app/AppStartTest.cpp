@@ -26,8 +26,8 @@ BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM lParam) {
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     wchar_t caption[128];
-    if (pid == found->pid && IsWindowVisible(hwnd) &&
-        GetWindowTextW(hwnd, caption, 128) > 0 && std::wstring(caption) == L"蓝桉房贷按揭计算器V1.0") {
+    if (pid == found->pid && IsWindowVisible(hwnd) && GetWindowTextW(hwnd, caption, 128) > 0 &&
+        std::wstring(caption) == L"蓝桉房贷按揭计算器V1.0") {
         found->hwnd = hwnd;
         return FALSE;
     }
@@ -62,8 +62,7 @@ TEST(AppStart, ShowsTheMainWindowAndClosesNormally) {
     DWORD code = 1234;
     GetExitCodeProcess(pi.hProcess, &code);
     EXPECT_EQ(code, 0u);
-    if (code == STILL_ACTIVE)
-        TerminateProcess(pi.hProcess, 1);
+    if (code == STILL_ACTIVE) TerminateProcess(pi.hProcess, 1);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
 }
