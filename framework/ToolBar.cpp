@@ -174,6 +174,7 @@ const TClassInfo& TToolBar::StaticClass() {
     static const TClassInfo& info =
         TClassBuilder<TToolBar>(L"TToolBar", &TWinControl::StaticClass())
             .Component(L"Images", &TToolBar::Images, &TToolBar::SetImages)
+            .Component(L"HotImages", &TToolBar::HotImages, &TToolBar::SetHotImages)
             .Property(L"ShowCaptions", &TToolBar::ShowCaptions, &TToolBar::SetShowCaptions)
             .Property(L"ButtonWidth", &TToolBar::ButtonWidth, &TToolBar::SetButtonWidth)
             .Property(L"ButtonHeight", &TToolBar::ButtonHeight, &TToolBar::SetButtonHeight)
@@ -196,6 +197,7 @@ TToolBar::TToolBar(TComponent* owner) : TWinControl(owner) {
 TToolBar::~TToolBar() {
     MarkDestroying();
     if (images_) images_->UnRegisterChanges(this);
+    if (hotImages_) hotImages_->UnRegisterChanges(this);
     for (TToolButton* b : buttons_)
         b->bar_ = nullptr;
     buttons_.clear();
@@ -242,12 +244,30 @@ void TToolBar::SetImages(TCustomImageList* list) {
     RebuildButtons();
 }
 
+void TToolBar::SetHotImages(TCustomImageList* list) {
+    if (list == hotImages_) return;
+    if (hotImages_) {
+        hotImages_->UnRegisterChanges(this);
+        hotImages_->RemoveFreeNotification(this);
+    }
+    hotImages_ = list;
+    if (hotImages_) {
+        hotImages_->FreeNotification(this);
+        hotImages_->RegisterChanges(this, [this] { RebuildButtons(); });
+    }
+    RebuildButtons();
+}
+
 void TToolBar::Notification(TComponent* component, TOperation operation) {
     TWinControl::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == images_) {
+    if (operation != TOperation::opRemove) return;
+    if (component == images_)
         images_ = nullptr;
-        if (!Destroying()) RebuildButtons();
-    }
+    else if (component == hotImages_)
+        hotImages_ = nullptr;
+    else
+        return;
+    if (!Destroying()) RebuildButtons();
 }
 
 void TToolBar::SetShowCaptions(bool v) {
@@ -328,6 +348,8 @@ void TToolBar::ApplyImages() {
     // The bitmap size has to be known before any button is added.
     SendMessageW(h, TB_SETBITMAPSIZE, 0, list ? MAKELPARAM(list->Width(), list->Height()) : 0);
     SendMessageW(h, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list ? list->Handle() : nullptr));
+    const TImageList* hot = hotImages_ ? &hotImages_->Images() : nullptr;
+    SendMessageW(h, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(hot ? hot->Handle() : nullptr));
 }
 
 void TToolBar::ApplySizes() {
@@ -403,6 +425,32 @@ RECT TToolBar::ButtonRect(const TToolButton* button) {
                       reinterpret_cast<LPARAM>(&r)))
         r = RECT{0, 0, 0, 0};
     return r;
+}
+
+TToolButton* TToolBar::HotButton() {
+    if (!HandleAllocated()) return nullptr;
+    const LRESULT index = SendMessageW(Handle(), TB_GETHOTITEM, 0, 0);
+    if (index < 0) return nullptr;
+    TBBUTTON tb{};
+    if (!SendMessageW(Handle(), TB_GETBUTTON, WPARAM(index), reinterpret_cast<LPARAM>(&tb)))
+        return nullptr;
+    return FindButton(tb.idCommand);
+}
+
+void TToolBar::UpdateHotFromCursor() {
+    if (!HandleAllocated()) return;
+    HWND h = Handle();
+    LRESULT hot = -1;
+    POINT p{};
+    if (IsWindowEnabled(h) && IsWindowVisible(h) && GetCursorPos(&p) && WindowFromPoint(p) == h) {
+        ::ScreenToClient(h, &p);
+        hot = SendMessageW(h, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&p));
+    }
+    if (hot < 0) hot = -1; // a negative hit names a separator or the space beside a button
+    if (SendMessageW(h, TB_GETHOTITEM, 0, 0) != hot) {
+        SendMessageW(h, TB_SETHOTITEM, WPARAM(hot), 0);
+        InvalidateRect(h, nullptr, FALSE);
+    }
 }
 
 void TToolBar::Relayout() {
@@ -537,9 +585,17 @@ void TToolBar::WndProc(TMessage& m) {
         }
     }
     case CN_COMMAND:
-        if (TToolButton* b = FindButton(LOWORD(m.WParam)); b && b->Enabled()) b->Click();
+        if (TToolButton* b = FindButton(LOWORD(m.WParam)); b && b->Enabled()) {
+            // A modal window opened by the click takes the mouse away without
+            // the system control hearing of it: no button stays hot meanwhile,
+            // and afterwards only the one really under the cursor is.
+            if (HandleAllocated()) SendMessageW(Handle(), TB_SETHOTITEM, WPARAM(-1), 0);
+            b->Click();
+            if (!Destroying()) UpdateHotFromCursor();
+        }
         m.Result = 0;
         return;
+
     case WM_SIZE:
     case WM_WINDOWPOSCHANGED:
         TWinControl::WndProc(m);

@@ -121,6 +121,9 @@ class TToolBar : public TWinControl {
 
     TCustomImageList* Images() const { return images_; }
     void SetImages(TCustomImageList* list);
+    // The glyphs of the button under the mouse; none: Images.
+    TCustomImageList* HotImages() const { return hotImages_; }
+    void SetHotImages(TCustomImageList* list);
     bool ShowCaptions() const { return showCaptions_; }
     void SetShowCaptions(bool v);
     int ButtonWidth() const { return buttonWidth_; }
@@ -142,6 +145,11 @@ class TToolBar : public TWinControl {
 
     // The button's rectangle as the system control laid it out (empty if hidden).
     RECT ButtonRect(const TToolButton* button);
+    // The button the system shows as under the mouse, or nullptr.
+    TToolButton* HotButton();
+    // Makes the button under the real cursor hot, or none when the cursor is
+    // elsewhere or covered by another window.
+    void UpdateHotFromCursor();
 
     // Runs when the background is painted: true means the hook painted it.
     TToolBarCustomDrawEvent OnCustomDraw;
@@ -173,6 +181,7 @@ class TToolBar : public TWinControl {
 
     std::vector<TToolButton*> buttons_;
     TCustomImageList* images_ = nullptr;
+    TCustomImageList* hotImages_ = nullptr;
     bool showCaptions_ = false;
     int buttonWidth_ = 23, buttonHeight_ = 22;
     bool flat_ = false, transparent_ = false, autoSize_ = false;

@@ -1,5 +1,6 @@
 // The skinned tool bar: the framework's tool bar with the style's colours
-// for hot and pressed buttons.
+// for hot and pressed buttons, drawn as flat rectangles through the bar's
+// custom-draw hooks; a transparent bar shows its parent behind the buttons.
 #pragma once
 
 #include "skin/SUIStyleLink.h"
@@ -27,6 +28,11 @@ class TsuiToolBar : public TsuiStyled<TToolBar> {
     void ApplyStyle() override;
 
   private:
+    bool DrawBackground(TCanvas& canvas);
+    bool DrawButton(TToolButton* button, TCanvas& canvas, const RECT& r,
+                    TToolButtonDrawState state);
+    void DrawLook(TToolButton* button, TCanvas& canvas, const RECT& r, bool pressed, bool arrow);
+
     TColor buttonColor_ = clBtnFace;
     TColor buttonBorderColor_ = clBlack;
     TColor buttonDownColor_ = clBtnFace;
