@@ -498,6 +498,12 @@ LRESULT TToolBar::CustomDraw(NMTBCUSTOMDRAW& cd) {
         TToolButtonDrawState state;
         UINT s = cd.nmcd.uItemState;
         if (s & CDIS_HOT) state.Include(cdsHot);
+        // Some system controls drop the hot flag while the mouse holds the
+        // button down; it is still over the button while it stays the hot item.
+        if ((s & CDIS_SELECTED) && !(s & CDIS_HOT) &&
+            SendMessageW(Handle(), TB_GETHOTITEM, 0, 0) ==
+                SendMessageW(Handle(), TB_COMMANDTOINDEX, WPARAM(b->commandId_), 0))
+            state.Include(cdsHot);
         if (s & CDIS_SELECTED) state.Include(cdsPressed);
         if (s & CDIS_CHECKED) state.Include(cdsChecked);
         if (s & (CDIS_DISABLED | CDIS_GRAYED)) state.Include(cdsDisabled);

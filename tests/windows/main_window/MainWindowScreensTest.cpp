@@ -5,6 +5,7 @@
 
 #include "framework/Graphics.h"
 #include "framework/Screenshot.h"
+#include "skin/controls/SUIToolBar.h"
 
 #include <algorithm>
 #include <chrono>
@@ -137,4 +138,69 @@ TEST(MainWindowBudget, AWholeWindowLifeLeavesNoGdiObjects) {
     life();
     Pump();
     EXPECT_EQ(ProcessGdiObjectCount(), before);
+}
+
+TEST(MainWindowScreens, ToolBarHotAndPressedAndItsPaintTime) {
+    MainWindow w;
+    TsuiToolBar* bar = w->suiToolBar1;
+    HWND h = bar->Handle();
+
+    // Repaints of the whole bar: the window behind it, then the buttons.
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 100; ++i)
+        RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const double average = MillisecondsSince(start) / 100;
+    std::printf("main window tool bar repaint: %.2f ms on average of 100\n", average);
+    EXPECT_LT(average, 50.0);
+
+    // The mouse over 计算, then held down on it.
+    const RECT r = bar->ButtonRect(w->TBjs);
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    POINT screen = p;
+    ClientToScreen(h, &screen);
+    SetCursorPos(screen.x, screen.y);
+    SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+    Pump();
+    ASSERT_EQ(bar->HotButton(), w->TBjs);
+    TBitmap shot;
+    CaptureWindow(h, shot, true);
+    SaveScreenshot(shot, L"main-window-toolbar-hot");
+    EXPECT_EQ(shot.Pixel(r.left + 1, r.top + 1), 0x00EFEFEF);
+    EXPECT_EQ(shot.Pixel(r.left, r.top + 1), 0x00474747);
+
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    CaptureWindow(h, shot, true);
+    SaveScreenshot(shot, L"main-window-toolbar-pressed");
+    EXPECT_EQ(shot.Pixel(r.left + 1, r.top + 1), 0x00D8D8D8);
+    SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(p.x, 200)); // let go off the bar: no 计算
+    Pump();
+
+    // 关于 opens the About window; the mouse goes there to close it.
+    const RECT about = bar->ButtonRect(w->ToolButton1);
+    p = {(about.left + about.right) / 2, (about.top + about.bottom) / 2};
+    screen = p;
+    ClientToScreen(h, &screen);
+    SetCursorPos(screen.x, screen.y);
+    SendMessageW(h, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+    Pump();
+    ASSERT_EQ(bar->HotButton(), w->ToolButton1);
+    std::vector<std::wstring> opened;
+    {
+        TScopedModalHook hook([&](TModalRequest& m) {
+            if (m.kind != TModalKind::Form || !m.form) return;
+            opened.push_back(m.form->ClassName());
+            RECT wr{};
+            GetWindowRect(m.form->Handle(), &wr);
+            SetCursorPos((wr.left + wr.right) / 2, wr.bottom - 5);
+            m.form->SetModalResult(mrOk);
+        });
+        SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+        SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+        Pump();
+    }
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(bar->HotButton(), nullptr);
+    CaptureWindow(h, shot, true);
+    EXPECT_NE(shot.Pixel(about.left + 1, about.top + 1), 0x00EFEFEF);
+    SetCursorPos(0, 0);
 }
