@@ -147,6 +147,19 @@ TEST_F(SUIToolBarTest, HotPressedAndCheckedButtonsAreFlatRectanglesInTheStyleCol
         ASSERT_LE(left, right) << "no caption";
         EXPECT_NEAR(left + right + 1, r.left + r.right, 3);
     }
+
+    // A hot image list gives the hot button its glyph; the others keep theirs.
+    auto* hot = new TCustomImageList(host.get());
+    hot->SetWidth(kGlyph);
+    hot->SetHeight(kGlyph);
+    TBitmap glyph(kGlyph * 4, kGlyph);
+    glyph.Fill(clTeal);
+    hot->Images().AddMasked(glyph, clNone);
+    bar->SetHotImages(hot);
+    Send(TB_SETHOTITEM, WPARAM(i), 0);
+    auto shot = Painted(*bar);
+    EXPECT_EQ(shot->Pixel(Rect(i).left + 20, Rect(i).top + 20), clTeal);
+    EXPECT_EQ(shot->Pixel(Rect(0).left + 20, Rect(0).top + 20), kFaces[0]);
 }
 
 TEST_F(SUIToolBarTest, DropDownButtonCentresItsCaptionLeftOfTheArrow) {
