@@ -6,6 +6,7 @@
 #include "framework/Forms.h"
 #include "framework/Utils.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -92,6 +93,7 @@ template <class Base> void TsuiMenuSkin<Base>::ItemFont(TFont& font) const {
     font.SetName(fontName_);
     font.SetSize(fontSize_);
     font.SetCharset(fontCharset_);
+    font.SetStyle({});
 }
 
 template <class Base> void TsuiMenuSkin<Base>::InstallItemHandlers() {
