@@ -6,12 +6,18 @@
 #include "skin/SUIThemeTables.h"
 
 class TComponent;
+class TMainMenu;
 class TsuiFileTheme;
 
 class IsuiFormFrame {
   public:
     virtual TsuiUIStyle UIStyle() const = 0;
     virtual TsuiFileTheme* FileTheme() const = 0;
+    // The skinned main menu the frame's menu bar shows (not owned; nullptr:
+    // none). A frame without a menu bar ignores it.
+    virtual void SetMenu(TMainMenu*) {}
+    // The menu's items, their captions or states, or its font changed.
+    virtual void MenuChanged() {}
 
   protected:
     ~IsuiFormFrame() = default;

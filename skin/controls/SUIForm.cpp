@@ -245,6 +245,11 @@ void TsuiForm::SetFormPanel(TCustomPanel* v) {
 void TsuiForm::SetMenu(TMainMenu* v) {
     menu_ = v;
     if (v) FreeNotification(v);
+    MenuChanged();
+}
+
+void TsuiForm::MenuChanged() {
+    Invalidate();
 }
 
 void TsuiForm::SetPopupMenu(TPopupMenu* v) {

@@ -136,7 +136,8 @@ class TsuiForm : public TsuiStyled<TCustomPanel>, public IsuiFormFrame {
     TCustomPanel* FormPanel() const { return formPanel_; }
     void SetFormPanel(TCustomPanel* v);
     TMainMenu* Menu() const { return menu_; }
-    void SetMenu(TMainMenu* v);
+    void SetMenu(TMainMenu* v) override;
+    void MenuChanged() override;
     TColor MenuBarColor() const { return menuBarColor_; }
     void SetMenuBarColor(TColor v) { menuBarColor_ = v; }
     int MenuBarHeight() const { return menuBarHeight_; }

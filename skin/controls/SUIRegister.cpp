@@ -11,6 +11,7 @@
 #include "skin/controls/SUIForm.h"
 #include "skin/controls/SUIGroupBox.h"
 #include "skin/controls/SUIListControls.h"
+#include "skin/controls/SUIMenus.h"
 #include "skin/controls/SUIPageControl.h"
 #include "skin/controls/SUIRadioGroup.h"
 #include "skin/controls/SUIStatusBar.h"
@@ -58,6 +59,8 @@ void RegisterSkinClasses() {
     TsuiTabSheet::StaticClass();
 
     TsuiToolBar::StaticClass();
+    TsuiPopupMenu::StaticClass();
+    TsuiMainMenu::StaticClass();
     TsuiStatusBar::StaticClass();
 
     TsuiDialog::StaticClass();

@@ -1,0 +1,330 @@
+#include "skin/controls/SUIMenus.h"
+
+#include "skin/SUIFormFrame.h"
+#include "skin/SUIThemes.h"
+
+#include "framework/Forms.h"
+#include "framework/Utils.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// The check-mark bitmap, white as the transparent colour.
+void AddCheckMark(TImageList& list) {
+    TBitmap mark;
+    mark.LoadFromResourceName(MainInstance(), L"MENU_CHECKED");
+    list.AddMasked(mark, 0xFFFFFF);
+}
+
+// The top rows of a MacOS menu strip stretched over r.
+void DrawMacStrip(TCanvas& canvas, const RECT& r, const wchar_t* name, int rows) {
+    TBitmap strip;
+    strip.LoadFromResourceName(MainInstance(), name);
+    canvas.CopyRect(r, strip.Canvas(), RECT{0, 0, strip.Width(), std::min(rows, strip.Height())});
+}
+
+template <class T> void PublishMenuProperties(TClassBuilder<T>& b) {
+    b.Property(L"OwnerDraw", &T::OwnerDraw, &T::SetOwnerDraw)
+        .Component(L"FileTheme", &T::FileTheme, &T::SetFileTheme)
+        .Enum(L"UIStyle", &T::UIStyle, &T::SetUIStyle, UIStyleEnum())
+        .Property(L"MenuItemHeight", &T::MenuItemHeight, &T::SetMenuItemHeight)
+        .Property(L"SeparatorHeight", &T::SeparatorHeight, &T::SetSeparatorHeight)
+        .Property(L"BarWidth", &T::BarWidth, &T::SetBarWidth)
+        .Color(L"BarColor", &T::BarColor, &T::SetBarColor)
+        .Color(L"Color", &T::Color, &T::SetColor)
+        .Color(L"SeparatorColor", &T::SeparatorColor, &T::SetSeparatorColor)
+        .Color(L"SelectedBorderColor", &T::SelectedBorderColor, &T::SetSelectedBorderColor)
+        .Color(L"SelectedColor", &T::SelectedColor, &T::SetSelectedColor)
+        .Color(L"SelectedFontColor", &T::SelectedFontColor, &T::SetSelectedFontColor)
+        .Color(L"FontColor", &T::FontColor, &T::SetFontColor)
+        .Color(L"BorderColor", &T::BorderColor, &T::SetBorderColor)
+        .Property(L"FlatMenu", &T::FlatMenu, &T::SetFlatMenu)
+        .Property(L"FontName", &T::FontName, &T::SetFontName)
+        .Property(L"FontSize", &T::FontSize, &T::SetFontSize)
+        .Property(L"FontCharset", &T::FontCharset, &T::SetFontCharset)
+        .Property(L"UseSystemFont", &T::UseSystemFont, &T::SetUseSystemFont);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// The shared look
+
+template <class Base>
+TsuiMenuSkin<Base>::TsuiMenuSkin(TComponent* owner) : TsuiStyled<Base>(owner) {
+    TMenu::SetOwnerDraw(true);
+}
+
+template <class Base> void TsuiMenuSkin<Base>::SetMenuItemHeight(int v) {
+    if (this->UIStyle() != TsuiUIStyle::MacOS) menuItemHeight_ = v;
+}
+
+template <class Base> void TsuiMenuSkin<Base>::SetSeparatorHeight(int v) {
+    if (this->UIStyle() != TsuiUIStyle::MacOS) separatorHeight_ = v;
+}
+
+template <class Base> void TsuiMenuSkin<Base>::ApplyStyle() {
+    barWidth_ = 26;
+    const bool mac = this->UIStyle() == TsuiUIStyle::MacOS;
+    menuItemHeight_ = mac ? 20 : 21;
+    separatorHeight_ = mac ? 12 : 5;
+    separatorColor_ = mac ? 0x000000 : 0x848284;
+    const TsuiStyleLink& link = this->StyleLink();
+    barColor_ = link.Color(ThemeElement::MenuBarColor);
+    color_ = link.Color(ThemeElement::MenuBackgroundColor);
+    fontColor_ = link.Color(ThemeElement::MenuFontColor);
+    selectedBorderColor_ = link.Color(ThemeElement::MenuSelectedBorderColor);
+    selectedColor_ = link.Color(ThemeElement::MenuSelectedBackgroundColor);
+    selectedFontColor_ = link.Color(ThemeElement::MenuSelectedFontColor);
+}
+
+template <class Base> void TsuiMenuSkin<Base>::Loaded() {
+    Base::Loaded();
+    InstallItemHandlers();
+}
+
+template <class Base> void TsuiMenuSkin<Base>::ItemFont(TFont& font) const {
+    if (useSystemFont_) {
+        GetMenuFont(font);
+        return;
+    }
+    font.SetName(fontName_);
+    font.SetSize(fontSize_);
+    font.SetCharset(fontCharset_);
+    font.SetStyle({});
+}
+
+template <class Base> void TsuiMenuSkin<Base>::InstallItemHandlers() {
+    InstallHandlers(*this->Items());
+}
+
+template <class Base> void TsuiMenuSkin<Base>::InstallHandlers(TMenuItem& parent) {
+    for (int i = 0; i < parent.Count(); ++i) {
+        TMenuItem* item = parent.Items(i);
+        item->OnMeasureItem = [this](TObject* s, TCanvas& canvas, int& w, int& h) {
+            MeasureItem(*static_cast<TMenuItem*>(s), canvas, w, h);
+        };
+        item->OnAdvancedDrawItem = [this](TObject* s, TCanvas& canvas, const RECT& r,
+                                          TOwnerDrawState state) {
+            DrawItem(*static_cast<TMenuItem*>(s), canvas, r, state);
+        };
+        InstallHandlers(*item);
+    }
+}
+
+template <class Base>
+void TsuiMenuSkin<Base>::MeasureItem(const TMenuItem& item, TCanvas& canvas, int& width,
+                                     int& height) {
+    ItemFont(canvas.Font());
+    height = item.IsLine() ? separatorHeight_ : menuItemHeight_;
+    width = canvas.TextWidth(item.Caption()) + canvas.TextWidth(ShortCutToText(item.ShortCut())) +
+            barWidth_ + 40;
+}
+
+template <class Base>
+void TsuiMenuSkin<Base>::DrawBackground(TCanvas& canvas, const RECT& r, bool selected,
+                                        int macRows) const {
+    const bool mac = this->UIStyle() == TsuiUIStyle::MacOS;
+    if (selected) {
+        if (mac) {
+            DrawMacStrip(canvas, r, L"MACOS_MENU_SELECT", macRows);
+        } else {
+            canvas.Brush().SetColor(selectedColor_);
+            canvas.FillRect(r);
+            canvas.Brush().SetColor(selectedBorderColor_);
+            canvas.FrameRect(r);
+        }
+        return;
+    }
+    if (mac) {
+        DrawMacStrip(canvas, r, L"MACOS_MENU_BAR", macRows);
+        return;
+    }
+    if (barWidth_ > 0) {
+        canvas.Brush().SetColor(barColor_);
+        canvas.FillRect(RECT{r.left, r.top, r.left + barWidth_, r.bottom});
+    }
+    canvas.Brush().SetColor(color_);
+    canvas.FillRect(RECT{r.left + barWidth_, r.top, r.right, r.bottom});
+}
+
+// Flat look: the open menu's window gets a thin frame drawn on the screen
+// over the system's raised border.
+template <class Base> void TsuiMenuSkin<Base>::FrameMenuWindow(TCanvas& canvas) const {
+    HWND menuWindow = WindowFromDC(canvas.Handle());
+    if (!menuWindow) return;
+    RECT w;
+    GetWindowRect(menuWindow, &w);
+    HDC screen = GetDC(GetDesktopWindow());
+    {
+        TCanvas out(screen);
+        RECT outer{w.left, w.top + 1, w.right - 1, w.bottom - 1};
+        out.Brush().SetColor(clBlack);
+        out.FrameRect(outer);
+        out.Brush().SetColor(0xFFFFFF);
+        out.FrameRect(RECT{outer.left + 1, outer.top + 1, outer.right - 1, outer.bottom - 1});
+        out.Pen().SetColor(this->StyleLink().Color(ThemeElement::FormBackgroundColor));
+        const std::array<POINT, 5> edge{POINT{w.left, w.bottom - 1},
+                                        {w.right - 1, w.bottom - 1},
+                                        {w.right - 1, w.top},
+                                        {w.right, w.top},
+                                        {w.left, w.top}};
+        out.Polyline(edge);
+        out.SetHandle(nullptr);
+    }
+    ReleaseDC(GetDesktopWindow(), screen);
+}
+
+template <class Base>
+void TsuiMenuSkin<Base>::DrawItem(const TMenuItem& item, TCanvas& canvas, const RECT& r,
+                                  TOwnerDrawState state) {
+    if (flatMenu_) FrameMenuWindow(canvas);
+    const bool mac = this->UIStyle() == TsuiUIStyle::MacOS;
+    if (item.IsLine()) {
+        if (mac) {
+            DrawMacStrip(canvas, r, L"MACOS_MENU_BAR", 12);
+            return;
+        }
+        DrawBackground(canvas, r, false, 0);
+        canvas.Pen().SetColor(separatorColor_);
+        canvas.MoveTo(r.left + barWidth_ + 4, r.top + 2);
+        canvas.LineTo(r.right - 2, r.top + 2);
+        return;
+    }
+    const bool disabled = !item.Enabled() || state.Contains(odDisabled) || state.Contains(odGrayed);
+    const bool selected = state.Contains(odSelected) && !disabled;
+    DrawBackground(canvas, r, selected, 20);
+
+    ItemFont(canvas.Font());
+    canvas.Font().SetColor(disabled   ? TColor(0x808080)
+                           : selected ? selectedFontColor_
+                                      : fontColor_);
+    if (item.Default()) canvas.Font().SetStyle(canvas.Font().Style() | fsBold);
+    canvas.Brush().SetStyle(bsClear);
+    RECT text{r.left + barWidth_ + 4, r.top + 4, r.right, r.bottom};
+    canvas.DrawText(item.Caption(), text, DT_SINGLELINE);
+    const std::wstring shortCut = ShortCutToText(item.ShortCut());
+    if (!shortCut.empty())
+        canvas.TextOut(r.right - canvas.TextWidth(shortCut) - 16, r.top + 4, shortCut);
+
+    const TImageList* images = TMenu::Images();
+    const int index = item.ImageIndex();
+    const bool hasImage = index != -1 && images && index < images->Count();
+    if (item.Checked()) {
+        if (hasImage) {
+            canvas.Brush().SetColor(clBlack);
+            canvas.FrameRect(RECT{r.left + 2, r.top + 1, r.left + 21, r.top + 20});
+            canvas.Brush().SetColor(selectedColor_);
+            canvas.FillRect(RECT{r.left + 3, r.top + 2, r.left + 20, r.top + 19});
+        } else {
+            CheckMarks().Draw(canvas, r.left + 4, r.top + 3, 0, !disabled);
+        }
+    }
+    if (hasImage) images->Draw(canvas, r.left + 4, r.top + 3, index, !disabled);
+}
+
+template class TsuiMenuSkin<TPopupMenu>;
+template class TsuiMenuSkin<TMainMenu>;
+
+// ---------------------------------------------------------------------------
+// TsuiPopupMenu
+
+const TClassInfo& TsuiPopupMenu::StaticClass() {
+    static const TClassInfo& info = []() -> const TClassInfo& {
+        TClassBuilder<TsuiPopupMenu> b(L"TsuiPopupMenu", &TPopupMenu::StaticClass());
+        PublishMenuProperties(b);
+        return b.Build();
+    }();
+    return info;
+}
+
+TsuiPopupMenu::TsuiPopupMenu(TComponent* owner) : TsuiMenuSkin(owner) {
+    SetUIStyle(GetOwnerFormStyle(owner));
+}
+
+const TImageList& TsuiPopupMenu::CheckMarks() const {
+    static TImageList shared(16, 16);
+    if (shared.Count() == 0) AddCheckMark(shared);
+    return shared;
+}
+
+// ---------------------------------------------------------------------------
+// TsuiMainMenu
+
+const TClassInfo& TsuiMainMenu::StaticClass() {
+    static const TClassInfo& info = []() -> const TClassInfo& {
+        TClassBuilder<TsuiMainMenu> b(L"TsuiMainMenu", &TMainMenu::StaticClass());
+        PublishMenuProperties(b);
+        b.Component(L"Images", &TsuiMainMenu::ImageList, &TsuiMainMenu::SetImageList);
+        return b.Build();
+    }();
+    return info;
+}
+
+TsuiMainMenu::TsuiMainMenu(TComponent* owner) : TsuiMenuSkin(owner), checkMarks_(16, 16) {
+    AddCheckMark(checkMarks_);
+    TMenu::SetImages(&checkMarks_);
+    SetUIStyle(GetOwnerFormStyle(owner));
+    // The frame draws the bar, so the form shows no system menu bar.
+    if (auto* form = dynamic_cast<TForm*>(owner)) {
+        if (FormMenu(form)) SetFormMenu(form, nullptr);
+        AttachTo(FindFormFrame(form));
+    }
+}
+
+void TsuiMainMenu::AttachTo(IsuiFormFrame* frame) {
+    if (!frame || frame == frame_) return;
+    frame_ = frame;
+    // Kept apart: a frame being freed can no longer be cast.
+    frameComponent_ = dynamic_cast<TComponent*>(frame);
+    FreeNotification(frameComponent_);
+    frame->SetMenu(this);
+}
+
+TImageList* TsuiMainMenu::Images() const {
+    TImageList* images = TMenu::Images();
+    return images == &checkMarks_ ? nullptr : images;
+}
+
+void TsuiMainMenu::SetImages(TImageList* images) {
+    TMenu::SetImages(images ? images : &checkMarks_);
+}
+
+TCustomImageList* TsuiMainMenu::ImageList() const {
+    return TMenu::ImageList();
+}
+
+void TsuiMainMenu::SetImageList(TCustomImageList* list) {
+    TMenu::SetImageList(list);
+    if (!list) TMenu::SetImages(&checkMarks_);
+}
+
+void TsuiMainMenu::SetUseSystemFont(bool v) {
+    TsuiMenuSkin::SetUseSystemFont(v);
+    if (frame_) frame_->MenuChanged();
+}
+
+void TsuiMainMenu::Loaded() {
+    TsuiMenuSkin::Loaded();
+    // A description may name the frame after the menu.
+    if (!frame_) AttachTo(FindFormFrame(Owner()));
+    if (frame_) frame_->MenuChanged();
+}
+
+void TsuiMainMenu::MenuChanged() {
+    TsuiMenuSkin::MenuChanged();
+    if (frame_ && !Loading() && !Destroying()) frame_->MenuChanged();
+}
+
+void TsuiMainMenu::Notification(TComponent* component, TOperation operation) {
+    TsuiMenuSkin::Notification(component, operation);
+    if (operation != TOperation::opRemove) return;
+    if (frame_ && component == frameComponent_) {
+        frame_ = nullptr;
+        frameComponent_ = nullptr;
+    }
+    // A freed picture list leaves the check marks in its place.
+    if (!Destroying() && !TMenu::Images()) TMenu::SetImages(&checkMarks_);
+}
