@@ -11,7 +11,7 @@
 #include "skin/controls/SUIForm.h"
 #include "skin/controls/SUIGroupBox.h"
 #include "skin/controls/SUIListControls.h"
-#include "skin/controls/SUIMenus.h"
+#include "skin/controls/SUIMainMenu.h"
 #include "skin/controls/SUIPageControl.h"
 #include "skin/controls/SUIRadioGroup.h"
 #include "skin/controls/SUIStatusBar.h"

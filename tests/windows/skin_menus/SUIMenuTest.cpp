@@ -6,7 +6,7 @@
 #include "../support/TestFormFrame.h"
 
 #include "skin/controls/SUIForm.h"
-#include "skin/controls/SUIMenus.h"
+#include "skin/controls/SUIMainMenu.h"
 
 #include "framework/FormReader.h"
 #include "framework/Screenshot.h"

@@ -1,6 +1,6 @@
-// The skinned popup and main menus: owner-drawn items with a side bar, the
-// style's colours for the selected item, a check-mark bitmap and optional
-// images. Both menus share the properties and the drawing; they differ in
+// The skinned popup menu and what it shares with the skinned main menu:
+// owner-drawn items with a side bar, the style's colours for the selected
+// item, a check-mark bitmap and optional images. The menus differ only in
 // where the check mark comes from and in the main menu's tie to the frame.
 #pragma once
 
@@ -92,6 +92,32 @@ template <class Base> class TsuiMenuSkin : public TsuiStyled<Base> {
     bool useSystemFont_ = true;
 };
 
+// The check-mark bitmap added to list, white as the transparent colour.
+void AddMenuCheckMark(TImageList& list);
+
+// The published properties both skinned menus share, in their order.
+template <class T> void PublishMenuProperties(TClassBuilder<T>& b) {
+    b.Property(L"OwnerDraw", &T::OwnerDraw, &T::SetOwnerDraw)
+        .Component(L"FileTheme", &T::FileTheme, &T::SetFileTheme)
+        .Enum(L"UIStyle", &T::UIStyle, &T::SetUIStyle, UIStyleEnum())
+        .Property(L"MenuItemHeight", &T::MenuItemHeight, &T::SetMenuItemHeight)
+        .Property(L"SeparatorHeight", &T::SeparatorHeight, &T::SetSeparatorHeight)
+        .Property(L"BarWidth", &T::BarWidth, &T::SetBarWidth)
+        .Color(L"BarColor", &T::BarColor, &T::SetBarColor)
+        .Color(L"Color", &T::Color, &T::SetColor)
+        .Color(L"SeparatorColor", &T::SeparatorColor, &T::SetSeparatorColor)
+        .Color(L"SelectedBorderColor", &T::SelectedBorderColor, &T::SetSelectedBorderColor)
+        .Color(L"SelectedColor", &T::SelectedColor, &T::SetSelectedColor)
+        .Color(L"SelectedFontColor", &T::SelectedFontColor, &T::SetSelectedFontColor)
+        .Color(L"FontColor", &T::FontColor, &T::SetFontColor)
+        .Color(L"BorderColor", &T::BorderColor, &T::SetBorderColor)
+        .Property(L"FlatMenu", &T::FlatMenu, &T::SetFlatMenu)
+        .Property(L"FontName", &T::FontName, &T::SetFontName)
+        .Property(L"FontSize", &T::FontSize, &T::SetFontSize)
+        .Property(L"FontCharset", &T::FontCharset, &T::SetFontCharset)
+        .Property(L"UseSystemFont", &T::UseSystemFont, &T::SetUseSystemFont);
+}
+
 extern template class TsuiMenuSkin<TPopupMenu>;
 extern template class TsuiMenuSkin<TMainMenu>;
 
@@ -104,37 +130,4 @@ class TsuiPopupMenu : public TsuiMenuSkin<TPopupMenu> {
   protected:
     // One list for every popup menu.
     const TImageList& CheckMarks() const override;
-};
-
-// A main menu shown by the window's skinned frame rather than by the system.
-class TsuiMainMenu : public TsuiMenuSkin<TMainMenu> {
-  public:
-    explicit TsuiMainMenu(TComponent* owner);
-    static const TClassInfo& StaticClass();
-    const TClassInfo& ClassType() const override { return StaticClass(); }
-
-    // nullptr while the menu's own check-mark list stands in; nullptr
-    // installs that list again.
-    TImageList* Images() const;
-    void SetImages(TImageList* images);
-    TCustomImageList* ImageList() const;
-    void SetImageList(TCustomImageList* list);
-
-    // The frame shows the new font as well.
-    void SetUseSystemFont(bool v) override;
-    // The window frame whose menu bar shows this menu (nullptr: none).
-    IsuiFormFrame* Frame() const { return frame_; }
-
-  protected:
-    const TImageList& CheckMarks() const override { return checkMarks_; }
-    void Loaded() override;
-    void MenuChanged() override;
-    void Notification(TComponent* component, TOperation operation) override;
-
-  private:
-    void AttachTo(IsuiFormFrame* frame);
-
-    TImageList checkMarks_;
-    IsuiFormFrame* frame_ = nullptr;
-    TComponent* frameComponent_ = nullptr;
 };

@@ -1,4 +1,4 @@
-#include "skin/controls/SUIMenus.h"
+#include "skin/controls/SUIPopupMenu.h"
 
 #include "skin/SUIFormFrame.h"
 #include "skin/SUIThemes.h"
@@ -9,42 +9,19 @@
 #include <algorithm>
 #include <array>
 
-namespace {
-
-// The check-mark bitmap, white as the transparent colour.
-void AddCheckMark(TImageList& list) {
+void AddMenuCheckMark(TImageList& list) {
     TBitmap mark;
     mark.LoadFromResourceName(MainInstance(), L"MENU_CHECKED");
     list.AddMasked(mark, 0xFFFFFF);
 }
+
+namespace {
 
 // The top rows of a MacOS menu strip stretched over r.
 void DrawMacStrip(TCanvas& canvas, const RECT& r, const wchar_t* name, int rows) {
     TBitmap strip;
     strip.LoadFromResourceName(MainInstance(), name);
     canvas.CopyRect(r, strip.Canvas(), RECT{0, 0, strip.Width(), std::min(rows, strip.Height())});
-}
-
-template <class T> void PublishMenuProperties(TClassBuilder<T>& b) {
-    b.Property(L"OwnerDraw", &T::OwnerDraw, &T::SetOwnerDraw)
-        .Component(L"FileTheme", &T::FileTheme, &T::SetFileTheme)
-        .Enum(L"UIStyle", &T::UIStyle, &T::SetUIStyle, UIStyleEnum())
-        .Property(L"MenuItemHeight", &T::MenuItemHeight, &T::SetMenuItemHeight)
-        .Property(L"SeparatorHeight", &T::SeparatorHeight, &T::SetSeparatorHeight)
-        .Property(L"BarWidth", &T::BarWidth, &T::SetBarWidth)
-        .Color(L"BarColor", &T::BarColor, &T::SetBarColor)
-        .Color(L"Color", &T::Color, &T::SetColor)
-        .Color(L"SeparatorColor", &T::SeparatorColor, &T::SetSeparatorColor)
-        .Color(L"SelectedBorderColor", &T::SelectedBorderColor, &T::SetSelectedBorderColor)
-        .Color(L"SelectedColor", &T::SelectedColor, &T::SetSelectedColor)
-        .Color(L"SelectedFontColor", &T::SelectedFontColor, &T::SetSelectedFontColor)
-        .Color(L"FontColor", &T::FontColor, &T::SetFontColor)
-        .Color(L"BorderColor", &T::BorderColor, &T::SetBorderColor)
-        .Property(L"FlatMenu", &T::FlatMenu, &T::SetFlatMenu)
-        .Property(L"FontName", &T::FontName, &T::SetFontName)
-        .Property(L"FontSize", &T::FontSize, &T::SetFontSize)
-        .Property(L"FontCharset", &T::FontCharset, &T::SetFontCharset)
-        .Property(L"UseSystemFont", &T::UseSystemFont, &T::SetUseSystemFont);
 }
 
 } // namespace
@@ -246,85 +223,6 @@ TsuiPopupMenu::TsuiPopupMenu(TComponent* owner) : TsuiMenuSkin(owner) {
 
 const TImageList& TsuiPopupMenu::CheckMarks() const {
     static TImageList shared(16, 16);
-    if (shared.Count() == 0) AddCheckMark(shared);
+    if (shared.Count() == 0) AddMenuCheckMark(shared);
     return shared;
-}
-
-// ---------------------------------------------------------------------------
-// TsuiMainMenu
-
-const TClassInfo& TsuiMainMenu::StaticClass() {
-    static const TClassInfo& info = []() -> const TClassInfo& {
-        TClassBuilder<TsuiMainMenu> b(L"TsuiMainMenu", &TMainMenu::StaticClass());
-        PublishMenuProperties(b);
-        b.Component(L"Images", &TsuiMainMenu::ImageList, &TsuiMainMenu::SetImageList);
-        return b.Build();
-    }();
-    return info;
-}
-
-TsuiMainMenu::TsuiMainMenu(TComponent* owner) : TsuiMenuSkin(owner), checkMarks_(16, 16) {
-    AddCheckMark(checkMarks_);
-    TMenu::SetImages(&checkMarks_);
-    SetUIStyle(GetOwnerFormStyle(owner));
-    // The frame draws the bar, so the form shows no system menu bar.
-    if (auto* form = dynamic_cast<TForm*>(owner)) {
-        if (FormMenu(form)) SetFormMenu(form, nullptr);
-        AttachTo(FindFormFrame(form));
-    }
-}
-
-void TsuiMainMenu::AttachTo(IsuiFormFrame* frame) {
-    if (!frame || frame == frame_) return;
-    frame_ = frame;
-    // Kept apart: a frame being freed can no longer be cast.
-    frameComponent_ = dynamic_cast<TComponent*>(frame);
-    FreeNotification(frameComponent_);
-    frame->SetMenu(this);
-}
-
-TImageList* TsuiMainMenu::Images() const {
-    TImageList* images = TMenu::Images();
-    return images == &checkMarks_ ? nullptr : images;
-}
-
-void TsuiMainMenu::SetImages(TImageList* images) {
-    TMenu::SetImages(images ? images : &checkMarks_);
-}
-
-TCustomImageList* TsuiMainMenu::ImageList() const {
-    return TMenu::ImageList();
-}
-
-void TsuiMainMenu::SetImageList(TCustomImageList* list) {
-    TMenu::SetImageList(list);
-    if (!list) TMenu::SetImages(&checkMarks_);
-}
-
-void TsuiMainMenu::SetUseSystemFont(bool v) {
-    TsuiMenuSkin::SetUseSystemFont(v);
-    if (frame_) frame_->MenuChanged();
-}
-
-void TsuiMainMenu::Loaded() {
-    TsuiMenuSkin::Loaded();
-    // A description may name the frame after the menu.
-    if (!frame_) AttachTo(FindFormFrame(Owner()));
-    if (frame_) frame_->MenuChanged();
-}
-
-void TsuiMainMenu::MenuChanged() {
-    TsuiMenuSkin::MenuChanged();
-    if (frame_ && !Loading() && !Destroying()) frame_->MenuChanged();
-}
-
-void TsuiMainMenu::Notification(TComponent* component, TOperation operation) {
-    TsuiMenuSkin::Notification(component, operation);
-    if (operation != TOperation::opRemove) return;
-    if (frame_ && component == frameComponent_) {
-        frame_ = nullptr;
-        frameComponent_ = nullptr;
-    }
-    // A freed picture list leaves the check marks in its place.
-    if (!Destroying() && !TMenu::Images()) TMenu::SetImages(&checkMarks_);
 }
