@@ -3,6 +3,7 @@
 // menu meeting the window frame; real popups for the screens and GDI count.
 
 #include "../support/HostForm.h"
+#include "../support/MenuItems.h"
 #include "../support/TestFormFrame.h"
 
 #include "skin/controls/SUIForm.h"
@@ -23,14 +24,6 @@ namespace {
 constexpr TColor kBlueGlassBar = 0xCED3D6;
 constexpr TColor kBlueGlassBack = 0xE7E7E7;
 constexpr TColor kBlueGlassSelected = 0xEC5E5E;
-
-TMenuItem* NewItem(TMenuItem* parent, const std::wstring& caption, TShortCut sc = scNone) {
-    auto* item = new TMenuItem(nullptr);
-    item->SetCaption(caption);
-    item->SetShortCut(sc);
-    parent->Add(item);
-    return item;
-}
 
 // A menu in a style, owned by nobody.
 template <class M> TOwned<M> NewMenu(TsuiUIStyle style) {

@@ -3,6 +3,7 @@
 // posted from a timer while its loop runs.
 
 #include "../support/HostForm.h"
+#include "../support/MenuItems.h"
 
 #include "framework/FormReader.h"
 #include "framework/Menus.h"
@@ -12,14 +13,6 @@
 #include <map>
 
 namespace {
-
-TMenuItem* NewItem(TMenuItem* parent, const std::wstring& caption, TShortCut sc = scNone) {
-    auto* item = new TMenuItem(nullptr);
-    item->SetCaption(caption);
-    item->SetShortCut(sc);
-    parent->Add(item);
-    return item;
-}
 
 std::wstring MenuText(HMENU menu, int pos) {
     wchar_t buf[128]{};
