@@ -181,6 +181,25 @@ void TsuiStringGrid::CreateParams(TCreateParams& params) {
 }
 
 void TsuiStringGrid::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_PAINT: {
+        // The erase that BeginPaint sends comes before a paint of every cell.
+        const bool was = painting_;
+        painting_ = true;
+        TStringGrid::WndProc(m);
+        painting_ = was;
+        FrameWindowEdge(*this, borderColor_, Color(), false);
+        return;
+    }
+    case WM_ERASEBKGND:
+        // No erase under the cells, so they never flicker: the grid is
+        // painted again whole instead.
+        if (!painting_ && HandleAllocated()) InvalidateRect(Handle(), nullptr, FALSE);
+        m.Result = 1;
+        return;
+    default:
+        break;
+    }
     FramedWndProc(
         m, 1, [this](TMessage& msg) { TStringGrid::WndProc(msg); },
         [this] {

@@ -102,4 +102,5 @@ class TsuiStringGrid : public TsuiStyled<TStringGrid> {
     TColor focusedColor_ = 0x00FF00;
     TColor selectedColor_ = 0x00FFFF;
     TColor fixedFontColor_ = clWindowText;
+    bool painting_ = false;
 };

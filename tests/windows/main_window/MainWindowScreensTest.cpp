@@ -204,3 +204,65 @@ TEST(MainWindowScreens, ToolBarHotAndPressedAndItsPaintTime) {
     EXPECT_NE(shot.Pixel(about.left + 1, about.top + 1), 0x00EFEFEF);
     SetCursorPos(0, 0);
 }
+
+TEST(MainWindowScreens, TheScheduleGridInTheBlueGlassLookAndItsWheelScrolling) {
+    MainWindow w;
+    Messages messages(w.get());
+    ThirtyYears(w->suiNEdkze, w->suiComboBox1, w->suiNEnll);
+    ClickTool(w->TBjs);
+    TsuiStringGrid* grid = w->suiSG1;
+    ASSERT_EQ(grid->RowCount(), 361);
+
+    // A shift+click stretches the selection from the first period's 月供 one cell
+    // right and moves the focus there.
+    grid->SetFocus();
+    grid->SetCol(1);
+    grid->SetRow(1);
+    const RECT to = grid->CellRect(2, 1);
+    {
+        HeldKeys shift(true, false);
+        SendMessageW(grid->Handle(), WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT,
+                     MAKELPARAM(to.left + 5, to.top + 5));
+        SendMessageW(grid->Handle(), WM_LBUTTONUP, MK_SHIFT, MAKELPARAM(to.left + 5, to.top + 5));
+    }
+    Pump();
+    ASSERT_TRUE(grid->Focused());
+    SaveWindowScreenshot(w->Handle(), L"main-window-grid");
+
+    TBitmap shot;
+    CaptureWindow(grid->Handle(), shot);
+    const auto inside = [&](int col, int row) {
+        const RECT r = grid->CellRect(col, row);
+        return shot.Pixel(r.right - 2, r.bottom - 2); // one frame pixel in, one off the line
+    };
+    EXPECT_EQ(inside(1, 0), TColor(0xEC5E5E));
+    EXPECT_EQ(inside(1, 1), TColor(0xF0CAA6));
+    EXPECT_EQ(inside(2, 1), clLime);
+    EXPECT_EQ(inside(3, 3), TColor(0xE7E7E7));
+    bool white = false;
+    const RECT header = grid->CellRect(1, 0);
+    for (int x = header.left + 1; x <= header.right && !white; ++x)
+        for (int y = header.top + 1; y <= header.bottom && !white; ++y)
+            white = shot.Pixel(x, y) == clWhite;
+    EXPECT_TRUE(white) << "the header text in white";
+    EXPECT_EQ(shot.Pixel(0, 0), clBlack);
+    EXPECT_EQ(shot.Pixel(shot.Width() / 2, shot.Height() - 1), clBlack);
+    EXPECT_EQ(shot.Pixel(1, 1), TColor(0xEC5E5E)) << "no inner frame line";
+
+    // The wheel down the 361 rows, each step painted before the next.
+    RECT screen{};
+    GetWindowRect(grid->Handle(), &screen);
+    const LPARAM at = MAKELPARAM(screen.left + 50, screen.top + 50);
+    const auto start = std::chrono::steady_clock::now();
+    int steps = 0;
+    while (grid->TopRow() + grid->VisibleRowCount() < grid->RowCount() && steps < 200) {
+        SendMessageW(grid->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), at);
+        UpdateWindow(grid->Handle());
+        ++steps;
+    }
+    const double perStep = MillisecondsSince(start) / std::max(steps, 1);
+    std::printf("wheel through the 361-row grid: %d steps, %.2f ms a step\n", steps, perStep);
+    EXPECT_GT(steps, 10);
+    EXPECT_LT(perStep, 50.0);
+    EXPECT_TRUE(messages.texts.empty());
+}
