@@ -204,3 +204,25 @@ TEST(MainWindowScreens, ToolBarHotAndPressedAndItsPaintTime) {
     EXPECT_NE(shot.Pixel(about.left + 1, about.top + 1), 0x00EFEFEF);
     SetCursorPos(0, 0);
 }
+
+TEST(MainWindowScreens, ComboBoxDroppedDown) {
+    MainWindow w;
+    TsuiComboBox* years = w->suiComboBox1;
+    years->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(years->DroppedDown());
+    // The list is a window of its own: the screen shows both.
+    TBitmap shot;
+    CaptureWindow(GetDesktopWindow(), shot);
+    SaveScreenshot(shot, L"main-window-combo-dropped");
+
+    const TColor border = years->BorderColor();
+    RECT combo{}, list{};
+    GetWindowRect(years->Handle(), &combo);
+    GetWindowRect(years->ListHandle(), &list);
+    EXPECT_EQ(border, shot.Pixel(combo.left, combo.top));
+    EXPECT_EQ(border, shot.Pixel(list.left, list.bottom - 1));
+    EXPECT_EQ(border, shot.Pixel(list.right - 1, (list.top + list.bottom) / 2));
+    years->SetDroppedDown(false);
+    Pump();
+}
