@@ -2,6 +2,9 @@
 
 #include "skin/controls/SUIFramedControl.h"
 
+#include "framework/GdiHandles.h"
+#include "framework/Utils.h"
+
 // ---------------------------------------------------------------------------
 // TsuiComboBox
 
@@ -26,7 +29,87 @@ void TsuiComboBox::ApplyStyle() {
     arrowColor_ = clBlack;
     borderColor_ = StyleLink().Color(ThemeElement::ControlBorderColor);
     buttonColor_ = StyleLink().Color(ThemeElement::FormBackgroundColor);
+    if (UIStyle() == TsuiUIStyle::MacOS)
+        buttonPicture_.LoadFromResourceName(MainInstance(), L"MACOS_COMBOBOX_BUTTON");
+    else if (UIStyle() == TsuiUIStyle::WinXP)
+        buttonPicture_.LoadFromResourceName(MainInstance(), L"WINXP_COMBOBOX_BUTTON");
+    else
+        buttonPicture_.SetSize(0, 0);
     Invalidate();
+}
+
+void TsuiComboBox::EnabledChanged() {
+    TsuiStyled::EnabledChanged();
+    Invalidate();
+}
+
+void TsuiComboBox::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+        TsuiStyled::WndProc(m);
+        PaintSkin(reinterpret_cast<HDC>(m.WParam));
+        return;
+    case CN_COMMAND:
+        TsuiStyled::WndProc(m);
+        // The closed list leaves its frame's pixels on whatever lay below.
+        if (HIWORD(m.WParam) == CBN_CLOSEUP && Parent()) Parent()->Invalidate();
+        return;
+    default:
+        TsuiStyled::WndProc(m);
+    }
+}
+
+void TsuiComboBox::PaintSkin(HDC dc) {
+    // The simple style shows its list for good: the system's look stays.
+    if (Style() == csSimple || !HandleAllocated()) return;
+    const COMBOBOXINFO info = ComboBoxInfo();
+    std::unique_ptr<TCanvas> canvas =
+        dc ? std::make_unique<TCanvas>(dc) : std::make_unique<TWindowCanvas>(Handle());
+
+    RECT r{0, 0, ClientWidth(), ClientHeight()};
+    FrameControlRect(*canvas, r, borderColor_);
+    InflateRect(&r, -1, -1);
+    FrameControlRect(*canvas, r, Color());
+
+    const RECT& b = info.rcButton;
+    if (!buttonPicture_.Empty()) {
+        canvas->StretchDraw(b, buttonPicture_);
+    } else {
+        FillControlRect(*canvas, b, buttonColor_);
+        canvas->Pen().SetColor(borderColor_);
+        canvas->MoveTo(b.left, b.top - 1);
+        canvas->LineTo(b.left, b.bottom + 1);
+    }
+
+    // The WinXP picture brings its own arrow.
+    if (UIStyle() != TsuiUIStyle::WinXP) {
+        const int x = b.left + (b.right - b.left) / 2 - 3;
+        const int y = (b.bottom - b.top) / 2;
+        auto triangle = [&](int dx, TColor color) {
+            const POINT points[] = {
+                {x + dx, y + dx}, {x + 6 + dx, y + dx}, {x + 3 + dx, y + 3 + dx}};
+            canvas->Pen().SetColor(color);
+            canvas->Brush().SetColor(color);
+            canvas->Polygon(points);
+        };
+        if (Enabled()) {
+            triangle(0, arrowColor_);
+        } else {
+            triangle(1, clWhite);
+            triangle(0, TColor(0x808080));
+        }
+    }
+
+    // The dropped list is a window of its own: its edge gets the border too.
+    if (info.hwndList && IsWindowVisible(info.hwndList)) {
+        WindowDC listDc(info.hwndList, true);
+        RECT lr{};
+        GetWindowRect(info.hwndList, &lr);
+        OffsetRect(&lr, -lr.left, -lr.top);
+        BrushHandle brush(CreateSolidBrush(ColorToRGB(borderColor_)));
+        FrameRect(listDc.Get(), &lr, brush.Get());
+    }
 }
 
 void TsuiComboBox::SetBorderColor(TColor v) {

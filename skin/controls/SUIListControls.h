@@ -23,11 +23,19 @@ class TsuiComboBox : public TsuiStyled<TComboBox> {
 
   protected:
     void ApplyStyle() override;
+    void WndProc(TMessage& m) override;
+    void EnabledChanged() override;
 
   private:
+    // The frame, button and arrow over what the system painted, on dc or,
+    // without one, on a DC of the window.
+    void PaintSkin(HDC dc);
+
     TColor borderColor_ = clBlack;
     TColor arrowColor_ = clBlack;
     TColor buttonColor_ = clBtnFace;
+    // The MacOS and WinXP styles' button picture; empty in the others.
+    TBitmap buttonPicture_;
 };
 
 // What the list box and the memo share: a style, a theme file and a

@@ -266,3 +266,20 @@ TEST(MainWindowScreens, TheScheduleGridInTheBlueGlassLookAndItsWheelScrolling) {
     EXPECT_LT(perStep, 50.0);
     EXPECT_TRUE(messages.texts.empty());
 }
+
+TEST(MainWindowScreens, ComboBoxDroppedDown) {
+    MainWindow w;
+    TsuiComboBox* years = w->suiComboBox1;
+    years->SetDroppedDown(true);
+    Pump();
+    ASSERT_TRUE(years->DroppedDown());
+    // The list is a window of its own: the screen shows both.
+    TBitmap shot;
+    CaptureWindow(GetDesktopWindow(), shot);
+    SaveScreenshot(shot, L"main-window-combo-dropped");
+    RECT r{};
+    GetWindowRect(years->Handle(), &r);
+    EXPECT_EQ(years->BorderColor(), shot.Pixel(r.left, r.top));
+    years->SetDroppedDown(false);
+    Pump();
+}
