@@ -231,29 +231,25 @@ void TToolBar::UpdateStyle() {
 }
 
 void TToolBar::SetImages(TCustomImageList* list) {
-    if (list == images_) return;
-    if (images_) {
-        images_->UnRegisterChanges(this);
-        images_->RemoveFreeNotification(this);
-    }
-    images_ = list;
-    if (images_) {
-        images_->FreeNotification(this);
-        images_->RegisterChanges(this, [this] { RebuildButtons(); });
-    }
-    RebuildButtons();
+    LinkImageList(images_, list);
 }
 
 void TToolBar::SetHotImages(TCustomImageList* list) {
-    if (list == hotImages_) return;
-    if (hotImages_) {
-        hotImages_->UnRegisterChanges(this);
-        hotImages_->RemoveFreeNotification(this);
+    LinkImageList(hotImages_, list);
+}
+
+// Points field at list, hears of its changes and its removal, and rebuilds
+// the buttons with it.
+void TToolBar::LinkImageList(TCustomImageList*& field, TCustomImageList* list) {
+    if (list == field) return;
+    if (field) {
+        field->UnRegisterChanges(this);
+        field->RemoveFreeNotification(this);
     }
-    hotImages_ = list;
-    if (hotImages_) {
-        hotImages_->FreeNotification(this);
-        hotImages_->RegisterChanges(this, [this] { RebuildButtons(); });
+    field = list;
+    if (field) {
+        field->FreeNotification(this);
+        field->RegisterChanges(this, [this] { RebuildButtons(); });
     }
     RebuildButtons();
 }

@@ -170,6 +170,7 @@ class TToolBar : public TWinControl {
     void RemoveButton(TToolButton* b);
     void ButtonChanged(TToolButton* b);
     void RebuildButtons();
+    void LinkImageList(TCustomImageList*& field, TCustomImageList* list);
     void ApplyImages();
     void ApplySizes();
     void UpdateStyle();
