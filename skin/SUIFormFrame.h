@@ -18,6 +18,9 @@ class IsuiFormFrame {
     virtual void SetMenu(TMainMenu*) {}
     // The menu's items, their captions or states, or its font changed.
     virtual void MenuChanged() {}
+    // The window was designed sizeable and is not maximized now, so a size
+    // grip on the frame may resize it.
+    virtual bool SizeGripAllowed() const { return false; }
 
   protected:
     ~IsuiFormFrame() = default;

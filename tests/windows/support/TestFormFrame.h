@@ -13,7 +13,10 @@ class TestFormFrame : public TCustomControl, public IsuiFormFrame {
     TsuiUIStyle UIStyle() const override { return style_; }
     void SetUIStyle(TsuiUIStyle s) { style_ = s; }
     TsuiFileTheme* FileTheme() const override { return nullptr; }
+    bool SizeGripAllowed() const override { return sizeGrip_; }
+    void SetSizeGripAllowed(bool v) { sizeGrip_ = v; }
 
   private:
     TsuiUIStyle style_ = TsuiUIStyle::DeepBlue;
+    bool sizeGrip_ = false;
 };
