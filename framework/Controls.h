@@ -506,6 +506,7 @@ class TWinControl : public TControl {
     bool DoKeyUp(WORD& key, TShiftState shift);
     // The steps of WndProc; each returns true when it handled the message.
     bool RouteMouseToChild(TMessage& m);
+    bool HitTestMessage(TMessage& m);
     bool MouseStateMessage(TMessage& m);
     bool PaintMessage(TMessage& m);
     bool ReflectNotification(TMessage& m);

@@ -148,6 +148,13 @@ DWORD TForm::WindowStyle() const {
         s |= WS_CAPTION | WS_THICKFRAME;
         break;
     }
+    // A window without a frame keeps the bits the task bar needs to
+    // minimise and restore it.
+    if (borderStyle_ == bsNone && borderIcons_.Contains(biSystemMenu)) {
+        s |= WS_SYSMENU;
+        if (borderIcons_.Contains(biMinimize)) s |= WS_MINIMIZEBOX;
+        if (borderIcons_.Contains(biMaximize)) s |= WS_MAXIMIZEBOX;
+    }
     if (borderStyle_ != bsNone && borderIcons_.Contains(biSystemMenu)) {
         s |= WS_SYSMENU;
         if (borderStyle_ == bsSingle || borderStyle_ == bsSizeable) {

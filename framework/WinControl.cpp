@@ -622,9 +622,10 @@ bool TWinControl::SetCursorFor(TMessage& m) {
 // Each step takes the messages it knows and says whether it handled them;
 // what none takes goes to TControl (mouse and CM_* notifications, then Windows).
 void TWinControl::WndProc(TMessage& m) {
-    const bool handled = RouteMouseToChild(m) || MouseStateMessage(m) || PaintMessage(m) ||
-                         ReflectNotification(m) || MenuMessage(m) || ReflectedColorMessage(m) ||
-                         KeyMessage(m) || FocusMessage(m) || SizeMessage(m) || DestroyMessage(m);
+    const bool handled = RouteMouseToChild(m) || HitTestMessage(m) || MouseStateMessage(m) ||
+                         PaintMessage(m) || ReflectNotification(m) || MenuMessage(m) ||
+                         ReflectedColorMessage(m) || KeyMessage(m) || FocusMessage(m) ||
+                         SizeMessage(m) || DestroyMessage(m);
     if (!handled) TControl::WndProc(m);
 }
 
@@ -640,6 +641,19 @@ bool TWinControl::RouteMouseToChild(TMessage& m) {
         target = ControlAtPos(p);
     if (!target || !IsGraphic(target)) return false;
     target->Perform(m.Msg, m.WParam, MAKELPARAM(p.x - target->Left(), p.y - target->Top()));
+    return true;
+}
+
+// A window that draws its own frame answers its resize zones in its hit
+// test; a child covering a zone lets the test fall through to the window.
+bool TWinControl::HitTestMessage(TMessage& m) {
+    if (m.Msg != WM_NCHITTEST || !(GetWindowLongW(handle_, GWL_STYLE) & WS_CHILD)) return false;
+    DefaultHandler(m);
+    HWND root = GetAncestor(handle_, GA_ROOT);
+    if (root && root != handle_) {
+        const LRESULT zone = SendMessageW(root, WM_NCHITTEST, 0, m.LParam);
+        if (zone >= HTLEFT && zone <= HTBOTTOMRIGHT) m.Result = HTTRANSPARENT;
+    }
     return true;
 }
 

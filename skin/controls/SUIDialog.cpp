@@ -99,10 +99,10 @@ TModalResult TsuiMessageDialog::Execute() {
         label.SetLeft(24);
         image.Hide();
         // Without an icon two buttons fit a narrower window; three do not.
-        if (ButtonCount() < 3) form->SetFrameWidth(form->FrameWidth() - 64);
+        if (ButtonCount() < 3) form->SetWidth(form->Width() - 64);
     }
 
-    const int width = form->FrameWidth();
+    const int width = form->Width();
     for (int i = 0; i < ButtonCount(); ++i) {
         const int number = ButtonCount() - i;
         auto* button = new TsuiButton(form.get());
@@ -117,7 +117,7 @@ TModalResult TsuiMessageDialog::Execute() {
         form->SetActiveControl(button);
     }
 
-    form->SetFrameHeight(base + 65);
+    form->SetHeight(base + 65);
     form->SetPosition(Position());
 
     TsuiForm& frame = *form->suiForm1;

@@ -1,35 +1,14 @@
 #include "skin/controls/SUIForm.h"
 
+#include "skin/SUIImagePanel.h"
+#include "skin/controls/SUIMainMenu.h"
+
 #include "framework/Exceptions.h"
 #include "framework/FormReader.h"
+#include "framework/GdiHandles.h"
 #include "framework/Utils.h"
 
-const TEnumInfo& TitleBarAlignEnum() {
-    static const TEnumInfo e{
-        L"TsuiTitleBarAlign",
-        {{L"suiLeft", suiLeft}, {L"suiRight", suiRight}, {L"suiClient", suiClient}}};
-    return e;
-}
-
-const TEnumInfo& TitleBarBtnTypeEnum() {
-    static const TEnumInfo e{L"TsuiTitleBarBtnType",
-                             {{L"suiMax", suiMax},
-                              {L"suiMin", suiMin},
-                              {L"suiClose", suiClose},
-                              {L"suiHelp", suiHelp},
-                              {L"suiControlBox", suiControlBox},
-                              {L"suiCustom", suiCustom}}};
-    return e;
-}
-
-const TEnumInfo& BiDiModeEnum() {
-    static const TEnumInfo e{L"TBiDiMode",
-                             {{L"bdLeftToRight", bdLeftToRight},
-                              {L"bdRightToLeft", bdRightToLeft},
-                              {L"bdRightToLeftNoAlign", bdRightToLeftNoAlign},
-                              {L"bdRightToLeftReadingOnly", bdRightToLeftReadingOnly}}};
-    return e;
-}
+#include <windowsx.h>
 
 namespace {
 
@@ -46,73 +25,22 @@ template <class Add, class Clear> void ReadCollection(const TValue& v, Clear cle
         ApplyStoredProperties(add(), item);
 }
 
+bool Sizeable(TFormBorderStyle style) {
+    return style == bsSizeable || style == bsSizeToolWin;
+}
+
+TShiftState CurrentShiftState() {
+    TShiftState shift;
+    if (GetKeyState(VK_SHIFT) < 0) shift.Include(ssShift);
+    if (GetKeyState(VK_CONTROL) < 0) shift.Include(ssCtrl);
+    if (GetKeyState(VK_MENU) < 0) shift.Include(ssAlt);
+    return shift;
+}
+
+// How far the window's resize zones reach in from its edges.
+constexpr int kResizeZone = 5;
+
 } // namespace
-
-// ---------------------------------------------------------------------------
-// Title-bar buttons and sections
-
-const TClassInfo& TsuiTitleBarButton::StaticClass() {
-    static const TClassInfo& info =
-        TClassBuilder<TsuiTitleBarButton>(L"TsuiTitleBarButton", &TObject::StaticClass())
-            .Enum(L"UIStyle", &TsuiTitleBarButton::UIStyle, &TsuiTitleBarButton::SetUIStyle,
-                  UIStyleEnum())
-            .Enum(L"ButtonType", &TsuiTitleBarButton::ButtonType,
-                  &TsuiTitleBarButton::SetButtonType, TitleBarBtnTypeEnum())
-            .Property(L"Transparent", &TsuiTitleBarButton::Transparent,
-                      &TsuiTitleBarButton::SetTransparent)
-            .Property(L"Top", &TsuiTitleBarButton::Top, &TsuiTitleBarButton::SetTop)
-            .Component(L"ControlBoxMenu", &TsuiTitleBarButton::ControlBoxMenu,
-                       &TsuiTitleBarButton::SetControlBoxMenu)
-            .Property(L"Visible", &TsuiTitleBarButton::Visible, &TsuiTitleBarButton::SetVisible)
-            .Build();
-    return info;
-}
-
-void TsuiTitleBarButton::SetButtonType(TsuiTitleBarBtnType v) {
-    if (v == suiControlBox && buttonType_ != suiControlBox && frame_) {
-        for (int i = 0; i < frame_->TitleBarButtonCount(); ++i) {
-            const TsuiTitleBarButton& other = frame_->TitleBarButtons(i);
-            if (&other != this && other.ButtonType() == suiControlBox) {
-                RefuseWithMessage(
-                    L"Sorry, only one button's ButtonType property can be \"suiControlBox\"");
-                return;
-            }
-        }
-    }
-    buttonType_ = v;
-}
-
-void TsuiTitleBarButton::SetControlBoxMenu(TPopupMenu* v) {
-    controlBoxMenu_ = v;
-    if (v && frame_) frame_->FreeNotification(v);
-}
-
-const TClassInfo& TsuiTitleBarSection::StaticClass() {
-    static const TClassInfo& info =
-        TClassBuilder<TsuiTitleBarSection>(L"TsuiTitleBarSection", &TObject::StaticClass())
-            .Property(L"AutoSize", &TsuiTitleBarSection::AutoSize,
-                      &TsuiTitleBarSection::SetAutoSize)
-            .Property(L"Width", &TsuiTitleBarSection::Width, &TsuiTitleBarSection::SetWidth)
-            .Enum(L"Align", &TsuiTitleBarSection::Align, &TsuiTitleBarSection::SetAlign,
-                  TitleBarAlignEnum())
-            .Property(L"Stretch", &TsuiTitleBarSection::Stretch, &TsuiTitleBarSection::SetStretch)
-            .Build();
-    return info;
-}
-
-void TsuiTitleBarSection::SetAlign(TsuiTitleBarAlign v) {
-    if (v == suiClient && align_ != suiClient && frame_) {
-        for (int i = 0; i < frame_->TitleBarSectionCount(); ++i) {
-            const TsuiTitleBarSection& other = frame_->TitleBarSections(i);
-            if (&other != this && other.Align() == suiClient) {
-                RefuseWithMessage(L"Sorry, only one section's Align property can be \"suiClient\"");
-                return;
-            }
-        }
-    }
-    align_ = v;
-    if (v == suiClient) stretch_ = true;
-}
 
 // ---------------------------------------------------------------------------
 // TsuiForm
@@ -162,40 +90,56 @@ TsuiForm::TsuiForm(TComponent* owner)
     : TsuiStyled(owner, TsuiStyleLink::TThemeReapply::WhenChanged) {
     ownerForm_ = dynamic_cast<TForm*>(owner);
     if (ownerForm_) {
+        // Refused before the form is touched.
         for (int i = 0; i < ownerForm_->ComponentCount(); ++i) {
             TComponent* other = ownerForm_->Components(i);
             if (other != this && dynamic_cast<TsuiForm*>(other))
                 throw EComponentError(
                     L"Sorry, You can create only one TsuiForm component in one form!");
         }
-        caption_ = ownerForm_->Caption();
-        ownerForm_->SetScaled(false);
+        ownerForm_->Constraints().SetMinHeight(50);
+        ownerForm_->Constraints().SetMinWidth(125);
+        initialBorderStyle_ = ownerForm_->BorderStyle();
+        creationBounds_ =
+            RECT{ownerForm_->Left(), ownerForm_->Top(), ownerForm_->Left() + ownerForm_->Width(),
+                 ownerForm_->Top() + ownerForm_->Height()};
+        startedMaximized_ = ownerForm_->WindowState() == wsMaximized;
     }
-    // The title font the skinned title bar will draw with.
-    captionFont_.SetName(L"Tahoma");
-    captionFont_.SetStyle(TFontStyles{fsBold});
-    captionFont_.SetColor(0xFFFFFF);
-    for (TsuiTitleBarBtnType type : {suiControlBox, suiClose, suiMax, suiMin})
-        AddTitleBarButton(type);
-    SetBevelInner(bvNone);
-    SetBevelOuter(bvNone);
-    // The title lives in caption_; the panel would draw its own text in the middle.
-    SetText(L" ");
-    SetAlign(alClient);
+    titleBar_ = new TsuiTitleBar(this);
+    titleBar_->SetParent(this);
+    titleBar_->OnCustomBtnsClick = [this](TObject*, int index) {
+        if (OnTitleBarCustomBtnsClick) OnTitleBarCustomBtnsClick(this, index);
+    };
+    titleBar_->OnHelpBtnClick = [this](TObject*) {
+        if (OnTitleBarHelpBtnClick) OnTitleBarHelpBtnClick(this);
+    };
     SetUIStyle(TsuiUIStyle::DeepBlue);
     menuBarColor_ = Color();
+    SetBevelInner(bvNone);
+    SetBevelOuter(bvNone);
+    SetAlign(alNone);
+    // The title bar shows the title; the panel would draw it in the middle.
+    SetText(L" ");
+    if (!ownerForm_) return;
+    SetCaption(ownerForm_->Caption());
+    ownerForm_->SetScaled(false);
+    ownerForm_->SetBorderStyle(bsNone);
+    ownerForm_->SetAutoScroll(false);
+    previousProc_ = ownerForm_->WindowProc();
+    ownerForm_->SetWindowProc([this](TMessage& m) { OwnerWndProc(m); });
+    if (Application && !Application->OnMessage) {
+        Application->OnMessage = [this](MSG& msg, bool& handled) {
+            if (msg.message == WM_KEYDOWN && OfferShortCut(msg)) handled = true;
+        };
+        installedMessageHook_ = true;
+    }
 }
 
-TsuiForm::~TsuiForm() = default;
-
-TsuiTitleBarButton& TsuiForm::AddTitleBarButton(TsuiTitleBarBtnType type) {
-    buttons_.push_back(std::make_unique<TsuiTitleBarButton>(this, type));
-    return *buttons_.back();
-}
-
-TsuiTitleBarSection& TsuiForm::AddTitleBarSection() {
-    sections_.push_back(std::make_unique<TsuiTitleBarSection>(this));
-    return *sections_.back();
+TsuiForm::~TsuiForm() {
+    MarkDestroying();
+    if (installedMessageHook_ && Application) Application->OnMessage = nullptr;
+    // The form may outlive us, and its messages must not reach us any more.
+    if (ownerForm_ && previousProc_) ownerForm_->SetWindowProc(previousProc_);
 }
 
 void TsuiForm::ApplyStyle() {
@@ -203,35 +147,229 @@ void TsuiForm::ApplyStyle() {
     borderWidth_ = StyleLink().Int(ThemeElement::FormBorderWidthInt);
     SetColor(StyleLink().Color(ThemeElement::FormBackgroundColor));
     menuBarColor_ = Color();
+    titleBar_->SetFileTheme(FileTheme());
+    titleBar_->SetUIStyle(UIStyle());
+    if (auto* menu = dynamic_cast<TsuiMainMenu*>(menu_)) {
+        menu->SetUIStyle(UIStyle());
+        menu->SetFileTheme(FileTheme());
+    }
+    UpdateMenuBar();
     if (autoUpdateSub_) ApplyStyleToChildren(*this, UIStyle(), FileTheme());
+    LayoutInForm();
     Invalidate();
+    PaintBorder();
+}
+
+void TsuiForm::ThemeRemoved() {
+    ApplyStyleToChildren(*this, TsuiUIStyle::DeepBlue, nullptr);
+}
+
+void TsuiForm::Loaded() {
+    TsuiStyled::Loaded();
+    // The frame places itself; an alignment stored with it would fight that.
+    SetAlign(alNone);
+    LayoutInForm();
+}
+
+void TsuiForm::CreateHandleDone() {
+    TsuiStyled::CreateHandleDone();
+    LayoutInForm();
+}
+
+// ---------------------------------------------------------------------------
+// Size, layout and border
+
+void TsuiForm::SetFrameWidth(int v) {
+    if (ownerForm_)
+        ownerForm_->SetWidth(v + 2 * borderWidth_);
+    else
+        SetWidth(v);
+}
+
+void TsuiForm::SetFrameHeight(int v) {
+    if (ownerForm_)
+        ownerForm_->SetHeight(v + borderWidth_ + borderWidth_ / 2);
+    else
+        SetHeight(v);
+}
+
+void TsuiForm::LayoutInForm() {
+    if (!ownerForm_ || Parent() != ownerForm_) return;
+    const RECT c = ownerForm_->ClientRect();
+    const int cw = c.right - c.left, ch = c.bottom - c.top;
+    const int top = TitleBarVisible() ? 0 : borderWidth_;
+    SetBounds(borderWidth_, top, std::max(0, cw - 2 * borderWidth_),
+              std::max(0, ch - borderWidth_ - top));
+}
+
+void TsuiForm::PaintBorder(HDC dc) {
+    if (!ownerForm_ || !ownerForm_->HandleAllocated() || Parent() != ownerForm_) return;
+    HWND wnd = ownerForm_->Handle();
+    HDC target = dc ? dc : GetDC(wnd);
+    if (!target) return;
+    {
+        TCanvas canvas(target);
+        RECT c{};
+        GetClientRect(wnd, &c);
+        const int w = c.right, h = c.bottom, b = borderWidth_;
+        canvas.Brush().SetColor(borderColor_);
+        canvas.Pen().SetColor(borderColor_);
+        canvas.Pen().SetWidth(std::max(1, b));
+        canvas.FillRect(RECT{0, 0, b, h});
+        canvas.FillRect(RECT{0, h - b, w, h});
+        canvas.FillRect(RECT{w - b, 0, w, h});
+        canvas.MoveTo(0, 0);
+        canvas.LineTo(w, 0);
+    }
+    if (!dc) ReleaseDC(wnd, target);
+}
+
+void TsuiForm::Paint() {
+    const int w = ClientWidth(), h = ClientHeight();
+    if (w <= 0 || h <= 0) return;
+    TOffscreenPaint paint(buffer_, Canvas().Handle(), w, h);
+    TCanvas& canvas = paint.Canvas();
+    TsuiUIStyle effective;
+    const bool fromFile = StyleLink().Resolve(effective);
+    const wchar_t* pattern = fromFile                            ? nullptr
+                             : effective == TsuiUIStyle::MacOS   ? L"MACOS_FORM_BACKGROUND"
+                             : effective == TsuiUIStyle::Protein ? L"PROTEIN_FORM_BACKGROUND"
+                                                                 : nullptr;
+    if (pattern) {
+        TBitmap tile;
+        tile.LoadFromResourceName(GetModuleHandleW(nullptr), pattern);
+        TileDraw(canvas, tile, RECT{0, 0, w, h});
+    } else {
+        FillControlRect(canvas, RECT{0, 0, w, h}, Color());
+    }
 }
 
 void TsuiForm::SetCaption(const std::wstring& v) {
-    caption_ = v;
-    // The system title bar shows the title until the frame draws its own.
+    titleBar_->SetCaption(v);
+    // The task bar shows the window's own text.
     if (ownerForm_) ownerForm_->SetCaption(v);
 }
 
 void TsuiForm::SetBorderColor(TColor v) {
     borderColor_ = v;
-    Invalidate();
+    PaintBorder();
 }
 
 void TsuiForm::SetBorderWidth(int v) {
+    const int w = Width(), h = Height();
     borderWidth_ = v;
-    Invalidate();
-}
-
-void TsuiForm::SetRoundCorner(int v) {
-    roundCorner_ = v;
-    Invalidate();
+    if (ownerForm_ && Parent() == ownerForm_) {
+        SetFrameWidth(w);
+        SetFrameHeight(h);
+    }
+    LayoutInForm();
+    PaintBorder();
 }
 
 void TsuiForm::SetTitleBarVisible(bool v) {
-    titleBarVisible_ = v;
-    Invalidate();
+    titleBar_->SetVisible(v);
+    LayoutInForm();
+    PaintBorder();
 }
+
+bool TsuiForm::SizeGripAllowed() const {
+    return ownerForm_ && Sizeable(initialBorderStyle_) &&
+           !(ownerForm_->HandleAllocated() && IsZoomed(ownerForm_->Handle()));
+}
+
+LRESULT TsuiForm::ResizeZone(POINT p) const {
+    if (!ownerForm_ || !Sizeable(initialBorderStyle_)) return 0;
+    const RECT c = ownerForm_->ClientRect();
+    const int W = c.right - c.left, H = c.bottom - c.top, z = kResizeZone;
+    const bool left = p.x<z, top = p.y<z, right = p.x> W - z, bottom = p.y> H - z;
+    if (left && top) return HTTOPLEFT;
+    if (right && top) return HTTOPRIGHT;
+    if (right && bottom) return HTBOTTOMRIGHT;
+    if (left && bottom) return HTBOTTOMLEFT;
+    if (left) return HTLEFT;
+    if (top) return HTTOP;
+    if (right) return HTRIGHT;
+    if (bottom) return HTBOTTOM;
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+// The form's messages
+
+void TsuiForm::OwnerWndProc(TMessage& m) {
+    previousProc_(m);
+    if (Destroying() || ownerForm_->Destroying() || !ownerForm_->HandleAllocated()) return;
+    HWND wnd = ownerForm_->Handle();
+    switch (m.Msg) {
+    case WM_ACTIVATE:
+        titleBar_->SetFormActive(LOWORD(m.WParam) != WA_INACTIVE);
+        titleBar_->Update();
+        break;
+    case WM_KEYDOWN: {
+        MSG msg{wnd, m.Msg, m.WParam, m.LParam, 0, {}};
+        if (OfferShortCut(msg)) m.Result = 1;
+        break;
+    }
+    case WM_SHOWWINDOW:
+        // The frame draws the menu; the system's menu bar never shows.
+        if (FormMenu(ownerForm_)) SetFormMenu(ownerForm_, nullptr);
+        break;
+    case WM_GETMINMAXINFO:
+        if (initialBorderStyle_ != bsNone) {
+            // Maximized straight onto the work area, the task bar left visible.
+            auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
+            const RECT work = GetWorkArea();
+            HMONITOR monitor = MonitorFromWindow(wnd, MONITOR_DEFAULTTONEAREST);
+            MONITORINFO mi{sizeof mi, {}, {}, 0};
+            GetMonitorInfoW(monitor, &mi);
+            info->ptMaxPosition = POINT{work.left - mi.rcMonitor.left, work.top - mi.rcMonitor.top};
+            info->ptMaxSize = POINT{work.right - work.left, work.bottom - work.top};
+        }
+        break;
+    case WM_SIZE: {
+        const bool zoomed = IsZoomed(wnd) != FALSE;
+        if (startedMaximized_ && !zoomed && m.WParam != SIZE_MINIMIZED) {
+            startedMaximized_ = false;
+            SetWindowPos(wnd, nullptr, creationBounds_.left, creationBounds_.top,
+                         creationBounds_.right - creationBounds_.left,
+                         creationBounds_.bottom - creationBounds_.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        if (zoomed && initialBorderStyle_ != bsNone) {
+            const RECT work = GetWorkArea();
+            RECT now{};
+            GetWindowRect(wnd, &now);
+            if (!EqualRect(&now, &work))
+                SetWindowPos(wnd, nullptr, work.left, work.top, work.right - work.left,
+                             work.bottom - work.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        LayoutInForm();
+        PaintBorder();
+        titleBar_->FormResized();
+        break;
+    }
+    case WM_ERASEBKGND:
+        PaintBorder(reinterpret_cast<HDC>(m.WParam));
+        break;
+    case WM_NCHITTEST:
+        if (!IsZoomed(wnd)) {
+            POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+            ::ScreenToClient(wnd, &p);
+            if (LRESULT zone = ResizeZone(p)) m.Result = zone;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+bool TsuiForm::OfferShortCut(const MSG& msg) const {
+    if (!menu_ || !ownerForm_ || !IsFormActive(ownerForm_) || !ownerForm_->Active()) return false;
+    return menu_->IsShortCut(WORD(msg.wParam), CurrentShiftState());
+}
+
+// ---------------------------------------------------------------------------
+// Panel, menu and removals
 
 void TsuiForm::SetFormPanel(TCustomPanel* v) {
     if (v == this) {
@@ -239,18 +377,38 @@ void TsuiForm::SetFormPanel(TCustomPanel* v) {
         return;
     }
     formPanel_ = v;
-    if (v) FreeNotification(v);
+    if (!v) return;
+    FreeNotification(v);
+    v->SetAlign(alClient);
+    v->SetCaption(L"");
+    if (!dynamic_cast<TsuiImagePanel*>(v)) {
+        v->SetBevelInner(bvNone);
+        v->SetBevelOuter(bvNone);
+        v->SetBorderWidth(0);
+    }
 }
 
 void TsuiForm::SetMenu(TMainMenu* v) {
     menu_ = v;
     if (v) FreeNotification(v);
-    MenuChanged();
+    UpdateMenuBar();
 }
 
 void TsuiForm::MenuChanged() {
-    Invalidate();
+    UpdateMenuBar();
 }
+
+void TsuiForm::SetMenuBarColor(TColor v) {
+    menuBarColor_ = v;
+    UpdateMenuBar();
+}
+
+void TsuiForm::SetMenuBarHeight(int v) {
+    menuBarHeight_ = v;
+    UpdateMenuBar();
+}
+
+void TsuiForm::UpdateMenuBar() {}
 
 void TsuiForm::SetPopupMenu(TPopupMenu* v) {
     popupMenu_ = v;
@@ -260,14 +418,12 @@ void TsuiForm::SetPopupMenu(TPopupMenu* v) {
 void TsuiForm::Notification(TComponent* component, TOperation operation) {
     if (operation == TOperation::opRemove) {
         if (component == formPanel_) formPanel_ = nullptr;
-        if (component == menu_) menu_ = nullptr;
+        if (component == menu_) {
+            menu_ = nullptr;
+            UpdateMenuBar();
+        }
         if (component == popupMenu_) popupMenu_ = nullptr;
-        for (auto& b : buttons_)
-            if (component == b->controlBoxMenu_) b->controlBoxMenu_ = nullptr;
+        if (component == titleBar_) titleBar_ = nullptr;
     }
     TsuiStyled::Notification(component, operation);
-}
-
-void TsuiForm::ThemeRemoved() {
-    ApplyStyleToChildren(*this, TsuiUIStyle::DeepBlue, nullptr);
 }

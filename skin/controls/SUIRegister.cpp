@@ -28,6 +28,7 @@ void RegisterSkinClasses() {
     TsuiCustomPanel::StaticClass();
     TsuiImagePanel::StaticClass();
 
+    TsuiTitleBar::StaticClass();
     TsuiTitleBarButton::StaticClass();
     TsuiTitleBarSection::StaticClass();
     TsuiForm::StaticClass();

@@ -23,10 +23,4 @@ class TfrmMsg : public TForm {
     void FormKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
     // Rules of dashes round the title, the message and the button captions.
     std::wstring CopyText() const;
-
-    // The area the dialog lays out in. The system border still surrounds it,
-    // so for now it is the client area.
-    int FrameWidth() const { return ClientWidth(); }
-    void SetFrameWidth(int v) { SetClientWidth(v); }
-    void SetFrameHeight(int v) { SetClientHeight(v); }
 };
