@@ -10,6 +10,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 namespace {
 
 void RefuseWithMessage(const std::wstring& text) {
@@ -97,8 +99,10 @@ TsuiForm::TsuiForm(TComponent* owner)
                 throw EComponentError(
                     L"Sorry, You can create only one TsuiForm component in one form!");
         }
-        ownerForm_->Constraints().SetMinHeight(50);
-        ownerForm_->Constraints().SetMinWidth(125);
+        // A smallest size for the frame to fit in; a larger stored one stays.
+        TSizeConstraints& limits = ownerForm_->Constraints();
+        limits.SetMinHeight(std::max(limits.MinHeight(), 50));
+        limits.SetMinWidth(std::max(limits.MinWidth(), 125));
         initialBorderStyle_ = ownerForm_->BorderStyle();
         creationBounds_ =
             RECT{ownerForm_->Left(), ownerForm_->Top(), ownerForm_->Left() + ownerForm_->Width(),

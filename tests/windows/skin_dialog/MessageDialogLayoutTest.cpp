@@ -15,6 +15,7 @@ namespace {
 struct Measured {
     int frameWidth = 0, frameHeight = 0;
     int clientWidth = 0, clientHeight = 0;
+    int windowWidth = 0, windowHeight = 0;
     RECT label{};
     bool imageVisible = false;
     RECT image{};
@@ -27,6 +28,10 @@ Measured Measure(TfrmMsg& form) {
     m.frameHeight = form.suiForm1->Height();
     m.clientWidth = form.ClientWidth();
     m.clientHeight = form.ClientHeight();
+    RECT w{};
+    GetWindowRect(form.Handle(), &w);
+    m.windowWidth = w.right - w.left;
+    m.windowHeight = w.bottom - w.top;
     m.label = form.lbl->BoundsRect();
     m.imageVisible = form.Image1->Visible();
     m.image = form.Image1->BoundsRect();
@@ -75,11 +80,14 @@ TEST(MessageDialogLayout, OneLineWithoutIconGivesTheNarrowWindow) {
         buttonInFrame = button->Parent() == form.suiForm1;
         ownedByWindow = button->Owner() == &form;
     });
-    // The frame is the layout area: until it draws the border itself, the client area.
-    EXPECT_EQ(272, m.clientWidth);
-    EXPECT_EQ(169, m.clientHeight);
-    EXPECT_EQ(m.clientWidth, m.frameWidth);
-    EXPECT_EQ(m.clientHeight, m.frameHeight);
+    // The whole window, with no system border; the frame inside its own
+    // one-pixel border, the title bar on the top edge.
+    EXPECT_EQ(272, m.windowWidth);
+    EXPECT_EQ(169, m.windowHeight);
+    EXPECT_EQ(m.windowWidth, m.clientWidth);
+    EXPECT_EQ(m.windowHeight, m.clientHeight);
+    EXPECT_EQ(270, m.frameWidth);
+    EXPECT_EQ(168, m.frameHeight);
     EXPECT_TRUE(buttonInFrame);
     EXPECT_TRUE(ownedByWindow);
     ASSERT_EQ(1u, m.buttons.size());
