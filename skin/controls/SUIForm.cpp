@@ -151,7 +151,8 @@ void TsuiForm::ApplyStyle() {
     borderWidth_ = StyleLink().Int(ThemeElement::FormBorderWidthInt);
     SetColor(StyleLink().Color(ThemeElement::FormBackgroundColor));
     menuBarColor_ = Color();
-    titleBar_->SetFileTheme(FileTheme());
+    // Each assignment restyles the bar; the theme only when it is another.
+    if (titleBar_->FileTheme() != FileTheme()) titleBar_->SetFileTheme(FileTheme());
     titleBar_->SetUIStyle(UIStyle());
     if (auto* menu = dynamic_cast<TsuiMainMenu*>(menu_)) {
         menu->SetUIStyle(UIStyle());

@@ -145,34 +145,35 @@ void TsuiTitleBarButton::SetControlBoxMenu(TPopupMenu* v) {
 void TsuiTitleBarButton::LoadArtwork() {
     const int start = ArtworkStart(buttonType_);
     if (start == 0) return;
-    const int first = start == 7 && bar_ && bar_->FormMaximized() ? 10 : start;
-    // Through the bar while it has the same style, so a theme file counts.
-    if (bar_ && bar_->UIStyle() == uiStyle_) {
+    const bool maximized = start == 7 && bar_ && bar_->FormMaximized();
+    const int first = maximized ? 10 : start;
+    shownMaximized_ = maximized;
+    // The bar keeps its style's strip, so a theme file counts and nothing
+    // is read again; another style is read from the built-in table.
+    TBitmap own;
+    const TBitmap* strip = bar_ && bar_->UIStyle() == uiStyle_ ? &bar_->strip_ : nullptr;
+    if (strip) {
         const TsuiStyleLink& link = bar_->StyleLink();
         transparent_ = link.Bool(ThemeElement::TitleBarButtonTransparentBool);
-        link.Bitmap(ThemeElement::TitleBarButtonImage, picNormal_.Bitmap(), first, kButtonFrames);
-        link.Bitmap(ThemeElement::TitleBarButtonImage, picMouseOn_.Bitmap(), first + 1,
-                    kButtonFrames);
-        link.Bitmap(ThemeElement::TitleBarButtonImage, picMouseDown_.Bitmap(), first + 2,
-                    kButtonFrames);
         top_ = link.Int(ThemeElement::TitleBarButtonTopInt);
     } else {
         TsuiUIStyle style;
         ResolveThemeSource(nullptr, uiStyle_, style);
+        GetBuiltInThemeBitmap(style, ThemeElement::TitleBarButtonImage, &own);
+        strip = &own;
         transparent_ = GetBuiltInThemeBool(style, ThemeElement::TitleBarButtonTransparentBool);
-        GetBuiltInThemeBitmap(style, ThemeElement::TitleBarButtonImage, &picNormal_.Bitmap(), first,
-                              kButtonFrames);
-        GetBuiltInThemeBitmap(style, ThemeElement::TitleBarButtonImage, &picMouseOn_.Bitmap(),
-                              first + 1, kButtonFrames);
-        GetBuiltInThemeBitmap(style, ThemeElement::TitleBarButtonImage, &picMouseDown_.Bitmap(),
-                              first + 2, kButtonFrames);
         top_ = GetBuiltInThemeInt(style, ThemeElement::TitleBarButtonTopInt);
     }
+    ExtractBitmapFrame(*strip, picNormal_.Bitmap(), kButtonFrames, first);
+    ExtractBitmapFrame(*strip, picMouseOn_.Bitmap(), kButtonFrames, first + 1);
+    ExtractBitmapFrame(*strip, picMouseDown_.Bitmap(), kButtonFrames, first + 2);
     Changed();
 }
 
 void TsuiTitleBarButton::UpdateMaxPictures() {
-    if (buttonType_ == suiMax && bar_ && !bar_->Custom()) LoadArtwork();
+    if (buttonType_ != suiMax || !bar_ || bar_->Custom()) return;
+    // Only when the glyph has to change: the form resizes often.
+    if (bar_->FormMaximized() != shownMaximized_) LoadArtwork();
 }
 
 void TsuiTitleBarButton::Click() {
@@ -412,20 +413,19 @@ void TsuiTitleBar::ApplyStyle() {
     leftBtnXOffset_ = link.Int(ThemeElement::TitleBarButtonLeftOffsetInt);
     rightBtnXOffset_ = link.Int(ThemeElement::TitleBarButtonRightOffsetInt);
     outlineColor_ = link.Color(ThemeElement::FormBorderColor);
-    TBitmap strip;
     try {
-        link.Bitmap(ThemeElement::TitleBarButtonImage, strip);
+        link.Bitmap(ThemeElement::TitleBarButtonImage, strip_);
     } catch (const std::exception&) {
-        strip.SetSize(0, 0);
+        strip_.SetSize(0, 0);
     }
-    captionBandHeight_ = strip.Height();
+    captionBandHeight_ = strip_.Height();
     captionBandTop_ = link.Int(ThemeElement::TitleBarButtonTopInt);
     if (TForm* form = Form())
         form->Constraints().SetMinWidth(link.Int(ThemeElement::FormMinWidthInt));
     roundCorner_ = link.Int(ThemeElement::FormRoundCornerInt);
     for (auto& b : buttons_)
         b->SetUIStyle(UIStyle());
-    systemMenu_->SetFileTheme(FileTheme());
+    if (systemMenu_->FileTheme() != FileTheme()) systemMenu_->SetFileTheme(FileTheme());
     systemMenu_->SetUIStyle(UIStyle());
     if (OnFrame()) UpdateRegion();
     TsuiUIStyle effective;

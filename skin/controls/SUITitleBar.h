@@ -78,6 +78,7 @@ class TsuiTitleBarButton : public TObject {
     bool transparent_ = false;
     int top_ = 2;
     bool visible_ = true;
+    bool shownMaximized_ = false;
     TPopupMenu* controlBoxMenu_ = nullptr;
     TPicture picNormal_, picMouseOn_, picMouseDown_;
 };
@@ -239,5 +240,6 @@ class TsuiTitleBar : public TsuiStyled<TCustomControl> {
     std::vector<std::unique_ptr<TsuiTitleBarSection>> sections_;
     TsuiTitleBarPopupMenu* systemMenu_ = nullptr;
     TTimer* controlBoxTimer_ = nullptr;
+    TBitmap strip_; // the style's button pictures, all 18
     TOffscreenBuffer buffer_;
 };
