@@ -72,8 +72,13 @@ TEST(MessageDialogLayout, OneLineWithoutIconGivesTheNarrowWindow) {
     bool buttonInFrame = false;
     bool ownedByWindow = false;
     Measured m;
+    LRESULT edgeHit = 0;
     ExecuteAndLook(dialog, [&](TfrmMsg& form) {
         m = Measure(form);
+        // A dialog's frame has no resize zones.
+        POINT edge{1, 80};
+        ClientToScreen(form.Handle(), &edge);
+        edgeHit = SendMessageW(form.Handle(), WM_NCHITTEST, 0, MAKELPARAM(edge.x, edge.y));
         auto made = ButtonsMade(form);
         ASSERT_EQ(1u, made.size());
         button = made[0];
@@ -88,6 +93,7 @@ TEST(MessageDialogLayout, OneLineWithoutIconGivesTheNarrowWindow) {
     EXPECT_EQ(m.windowHeight, m.clientHeight);
     EXPECT_EQ(270, m.frameWidth);
     EXPECT_EQ(168, m.frameHeight);
+    EXPECT_EQ(HTCLIENT, edgeHit);
     EXPECT_TRUE(buttonInFrame);
     EXPECT_TRUE(ownedByWindow);
     ASSERT_EQ(1u, m.buttons.size());
