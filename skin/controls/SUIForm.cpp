@@ -241,9 +241,16 @@ void TsuiForm::Paint() {
                              : effective == TsuiUIStyle::Protein ? L"PROTEIN_FORM_BACKGROUND"
                                                                  : nullptr;
     if (pattern) {
+        // A pattern brush tiles in one call what bitmap draws would take hundreds for.
         TBitmap tile;
         tile.LoadFromResourceName(GetModuleHandleW(nullptr), pattern);
-        TileDraw(canvas, tile, RECT{0, 0, w, h});
+        BitmapHandle copy = tile.CopyHandle();
+        BrushHandle brush(CreatePatternBrush(copy.Get()));
+        RECT all{0, 0, w, h};
+        if (brush)
+            ::FillRect(canvas.Handle(), &all, brush.Get());
+        else
+            TileDraw(canvas, tile, all);
     } else {
         FillControlRect(canvas, RECT{0, 0, w, h}, Color());
     }
@@ -302,6 +309,13 @@ LRESULT TsuiForm::ResizeZone(POINT p) const {
 // The form's messages
 
 void TsuiForm::OwnerWndProc(TMessage& m) {
+    // Alt+Space opens the skinned title-bar menu instead of the system's.
+    if (m.Msg == WM_SYSCOMMAND && (m.WParam & 0xFFF0) == SC_KEYMENU && m.LParam == VK_SPACE &&
+        titleBar_ && titleBar_->Visible() && !Destroying()) {
+        titleBar_->ShowControlBoxMenu();
+        m.Result = 0;
+        return;
+    }
     previousProc_(m);
     if (Destroying() || ownerForm_->Destroying() || !ownerForm_->HandleAllocated()) return;
     HWND wnd = ownerForm_->Handle();

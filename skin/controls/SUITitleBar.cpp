@@ -338,7 +338,7 @@ TsuiTitleBar::TsuiTitleBar(TComponent* owner) : TsuiStyled(owner) {
     systemMenu_ = new TsuiTitleBarPopupMenu(this);
     controlBoxTimer_ = new TTimer(this);
     controlBoxTimer_->SetEnabled(false);
-    controlBoxTimer_->OnTimer = [this](TObject*) { ControlBoxClicked(); };
+    controlBoxTimer_->OnTimer = [this](TObject*) { ShowControlBoxMenu(); };
     for (TsuiTitleBarBtnType type : {suiControlBox, suiClose, suiMax, suiMin})
         AddButton(type);
     SetAlign(alTop);
@@ -660,11 +660,15 @@ void TsuiTitleBar::UpdateRegion() {
     const int r = roundCorner_;
     // A maximized window and a square one need no region.
     if (r <= 0 || FormMaximized()) {
-        SetWindowRgn(form->Handle(), nullptr, TRUE);
+        if (regionSet_) SetWindowRgn(form->Handle(), nullptr, TRUE);
+        regionSet_ = false;
         return;
     }
     RECT c{};
     GetClientRect(form->Handle(), &c);
+    // The same shape again would only cost the window system a redraw.
+    const RECT shape{c.right, c.bottom, r, 0};
+    if (regionSet_ && EqualRect(&shape, &regionShape_)) return;
     RegionHandle region(CreateRoundRectRgn(c.left, c.top, c.right + 1, c.bottom + 1, r, r));
     RegionHandle left(CreateRectRgn(c.left, c.bottom - 2 * r, c.left + 2 * r, c.bottom));
     RegionHandle right(CreateRectRgn(c.right - 2 * r, c.bottom - 2 * r, c.right, c.bottom));
@@ -672,7 +676,11 @@ void TsuiTitleBar::UpdateRegion() {
     CombineRgn(region.Get(), region.Get(), left.Get(), RGN_OR);
     CombineRgn(region.Get(), region.Get(), right.Get(), RGN_OR);
     // The window owns the region once the call succeeds.
-    if (SetWindowRgn(form->Handle(), region.Get(), TRUE)) region.Release();
+    if (SetWindowRgn(form->Handle(), region.Get(), TRUE)) {
+        region.Release();
+        regionSet_ = true;
+        regionShape_ = shape;
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -734,7 +742,7 @@ void TsuiTitleBar::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
         OnHelpBtnClick(this);
 }
 
-void TsuiTitleBar::ControlBoxClicked() {
+void TsuiTitleBar::ShowControlBoxMenu() {
     controlBoxTimer_->SetEnabled(false);
     for (auto& b : buttons_) {
         if (b->ButtonType() != suiControlBox) continue;

@@ -169,6 +169,8 @@ class TsuiTitleBar : public TsuiStyled<TCustomControl> {
     void ClearSections();
 
     TsuiTitleBarPopupMenu& SystemMenu() { return *systemMenu_; }
+    // The control box's menu, or the title-bar menu, under the bar's left end.
+    void ShowControlBoxMenu();
 
     // Where the buttons and the caption go at the bar's present width.
     struct TLayout {
@@ -217,7 +219,6 @@ class TsuiTitleBar : public TsuiStyled<TCustomControl> {
                     bool hot) const;
     void ApplyAutoSize();
     void DoubleClickAt(POINT p);
-    void ControlBoxClicked();
 
     bool custom_ = false;
     bool autoSize_ = false;
@@ -240,6 +241,8 @@ class TsuiTitleBar : public TsuiStyled<TCustomControl> {
     std::vector<std::unique_ptr<TsuiTitleBarSection>> sections_;
     TsuiTitleBarPopupMenu* systemMenu_ = nullptr;
     TTimer* controlBoxTimer_ = nullptr;
-    TBitmap strip_; // the style's button pictures, all 18
+    bool regionSet_ = false;
+    RECT regionShape_{}; // width, height and corner of the region set
+    TBitmap strip_;      // the style's button pictures, all 18
     TOffscreenBuffer buffer_;
 };
