@@ -50,6 +50,8 @@ constexpr int kResizeZone = 5;
 const TClassInfo& TsuiForm::StaticClass() {
     static const TClassInfo& info =
         TClassBuilder<TsuiForm>(L"TsuiForm", &TCustomPanel::StaticClass())
+            .Property(L"Width", &TsuiForm::FrameWidth, &TsuiForm::SetFrameWidth)
+            .Property(L"Height", &TsuiForm::FrameHeight, &TsuiForm::SetFrameHeight)
             .Property(L"TitleBarCustom", &TsuiForm::TitleBarCustom, &TsuiForm::SetTitleBarCustom)
             .Component(L"FileTheme", &TsuiForm::FileTheme, &TsuiForm::SetFileTheme)
             .Enum(L"UIStyle", &TsuiForm::UIStyle, &TsuiForm::SetUIStyle, UIStyleEnum())
