@@ -207,7 +207,8 @@ TEST(SkinStubs, FrameTakesEveryStoredProperty) {
     auto* frame = form->Find<TsuiForm>(L"suiForm1");
     ASSERT_NE(nullptr, frame);
     EXPECT_EQ(form.get(), frame->OwnerForm());
-    EXPECT_EQ(alClient, frame->Align());
+    // Stored aligned, but the frame places itself inside the window's border.
+    EXPECT_EQ(alNone, frame->Align());
     EXPECT_EQ(TsuiUIStyle::BlueGlass, frame->UIStyle());
     // Stored after the style, so they win over its values.
     EXPECT_EQ(TColor(0x123456), frame->BorderColor());
@@ -441,6 +442,7 @@ TEST(SkinStubs, FrameRefusesWhatCannotBe) {
     EXPECT_EQ(suiMin, frame->TitleBarButtons(3).ButtonType());
     frame->TitleBarButtons(3).SetButtonType(suiControlBox);
     EXPECT_EQ(suiMin, frame->TitleBarButtons(3).ButtonType());
+    frame->ClearTitleBarSections(); // the style's sections include a client one
     frame->AddTitleBarSection().SetAlign(suiClient);
     auto& second = frame->AddTitleBarSection();
     second.SetAlign(suiClient);
