@@ -182,7 +182,7 @@ TEST(SkinScrollBar, HoldingTheTrackPagesTowardsThePointerAndNeverPastIt) {
         HWND track = w.bar->Track().Handle();
         SendMessageW(track, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
         EXPECT_TRUE(w.bar->Track().Focused());
-        EXPECT_TRUE(PumpUntil([&] { return w.bar->Position() == target; }, 3000));
+        EXPECT_TRUE(PumpUntil([&] { return w.bar->Position() == target; }, 5000));
         // Two more ticks change nothing.
         PumpUntil([] { return false; }, 250);
         EXPECT_EQ(expected, seen);
