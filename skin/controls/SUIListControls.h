@@ -59,18 +59,79 @@ template <class Base> class TsuiFramedControl : public TsuiStyled<Base> {
 extern template class TsuiFramedControl<TListBox>;
 extern template class TsuiFramedControl<TMemo>;
 
+class TsuiScrollBar;
+
+// A list box that can lay a skinned scroll bar over its own vertical one:
+// the bar is placed on every move and resize, follows the list's scrolling,
+// and scrolls the list when the user moves it.
 class TsuiListBox : public TsuiFramedControl<TListBox> {
   public:
     explicit TsuiListBox(TComponent* owner) : TsuiFramedControl(owner) {}
+    ~TsuiListBox() override;
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassType() const override { return StaticClass(); }
+
+    // Not owned; cleared when the bar goes away.
+    TsuiScrollBar* VScrollBar() const { return vBar_; }
+    void SetVScrollBar(TsuiScrollBar* bar);
+
+  protected:
+    void ApplyStyle() override;
+    void WndProc(TMessage& m) override;
+    void ApplyBounds(int left, int top, int width, int height) override;
+    void EnabledChanged() override;
+    void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
+
+  private:
+    void PlaceBar();
+    void SyncBar();
+    void BarChanged();
+
+    TsuiScrollBar* vBar_ = nullptr;
+    bool syncing_ = false;
+    bool mouseDown_ = false;
+    // While the list's redraw is off its own bar is not kept up to date.
+    bool redrawOff_ = false;
+    // Set while the list scrolls to the bar's position.
+    bool fromBar_ = false;
 };
 
+// A memo that can lay a skinned scroll bar over each of its own; its own
+// bars are shown for the directions that are linked.
 class TsuiMemo : public TsuiFramedControl<TMemo> {
   public:
     explicit TsuiMemo(TComponent* owner) : TsuiFramedControl(owner) {}
+    ~TsuiMemo() override;
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassType() const override { return StaticClass(); }
+
+    TsuiScrollBar* VScrollBar() const { return vBar_; }
+    void SetVScrollBar(TsuiScrollBar* bar);
+    TsuiScrollBar* HScrollBar() const { return hBar_; }
+    void SetHScrollBar(TsuiScrollBar* bar);
+
+  protected:
+    void ApplyStyle() override;
+    void WndProc(TMessage& m) override;
+    void ApplyBounds(int left, int top, int width, int height) override;
+    void EnabledChanged() override;
+    void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
+
+  private:
+    void Link(TsuiScrollBar*& slot, TsuiScrollBar* bar, bool vertical);
+    void PlaceBars();
+    void PaintCorner();
+    void SyncBars();
+    void BarChanged(bool vertical);
+    void FollowLinks();
+
+    TsuiScrollBar* vBar_ = nullptr;
+    TsuiScrollBar* hBar_ = nullptr;
+    bool syncing_ = false;
+    bool scrolling_ = false;
+    bool mouseDown_ = false;
 };
 
 class TsuiStringGrid : public TsuiStyled<TStringGrid> {

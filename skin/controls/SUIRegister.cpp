@@ -14,6 +14,7 @@
 #include "skin/controls/SUIMainMenu.h"
 #include "skin/controls/SUIPageControl.h"
 #include "skin/controls/SUIRadioGroup.h"
+#include "skin/controls/SUIScrollBar.h"
 #include "skin/controls/SUIStatusBar.h"
 #include "skin/controls/SUITabControl.h"
 #include "skin/controls/SUIToolBar.h"
@@ -52,6 +53,8 @@ void RegisterSkinClasses() {
     TsuiListBox::StaticClass();
     TsuiMemo::StaticClass();
     TsuiStringGrid::StaticClass();
+    TsuiScrollTrack::StaticClass();
+    TsuiScrollBar::StaticClass();
 
     TsuiTabControlTopPanel::StaticClass();
     TsuiTab::StaticClass();
