@@ -144,20 +144,68 @@ void TsuiMenuBar::Notification(TComponent* component, TOperation operation) {
 
 // ----- dropping a submenu
 
+namespace {
+
+// The bar whose submenu is open, while it is, and the message filter that
+// lets it follow the mouse and the arrow keys along the bar (a thread hook
+// of the menu loop, not the application's message hook).
+TsuiMenuBar* gTrackingBar = nullptr;
+HHOOK gMenuFilter = nullptr;
+
+LRESULT CALLBACK MenuFilter(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == MSGF_MENU && gTrackingBar &&
+        gTrackingBar->MenuLoopMessage(*reinterpret_cast<MSG*>(lParam)))
+        return 1;
+    return CallNextHookEx(gMenuFilter, code, wParam, lParam);
+}
+
+BOOL CALLBACK CountMenuWindow(HWND wnd, LPARAM counter) {
+    wchar_t name[16];
+    if (IsWindowVisible(wnd) && GetClassNameW(wnd, name, 16) && lstrcmpW(name, L"#32768") == 0)
+        ++*reinterpret_cast<int*>(counter);
+    return TRUE;
+}
+
+// Whether the open popup's selected item would open a submenu of its own.
+bool SelectionHasSubmenu(HMENU popup) {
+    for (int i = 0; i < GetMenuItemCount(popup); ++i)
+        if (GetMenuState(popup, UINT(i), MF_BYPOSITION) & MF_HILITE)
+            return GetSubMenu(popup, i) != nullptr;
+    return false;
+}
+
+} // namespace
+
+bool TsuiMenuBar::CanDrop(int index) const {
+    if (!menu_ || index < 0 || index >= ButtonCount() || index >= menu_->Items()->Count())
+        return false;
+    const TMenuItem* item = menu_->Items()->Items(index);
+    return Buttons(index)->Enabled() && Buttons(index)->Visible() && item->Enabled() &&
+           item->Visible();
+}
+
 void TsuiMenuBar::DropDown(int index) {
-    if (!menu_ || index < 0 || index >= ButtonCount() || index >= menu_->Items()->Count() ||
-        !HandleAllocated())
-        return;
-    TToolButton* button = Buttons(index);
+    if (!CanDrop(index) || !HandleAllocated() || gTrackingBar) return;
     TMenuItem* item = menu_->Items()->Items(index);
-    if (!button->Enabled() || !item->Enabled()) return;
     if (item->Count() == 0) {
         item->Click();
         return;
     }
+    UINT command = 0;
+    while (index >= 0 && !command && menu_ && HandleAllocated() && !Destroying()) {
+        nextDrop_ = -1;
+        command = TrackSubmenu(index);
+        index = nextDrop_;
+    }
+    selectFirst_ = false;
+    if (command && menu_) menu_->DispatchCommand(command);
+}
+
+UINT TsuiMenuBar::TrackSubmenu(int index) {
+    TToolButton* button = Buttons(index);
     (void)menu_->Handle(); // the system menus, the item's popup among them
-    HMENU popup = item->Handle();
-    if (!popup) return;
+    HMENU popup = menu_->Items()->Items(index)->Handle();
+    if (!popup) return 0;
 
     RECT r = ButtonRect(button);
     MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
@@ -166,23 +214,62 @@ void TsuiMenuBar::DropDown(int index) {
     const WPARAM id = WPARAM(button->CommandId());
     SendMessageW(Handle(), TB_PRESSBUTTON, id, MAKELPARAM(TRUE, 0));
     UpdateWindow(Handle());
+    trackedIndex_ = index;
+    trackedPopup_ = popup;
+    gTrackingBar = this;
+    // A menu opened from the keyboard starts with its first item selected.
+    if (selectFirst_) PostMessageW(PopupListWindow(), WM_KEYDOWN, VK_DOWN, 0);
+    gMenuFilter = SetWindowsHookExW(WH_MSGFILTER, MenuFilter, nullptr, GetCurrentThreadId());
     const UINT command = UINT(TrackPopupMenuEx(
         popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_LEFTBUTTON | TPM_RETURNCMD, r.left,
         r.bottom, PopupListWindow(), &keepClear));
+    if (gMenuFilter) UnhookWindowsHookEx(gMenuFilter);
+    gMenuFilter = nullptr;
+    gTrackingBar = nullptr;
+    trackedPopup_ = nullptr;
     PostMessageW(PopupListWindow(), WM_NULL, 0, 0);
-    if (HandleAllocated() && !Destroying()) {
-        SendMessageW(Handle(), TB_PRESSBUTTON, id, MAKELPARAM(FALSE, 0));
-        // The click that closed the menu on this very button only closes it.
-        MSG pending;
-        POINT at{};
-        if (PeekMessageW(&pending, Handle(), WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE)) {
-            at = POINT{GET_X_LPARAM(pending.lParam), GET_Y_LPARAM(pending.lParam)};
-            if (ButtonAt(at) == index)
-                PeekMessageW(&pending, Handle(), WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE);
+    if (!HandleAllocated() || Destroying()) return command;
+    SendMessageW(Handle(), TB_PRESSBUTTON, id, MAKELPARAM(FALSE, 0));
+    // The click that closed the menu on its own button only closes it.
+    MSG pending;
+    if (nextDrop_ < 0 &&
+        PeekMessageW(&pending, Handle(), WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE) &&
+        ButtonAt(POINT{GET_X_LPARAM(pending.lParam), GET_Y_LPARAM(pending.lParam)}) == index)
+        PeekMessageW(&pending, Handle(), WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE);
+    UpdateHotFromCursor();
+    return command;
+}
+
+bool TsuiMenuBar::MenuLoopMessage(const MSG& msg) {
+    if (msg.message == WM_MOUSEMOVE) {
+        // Sliding onto another item drops its menu instead.
+        POINT p = msg.pt;
+        ::ScreenToClient(Handle(), &p);
+        const int index = ButtonAt(p);
+        if (index >= 0 && index != trackedIndex_ && CanDrop(index) &&
+            menu_->Items()->Items(index)->Count() > 0) {
+            nextDrop_ = index;
+            selectFirst_ = false;
+            EndMenu();
         }
-        UpdateHotFromCursor();
+        return false;
     }
-    if (command) menu_->DispatchCommand(command);
+    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_LEFT && msg.wParam != VK_RIGHT))
+        return false;
+    // Left and right walk the bar while no deeper submenu is open or wanted.
+    int open = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountMenuWindow, reinterpret_cast<LPARAM>(&open));
+    if (open > 1 || (msg.wParam == VK_RIGHT && SelectionHasSubmenu(trackedPopup_))) return false;
+    const int step = msg.wParam == VK_RIGHT ? 1 : ButtonCount() - 1;
+    for (int i = (trackedIndex_ + step) % ButtonCount(); i != trackedIndex_;
+         i = (i + step) % ButtonCount()) {
+        if (!CanDrop(i) || menu_->Items()->Items(i)->Count() == 0) continue;
+        nextDrop_ = i;
+        selectFirst_ = true;
+        EndMenu();
+        return true;
+    }
+    return true;
 }
 
 int TsuiMenuBar::ButtonAt(POINT p) {
@@ -199,7 +286,7 @@ void TsuiMenuBar::WndProc(TMessage& m) {
         const int index = ButtonAt(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
         if (index >= 0 && menu_ && index < menu_->Items()->Count() &&
             menu_->Items()->Items(index)->Count() > 0) {
-            if (Buttons(index)->Enabled()) DropDown(index);
+            DropDown(index);
             m.Result = 0;
             return;
         }
@@ -211,10 +298,10 @@ bool TsuiMenuBar::DialogChar(wchar_t ch, TShiftState shift) {
     if (shift.Contains(ssAlt) && menu_) {
         for (int i = 0; i < ButtonCount() && i < menu_->Items()->Count(); ++i) {
             const TMenuItem* item = menu_->Items()->Items(i);
-            if (!item->Visible() || !item->Enabled() || !IsAccel(ch, item->Caption())) continue;
-            // Opened from the keyboard: its first item is selected at once.
-            if (item->Count() > 0) PostMessageW(PopupListWindow(), WM_KEYDOWN, VK_DOWN, 0);
+            if (!CanDrop(i) || !IsAccel(ch, item->Caption())) continue;
+            selectFirst_ = true; // opened from the keyboard
             DropDown(i);
+            selectFirst_ = false;
             return true;
         }
     }

@@ -33,8 +33,12 @@ class TsuiMenuBar : public TsuiStyled<TToolBar> {
     void SetLook(TsuiUIStyle style, TsuiFileTheme* theme);
 
     // Drops the submenu of the top-level item at index under its button and
-    // returns when it closed; an item without one is clicked.
+    // returns when it closed; an item without one is clicked. While it is
+    // open, the mouse sliding onto another item, or Left and Right, drop
+    // that item's submenu instead.
     void DropDown(int index);
+    // A message of the open submenu's loop; true when the bar took it.
+    bool MenuLoopMessage(const MSG& msg);
 
   protected:
     // Everything is read when drawn: only repaint.
@@ -52,8 +56,15 @@ class TsuiMenuBar : public TsuiStyled<TToolBar> {
     void UpdateFont();
     void MakeButtons();
     int ButtonAt(POINT p);
+    bool CanDrop(int index) const;
+    // One submenu open until it closes: the command picked, or 0.
+    UINT TrackSubmenu(int index);
     bool DrawBar(TCanvas& canvas);
     bool DrawItem(TToolButton* button, TCanvas& canvas, const RECT& r, TToolButtonDrawState state);
 
     TMainMenu* menu_ = nullptr;
+    int trackedIndex_ = -1;
+    HMENU trackedPopup_ = nullptr;
+    int nextDrop_ = -1; // the item whose submenu opens when this one closed
+    bool selectFirst_ = false;
 };

@@ -21,13 +21,15 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace {
 
 constexpr TColor kBarColor = 0xE7E7E7;
 
-// Runs check once a popup menu shows, then closes it unless check says it
-// closes itself; gives up after half a second. Returns whether a menu showed.
+// While a popup menu shows, asks check on every tick whether to close it;
+// gives up after two seconds. Returns whether a menu showed.
 struct MenuWatch {
     static inline std::function<bool(HWND)> check;
     static inline bool seen = false;
@@ -35,12 +37,9 @@ struct MenuWatch {
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         ++ticks;
         HWND popup = FindWindowW(L"#32768", nullptr);
-        if (popup && IsWindowVisible(popup) && ticks > 3) {
-            if (!seen && (!check || check(popup))) EndMenu();
-            seen = true;
-        } else if (ticks > 25) {
-            EndMenu();
-        }
+        const bool showing = popup && IsWindowVisible(popup);
+        seen = seen || showing;
+        if (ticks > 100 || (showing && ticks > 3 && (!check || check(popup)))) EndMenu();
     }
 };
 
@@ -55,6 +54,17 @@ bool WhileMenuOpen(const std::function<void()>& open, std::function<bool(HWND)> 
     KillTimer(nullptr, timer);
     MenuWatch::check = nullptr;
     return MenuWatch::seen;
+}
+
+// Wraps the item's draw handler to note each time it is drawn selected.
+void NoteSelected(TMenuItem* item, std::vector<std::wstring>& log) {
+    auto draw = item->OnAdvancedDrawItem;
+    item->OnAdvancedDrawItem = [item, draw, &log](TObject* s, TCanvas& c, const RECT& r,
+                                                  TOwnerDrawState st) {
+        draw(s, c, r, st);
+        if (st.Contains(odSelected) && (log.empty() || log.back() != item->Caption()))
+            log.push_back(item->Caption());
+    };
 }
 
 // Where text in colour ink lies inside r (smoothed edges count): the
@@ -252,9 +262,12 @@ TEST_F(SUIMenuBarTest, PressingAnItemDropsItsSubmenuUnderTheButton) {
 
     // A pick in the dropped menu clicks its item.
     EXPECT_TRUE(WhileMenuOpen([&] { bar->Buttons(0)->Click(); },
-                              [](HWND popup) {
-                                  PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
-                                  PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);
+                              [posted = false](HWND popup) mutable {
+                                  if (!posted) {
+                                      PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+                                      PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);
+                                  }
+                                  posted = true;
                                   return false;
                               }));
     PumpUntil([&] { return opened == 1; });
@@ -265,16 +278,59 @@ TEST_F(SUIMenuBarTest, PressingAnItemDropsItsSubmenuUnderTheButton) {
     EXPECT_FALSE(WhileMenuOpen([&] { ClickAt(bar->Handle(), off.left + 4, off.top + 4); }));
 
     // Alt and the item's letter drop it too, its first item selected.
-    bool helpSelected = false;
-    TMenuItem* about = help->Items(0);
-    auto drawAbout = about->OnAdvancedDrawItem;
-    about->OnAdvancedDrawItem = [&](TObject* s, TCanvas& c, const RECT& rr, TOwnerDrawState st) {
-        drawAbout(s, c, rr, st);
-        helpSelected = helpSelected || st.Contains(odSelected);
-    };
+    std::vector<std::wstring> selected;
+    NoteSelected(help->Items(0), selected);
     EXPECT_TRUE(WhileMenuOpen(
         [&] { host->Perform(CM_DIALOGCHAR, L'h', LPARAM(TShiftState{ssAlt}.Bits())); }));
-    EXPECT_TRUE(helpSelected);
+    EXPECT_EQ(selected, std::vector<std::wstring>{L"关于(&A)"});
+}
+
+TEST_F(SUIMenuBarTest, TheMouseOrTheArrowsMoveAnOpenMenuAlongTheBar) {
+    std::vector<std::wstring> selected;
+    NoteSelected(open, selected);
+    NoteSelected(help->Items(0), selected);
+    std::vector<std::wstring> shown;
+    auto watchShown = [&](TMenuItem* item) {
+        auto draw = item->OnAdvancedDrawItem;
+        item->OnAdvancedDrawItem = [&, item, draw](TObject* s, TCanvas& c, const RECT& r,
+                                                   TOwnerDrawState st) {
+            draw(s, c, r, st);
+            if (shown.empty() || shown.back() != item->Caption()) shown.push_back(item->Caption());
+        };
+    };
+    watchShown(open);
+    watchShown(help->Items(0));
+
+    // Sliding from the first item onto the third (past the disabled one).
+    int step = 0;
+    const RECT r = Rect(2);
+    EXPECT_TRUE(WhileMenuOpen([&] { bar->DropDown(0); },
+                              [&](HWND popup) {
+                                  if (step++ == 0) {
+                                      POINT over = bar->ClientToScreen(
+                                          POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+                                      SetCursorPos(over.x, over.y);
+                                      PostMessageW(popup, WM_MOUSEMOVE, 0, 0);
+                                  }
+                                  return shown.size() >= 2 || step > 40;
+                              }));
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"打开(&O)", L"关于(&A)"}));
+    SetCursorPos(0, 0);
+    Pump();
+
+    // Right from the last item wraps round to the first, left goes back;
+    // the disabled item is passed over and each menu opens with its first
+    // item selected.
+    selected.clear();
+    step = 0;
+    EXPECT_TRUE(WhileMenuOpen([&] { bar->DropDown(2); },
+                              [&](HWND popup) {
+                                  ++step;
+                                  if (step == 1) PostMessageW(popup, WM_KEYDOWN, VK_RIGHT, 0);
+                                  if (step == 10) PostMessageW(popup, WM_KEYDOWN, VK_LEFT, 0);
+                                  return step > 20;
+                              }));
+    EXPECT_EQ(selected, (std::vector<std::wstring>{L"打开(&O)", L"关于(&A)"}));
 }
 
 TEST_F(SUIMenuBarTest, FollowsTheMenusCaptionsStatesAndItems) {
