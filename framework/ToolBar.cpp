@@ -19,6 +19,14 @@ BYTE SystemStyle(TToolButtonStyle s) {
     }
 }
 
+BYTE SystemStyle(const TToolButton& b) {
+    BYTE style = SystemStyle(b.Style());
+    if (b.Style() == tbsSeparator) return style;
+    if (b.AutoSize()) style |= BTNS_AUTOSIZE;
+    if (b.Grouped()) style |= BTNS_GROUP;
+    return style;
+}
+
 } // namespace
 
 const TEnumInfo& ToolButtonStyleEnum() {
@@ -102,6 +110,8 @@ const TClassInfo& TToolButton::StaticClass() {
             .Property(L"ImageIndex", &TToolButton::ImageIndex, &TToolButton::SetImageIndex)
             .Enum(L"Style", &TToolButton::Style, &TToolButton::SetStyle, ToolButtonStyleEnum())
             .Property(L"Down", &TToolButton::Down, &TToolButton::SetDown)
+            .Property(L"AutoSize", &TToolButton::AutoSize, &TToolButton::SetAutoSize)
+            .Property(L"Grouped", &TToolButton::Grouped, &TToolButton::SetGrouped)
             .Build();
     return info;
 }
@@ -147,6 +157,18 @@ void TToolButton::SetDown(bool v) {
     if (v == down_) return;
     down_ = v;
     if (bar_) bar_->ButtonChanged(this);
+}
+
+void TToolButton::SetAutoSize(bool v) {
+    if (v == autoSize_) return;
+    autoSize_ = v;
+    if (bar_) bar_->RebuildButtons(); // a button's style is fixed when it is added
+}
+
+void TToolButton::SetGrouped(bool v) {
+    if (v == grouped_) return;
+    grouped_ = v;
+    if (bar_) bar_->RebuildButtons();
 }
 
 void TToolButton::Click() {
@@ -370,7 +392,7 @@ void TToolBar::RebuildButtons() {
         std::wstring caption = StripAccel(b->Caption());
         TBBUTTON tb{};
         tb.idCommand = b->commandId_;
-        tb.fsStyle = SystemStyle(b->style_);
+        tb.fsStyle = SystemStyle(*b);
         tb.fsState = BYTE((b->Enabled() ? TBSTATE_ENABLED : 0) | (b->down_ ? TBSTATE_CHECKED : 0) |
                           (b->Visible() ? 0 : TBSTATE_HIDDEN));
         if (b->style_ == tbsSeparator)

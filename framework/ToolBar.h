@@ -79,6 +79,12 @@ class TToolButton : public TGraphicControl {
     // Checked, for tbsCheck buttons.
     bool Down() const { return down_; }
     void SetDown(bool v);
+    // As wide as its caption and image need, not the bar's ButtonWidth.
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool v);
+    // Of a group of check buttons in a row, at most one of which is down.
+    bool Grouped() const { return grouped_; }
+    void SetGrouped(bool v);
     // The button's place among the bar's buttons (-1 when not on a bar).
     int Index() const;
     TToolBar* ToolBar() const { return bar_; }
@@ -106,6 +112,8 @@ class TToolButton : public TGraphicControl {
     int imageIndex_ = -1;
     TToolButtonStyle style_ = tbsButton;
     bool down_ = false;
+    bool autoSize_ = false;
+    bool grouped_ = false;
     int commandId_ = 0;
 };
 

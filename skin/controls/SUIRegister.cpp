@@ -12,6 +12,7 @@
 #include "skin/controls/SUIGroupBox.h"
 #include "skin/controls/SUIListControls.h"
 #include "skin/controls/SUIMainMenu.h"
+#include "skin/controls/SUIMenuBar.h"
 #include "skin/controls/SUIPageControl.h"
 #include "skin/controls/SUIRadioGroup.h"
 #include "skin/controls/SUIScrollBar.h"
@@ -65,6 +66,7 @@ void RegisterSkinClasses() {
     TsuiToolBar::StaticClass();
     TsuiPopupMenu::StaticClass();
     TsuiMainMenu::StaticClass();
+    TsuiMenuBar::StaticClass();
     TsuiStatusBar::StaticClass();
 
     TsuiDialog::StaticClass();

@@ -1,5 +1,12 @@
 #include "skin/controls/SUIStatusBar.h"
 
+#include "skin/SUIFormFrame.h"
+#include "skin/SUIThemes.h"
+
+#include "framework/Utils.h"
+
+#include <algorithm>
+
 const TClassInfo& TsuiStatusBar::StaticClass() {
     static const TClassInfo& info =
         TClassBuilder<TsuiStatusBar>(L"TsuiStatusBar", &TStatusBar::StaticClass())
@@ -17,4 +24,94 @@ TsuiStatusBar::TsuiStatusBar(TComponent* owner) : TsuiStyled(owner) {
 void TsuiStatusBar::ApplyStyle() {
     SetPanelColor(StyleLink().Color(ThemeElement::FormBackgroundColor));
     Invalidate();
+}
+
+void TsuiStatusBar::CreateParams(TCreateParams& params) {
+    TsuiStyled::CreateParams(params);
+    // The system's grip would take the corner's mouse messages for itself
+    // and size the frame panel rather than the window: ours replaces it.
+    params.Style &= ~DWORD(SBARS_SIZEGRIP);
+}
+
+bool TsuiStatusBar::GripWanted() const {
+    const auto* frame = dynamic_cast<const IsuiFormFrame*>(Parent());
+    return frame && frame->SizeGripAllowed();
+}
+
+void TsuiStatusBar::WndProc(TMessage& m) {
+    if (m.Msg != WM_PAINT && m.Msg != WM_PRINTCLIENT) {
+        TsuiStyled::WndProc(m);
+        return;
+    }
+    if (HDC given = reinterpret_cast<HDC>(m.WParam)) {
+        TsuiStyled::WndProc(m);
+        PaintGrip(given);
+        return;
+    }
+    // The system and the grip paint off screen, then reach the screen at once.
+    PAINTSTRUCT ps{};
+    HDC target = BeginPaint(Handle(), &ps);
+    {
+        TOffscreenPaint off(target, std::max(1, Width()), std::max(1, Height()));
+        HDC buffer = off.Canvas().Handle();
+        TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(buffer), 0, 0};
+        TsuiStyled::WndProc(paint);
+        PaintGrip(buffer);
+    }
+    EndPaint(Handle(), &ps);
+    m.Result = 0;
+}
+
+void TsuiStatusBar::PaintGrip(HDC dc) {
+    if (!GripWanted()) {
+        // A maximized window's old grip corner must not react any more.
+        gripRect_ = RECT{0, 0, 0, 0};
+        return;
+    }
+    TBitmap grip;
+    grip.LoadFromResourceName(MainInstance(), L"STATUSBAR_HANDLE");
+    grip.SetTransparent(true); // keyed by its bottom-left pixel
+    const int w = Width(), h = Height();
+    gripRect_ = RECT{w - grip.Width() / 2 - 2, h - grip.Height() / 2 - 2, w, h};
+    TCanvas canvas(dc);
+    canvas.Draw(w - grip.Width() - 1, h - grip.Height() - 1, grip);
+}
+
+void TsuiStatusBar::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    TsuiStyled::MouseDown(button, shift, x, y);
+    if (button != mbLeft) return;
+    buttonDown_ = true;
+    TrackGrip(x, y);
+    // The pointer runs ahead of the window while it is dragged.
+    if (overGrip_) SetMouseCapture(true);
+}
+
+void TsuiStatusBar::MouseMove(TShiftState shift, int x, int y) {
+    TsuiStyled::MouseMove(shift, x, y);
+    // A button released where we did not hear of it ends the drag too.
+    if (!shift.Contains(ssLeft)) buttonDown_ = false;
+    if (!buttonDown_) {
+        TrackGrip(x, y);
+        return;
+    }
+    if (!overGrip_) return;
+    TForm* form = GetParentForm(this);
+    if (!form) return;
+    POINT p = ClientToScreen(POINT{x, y});
+    // The window's bottom-right corner follows the pointer, 5 pixels beyond
+    // it; the form's constraints still decide the smallest size.
+    form->SetBounds(form->Left(), form->Top(), p.x - form->Left() + 5, p.y - form->Top() + 5);
+}
+
+void TsuiStatusBar::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    TsuiStyled::MouseUp(button, shift, x, y);
+    if (button != mbLeft) return;
+    buttonDown_ = false;
+    if (MouseCapture()) SetMouseCapture(false);
+    TrackGrip(x, y);
+}
+
+void TsuiStatusBar::TrackGrip(int x, int y) {
+    overGrip_ = !IsRectEmpty(&gripRect_) && PointInRect(POINT{x, y}, gripRect_);
+    SetCursor(overGrip_ ? crSizeNWSE : crDefault);
 }

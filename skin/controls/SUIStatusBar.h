@@ -1,5 +1,6 @@
 // The skinned status bar: the framework's status bar in the style's
-// background colour.
+// background colour, with a size grip of its own for the window whose
+// skinned frame took away the system's border.
 #pragma once
 
 #include "skin/SUIStyleLink.h"
@@ -16,7 +17,27 @@ class TsuiStatusBar : public TsuiStyled<TStatusBar> {
     TColor PanelColor() const { return Color(); }
     void SetPanelColor(TColor v) { SetColor(v); }
 
+    // Where the grip answers the mouse, as the last paint left it; empty
+    // while no grip is shown.
+    RECT GripRect() const { return gripRect_; }
+
   protected:
     // The panel colour from the style.
     void ApplyStyle() override;
+    void CreateParams(TCreateParams& params) override;
+    void WndProc(TMessage& m) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+
+  private:
+    // The grip shows on a frame that lets the window be resized by it.
+    bool GripWanted() const;
+    // Draws the grip over what the system painted, or forgets the old one.
+    void PaintGrip(HDC dc);
+    void TrackGrip(int x, int y);
+
+    RECT gripRect_{0, 0, 0, 0};
+    bool buttonDown_ = false;
+    bool overGrip_ = false;
 };
