@@ -2,6 +2,7 @@
 
 #include "skin/SUIImagePanel.h"
 #include "skin/controls/SUIMainMenu.h"
+#include "skin/controls/SUIMenuBar.h"
 
 #include "framework/Exceptions.h"
 #include "framework/FormReader.h"
@@ -11,6 +12,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -429,7 +431,26 @@ void TsuiForm::SetMenuBarHeight(int v) {
     UpdateMenuBar();
 }
 
-void TsuiForm::UpdateMenuBar() {}
+void TsuiForm::UpdateMenuBar() {
+    if (!menu_) {
+        if (TsuiMenuBar* bar = std::exchange(menuBar_, nullptr)) bar->Free();
+        return;
+    }
+    if (!menuBar_) {
+        menuBar_ = new TsuiMenuBar(this);
+        // Among the top-aligned controls it goes right under the title bar.
+        menuBar_->SetTop(titleBar_->Top() + titleBar_->Height());
+        menuBar_->SetAlign(alTop);
+        menuBar_->SetParent(this);
+    }
+    menuBar_->SetBarHeight(menuBarHeight_);
+    menuBar_->SetBarColor(menuBarColor_);
+    menuBar_->SetLook(UIStyle(), FileTheme());
+    if (menuBar_->Menu() != menu_)
+        menuBar_->SetMenu(menu_);
+    else
+        menuBar_->UpdateFromMenu();
+}
 
 void TsuiForm::SetPopupMenu(TPopupMenu* v) {
     popupMenu_ = v;
@@ -445,6 +466,7 @@ void TsuiForm::Notification(TComponent* component, TOperation operation) {
         }
         if (component == popupMenu_) popupMenu_ = nullptr;
         if (component == titleBar_) titleBar_ = nullptr;
+        if (component == menuBar_) menuBar_ = nullptr;
     }
     TsuiStyled::Notification(component, operation);
 }

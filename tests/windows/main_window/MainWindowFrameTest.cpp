@@ -8,6 +8,7 @@
 #include "framework/Screenshot.h"
 #include "skin/SUIThemes.h"
 #include "skin/controls/SUIForm.h"
+#include "skin/controls/SUIStatusBar.h"
 #include "skin/controls/SUIToolBar.h"
 
 using namespace main_window_test;
@@ -47,6 +48,12 @@ TEST(MainWindowFrame, NormalMaximizedAndInactive) {
     EXPECT_EQ(33, w->suiToolBar1->Top());
     UpdateWindow(w->Handle());
     SaveWindowScreenshot(w->Handle(), L"main-window-frame");
+    // The status bar's grip shows in the corner of the sizeable window ...
+    TsuiStatusBar& status = *w->suiStatusBar1;
+    const RECT grip = status.GripRect();
+    EXPECT_EQ(status.Width(), grip.right);
+    EXPECT_EQ(status.Height(), grip.bottom);
+    EXPECT_LT(grip.left, grip.right);
 
     POINT p = ButtonCentre(bar, suiMax);
     ClickAt(bar.Handle(), p.x, p.y);
@@ -56,11 +63,16 @@ TEST(MainWindowFrame, NormalMaximizedAndInactive) {
     EXPECT_EQ(work, WindowRectOf(w->Handle()));
     UpdateWindow(w->Handle());
     SaveWindowScreenshot(w->Handle(), L"main-window-maximized");
+    // ... but not on the maximized one.
+    const RECT none = status.GripRect();
+    EXPECT_TRUE(IsRectEmpty(&none));
     p = ButtonCentre(bar, suiMax);
     ClickAt(bar.Handle(), p.x, p.y);
     Pump();
     EXPECT_FALSE(IsZoomed(w->Handle()));
     EXPECT_EQ(normal, WindowRectOf(w->Handle()));
+    UpdateWindow(w->Handle());
+    EXPECT_EQ(grip, status.GripRect());
 
     SendMessageW(w->Handle(), WM_ACTIVATE, WA_INACTIVE, 0);
     EXPECT_FALSE(bar.FormActive());

@@ -8,6 +8,10 @@
 
 #include "skin/SUIThemes.h"
 #include "skin/controls/SUIForm.h"
+#include "skin/controls/SUIMainMenu.h"
+#include "skin/controls/SUIMenuBar.h"
+
+#include "framework/Screenshot.h"
 
 #include "framework/GdiHandles.h"
 
@@ -360,6 +364,50 @@ TEST(TitleBarMenu, ItemsFollowTheButtonsPresent) {
 
     menu.Items()->Items(3)->Click();
     EXPECT_FALSE(IsWindowVisible(f.Handle()));
+}
+
+TEST(FrameMenuBar, MenuShownUnderTheTitleBarWithItsShortcutsAndGoneWithIt) {
+    FramedForm f;
+    f.host->SetCaption(L"菜单");
+    auto* menu = new TsuiMainMenu(f.host.get());
+    auto add = [&](TMenuItem* parent, const wchar_t* caption) {
+        auto* item = new TMenuItem(f.host.get());
+        item->SetCaption(caption);
+        parent->Add(item);
+        return item;
+    };
+    TMenuItem* file = add(menu->Items(), L"文件(&F)");
+    TMenuItem* fresh = add(file, L"新建(&N)");
+    fresh->SetShortCut(ShortCut('N', TShiftState{ssCtrl}));
+    int clicks = 0;
+    fresh->OnClick = [&](TObject*) { ++clicks; };
+    TMenuItem* edit = add(menu->Items(), L"编辑(&E)");
+    add(edit, L"复制(&C)");
+    edit->SetEnabled(false);
+    add(add(menu->Items(), L"帮助(&H)"), L"关于(&A)");
+    menu->InstallItemHandlers();
+
+    ASSERT_EQ(menu, f.frame->Menu());
+    TsuiMenuBar* bar = f.frame->MenuBar();
+    ASSERT_NE(nullptr, bar);
+    EXPECT_EQ(33, bar->Top());
+    EXPECT_EQ(22, bar->Height());
+    ASSERT_EQ(3, bar->ButtonCount());
+    EXPECT_FALSE(bar->Buttons(1)->Enabled());
+    UpdateWindow(f.Handle());
+    auto painted = Painted(*bar);
+    EXPECT_EQ(TColor(0xE7E7E7), painted->Pixel(bar->Width() - 5, 10));
+    SaveWindowScreenshot(f.Handle(), L"frame-menubar-blueglass");
+
+    // Its shortcuts work through the window.
+    {
+        HeldKeys ctrl(false, true);
+        SendMessageW(f.Handle(), WM_KEYDOWN, 'N', 1);
+    }
+    EXPECT_EQ(1, clicks);
+
+    f.frame->SetMenu(nullptr);
+    EXPECT_EQ(nullptr, f.frame->MenuBar());
 }
 
 TEST(FrameGdi, NoGrowthAfterResizesAndStyleChanges) {
