@@ -267,8 +267,12 @@ TEST(MainWindowScreens, TheScheduleGridInTheBlueGlassLookAndItsWheelScrolling) {
     EXPECT_TRUE(messages.texts.empty());
 }
 
-TEST(MainWindowScreens, ComboBoxDroppedDown) {
+TEST(MainWindowScreens, ComboBoxDroppedDownOverA360PeriodSchedule) {
     MainWindow w;
+    Messages messages(w.get());
+    ThirtyYears(w->suiNEdkze, w->suiComboBox1, w->suiNEnll);
+    ClickTool(w->TBjs);
+    ASSERT_EQ(361, w->suiSG1->RowCount());
     TsuiComboBox* years = w->suiComboBox1;
     years->SetDroppedDown(true);
     Pump();
