@@ -89,10 +89,7 @@ RECT InkIn(const TBitmap& b, const RECT& r, TColor ink) {
 class SUIMenuBarTest : public testing::Test {
   protected:
     void SetUp() override {
-        frame = new TestFormFrame(host.get());
-        frame->SetUIStyle(TsuiUIStyle::BlueGlass);
-        frame->SetParent(host.get());
-        frame->SetAlign(alClient);
+        frame = FillWithTestFrame(host.get(), TsuiUIStyle::BlueGlass);
         menu = new TsuiMainMenu(host.get());
         file = NewItem(menu->Items(), L"文件(&F)");
         open = NewItem(file, L"打开(&O)");

@@ -20,10 +20,7 @@ namespace {
 class SUIStatusBarTest : public testing::Test {
   protected:
     void SetUp() override {
-        frame = new TestFormFrame(host.get());
-        frame->SetUIStyle(TsuiUIStyle::BlueGlass);
-        frame->SetParent(host.get());
-        frame->SetAlign(alClient);
+        frame = FillWithTestFrame(host.get(), TsuiUIStyle::BlueGlass);
         frame->SetSizeGripAllowed(true);
         bar = new TsuiStatusBar(host.get());
         bar->SetParent(frame);

@@ -6,6 +6,7 @@
 #include "skin/SUIFormFrame.h"
 
 #include "framework/Controls.h"
+#include "framework/Forms.h"
 
 class TestFormFrame : public TCustomControl, public IsuiFormFrame {
   public:
@@ -20,3 +21,12 @@ class TestFormFrame : public TCustomControl, public IsuiFormFrame {
     TsuiUIStyle style_ = TsuiUIStyle::DeepBlue;
     bool sizeGrip_ = false;
 };
+
+// A frame in style filling form, as a window's frame lies under its controls.
+inline TestFormFrame* FillWithTestFrame(TForm* form, TsuiUIStyle style) {
+    auto* frame = new TestFormFrame(form);
+    frame->SetUIStyle(style);
+    frame->SetParent(form);
+    frame->SetAlign(alClient);
+    return frame;
+}
