@@ -63,7 +63,6 @@ constexpr UINT CM_FOCUSCHANGED = CM_BASE + 12; // LParam the newly focused TWinC
 constexpr UINT CM_RELEASE = CM_BASE + 13;
 constexpr UINT CM_MODALSTARTED = CM_BASE + 14;
 constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 15;
-constexpr UINT CM_CREATECHILDREN = CM_BASE + 16; // posted: create the deferred children's windows
 // Messages Windows sends a parent about a child, reflected to the child as CN_BASE + msg.
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;

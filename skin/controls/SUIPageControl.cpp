@@ -289,19 +289,27 @@ TsuiTabSheet::~TsuiTabSheet() {
 
 // A page behind the active one is not seen when its window first shows; most
 // of the start-up time goes into making controls' windows, so a hidden page
-// makes its controls' windows once the queue has room, after the first
-// paint. A control that is needed earlier makes its own window on demand.
+// makes its controls' windows after the first paint. A control that is needed
+// earlier makes its own window on demand.
 bool TsuiTabSheet::CreatesChildrenAtOnce() const {
     return !pageControl_ || pageControl_->ActivePage() == this;
 }
 
+namespace {
+// A timer, not a posted message: the queue hands out posted messages before
+// paints, timers only once every window has painted.
+constexpr UINT_PTR kCreateChildrenTimer = 1;
+} // namespace
+
 void TsuiTabSheet::CreateHandleDone() {
     TCustomPanel::CreateHandleDone();
-    if (!CreatesChildrenAtOnce()) PostMessageW(Handle(), CM_CREATECHILDREN, 0, 0);
+    if (!CreatesChildrenAtOnce())
+        SetTimer(Handle(), kCreateChildrenTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
 void TsuiTabSheet::WndProc(TMessage& m) {
-    if (m.Msg == CM_CREATECHILDREN) {
+    if (m.Msg == WM_TIMER && m.WParam == kCreateChildrenTimer) {
+        KillTimer(Handle(), kCreateChildrenTimer);
         CreateChildHandles();
         return;
     }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -40,16 +41,23 @@ BOOL CALLBACK FindWindowOf(HWND hwnd, LPARAM lParam) {
     return TRUE;
 }
 
-// Milliseconds from starting exe to its window shown and painted (the
-// process idle, waiting for input), Wine's own process start included.
-// The program is closed again afterwards.
-double StartToPaintedWindow(const wchar_t* file, const wchar_t* caption) {
+// A point of a window, in window coordinates, and the colour it shows once painted.
+struct Probe {
+    POINT at;
+    COLORREF colour;
+};
+
+// Milliseconds from starting exe to its window shown with every probe
+// painted, Wine's own process start included. The program is closed again
+// afterwards.
+double StartToPaintedWindow(const wchar_t* file, const wchar_t* caption,
+                            const std::vector<Probe>& probes) {
     std::wstring exe = BesideThisTest(file);
     std::wstring cmd = L"\"" + exe + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    LARGE_INTEGER freq, t0, t1;
+    LARGE_INTEGER freq, t0, t1{};
     QueryPerformanceFrequency(&freq);
     QueryPerformanceCounter(&t0);
     if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
@@ -57,33 +65,44 @@ double StartToPaintedWindow(const wchar_t* file, const wchar_t* caption) {
         return -1;
     Found found{pi.dwProcessId, nullptr};
     Search search{&found, caption};
-    for (int i = 0; i < 3000 && !found.hwnd; ++i) {
-        WaitForInputIdle(pi.hProcess, 10);
-        EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
-        if (!found.hwnd) Sleep(1);
+    bool painted = false;
+    HDC screen = GetDC(nullptr);
+    for (int i = 0; i < 20000 && !painted; ++i) {
+        if (!found.hwnd) EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
+        if (found.hwnd) {
+            RECT r{};
+            GetWindowRect(found.hwnd, &r);
+            painted = std::all_of(probes.begin(), probes.end(), [&](const Probe& p) {
+                return GetPixel(screen, r.left + p.at.x, r.top + p.at.y) == p.colour;
+            });
+        }
+        if (!painted) Sleep(1);
     }
-    if (found.hwnd) {
-        WaitForInputIdle(pi.hProcess, 5000);
-        QueryPerformanceCounter(&t1);
-        PostMessageW(found.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-    }
+    ReleaseDC(nullptr, screen);
+    QueryPerformanceCounter(&t1);
+    if (found.hwnd) PostMessageW(found.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    return found.hwnd ? double(t1.QuadPart - t0.QuadPart) * 1000.0 / double(freq.QuadPart) : -1;
+    return painted ? double(t1.QuadPart - t0.QuadPart) * 1000.0 / double(freq.QuadPart) : -1;
 }
 
 } // namespace
 
 TEST(AppStart, TimeToThePaintedWindowBesideABareWindowProgram) {
+    // Painted: the title bar, the grid's header row and the status bar show their colours.
+    const std::vector<Probe> ours = {{{200, 15}, RGB(88, 151, 226)},
+                                     {{400, 236}, RGB(94, 94, 236)},
+                                     {{700, 706}, RGB(231, 231, 231)}};
+    const std::vector<Probe> bare = {{{200, 150}, GetSysColor(COLOR_WINDOW)}};
     double best = 1e9, bestBare = 1e9;
     for (int i = 0; i < 3; ++i) {
-        const double bare = StartToPaintedWindow(L"minimal_window.exe", L"MinimalWindow");
-        const double ours = StartToPaintedWindow(L"LananCalc.exe", L"蓝桉房贷按揭计算器V1.0");
-        ASSERT_GT(bare, 0);
-        ASSERT_GT(ours, 0);
-        bestBare = std::min(bestBare, bare);
-        best = std::min(best, ours);
+        const double b = StartToPaintedWindow(L"minimal_window.exe", L"MinimalWindow", bare);
+        const double o = StartToPaintedWindow(L"LananCalc.exe", L"蓝桉房贷按揭计算器V1.0", ours);
+        ASSERT_GT(b, 0);
+        ASSERT_GT(o, 0);
+        bestBare = std::min(bestBare, b);
+        best = std::min(best, o);
     }
     std::printf("start to painted window, best of 3: LananCalc.exe %.0f ms, a bare window "
                 "program %.0f ms\n",

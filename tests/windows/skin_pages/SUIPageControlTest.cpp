@@ -7,6 +7,8 @@
 
 #include "skin/SUIMgr.h"
 
+#include "../support/MessagePump.h"
+
 #include "framework/FormReader.h"
 #include "framework/StdCtrls.h"
 
@@ -780,8 +782,7 @@ TEST(TsuiPageControl, ControlsOfAPageBehindGetTheirWindowsAfterTheFirstPaint) {
     // Turning to a page makes its controls at once.
     pc->SetActivePage(pages[2]);
     EXPECT_TRUE(edits[2]->HandleAllocated());
-    // The rest come once the queue is served; one wanted earlier makes its own.
-    Application->ProcessMessages();
-    EXPECT_TRUE(edits[1]->HandleAllocated());
+    // The rest come once the windows have painted; one wanted earlier makes its own.
+    EXPECT_TRUE(PumpUntil([&] { return edits[1]->HandleAllocated(); }));
     EXPECT_EQ(GetParent(edits[1]->Handle()), pages[1]->Handle());
 }
