@@ -1,5 +1,7 @@
 #include "app/Uabout.h"
 
+#include "app/Version.h"
+
 TfrmAbout* frmAbout = nullptr;
 
 const TClassInfo& TfrmAbout::StaticClass() {
@@ -14,6 +16,10 @@ const TClassInfo& TfrmAbout::StaticClass() {
 
 TfrmAbout::TfrmAbout(TComponent* owner) : TForm(owner) {
     LoadDescription(L"TfrmAbout");
+    // The version line follows the program's version, not the stored text.
+    TStringList& lines = suiMemo1->Lines();
+    for (int i = 0; i < lines.Count(); ++i)
+        if (lines[i].starts_with(kVersionLineLabel)) lines.SetStrings(i, AboutVersionLine());
 }
 
 TfrmAbout::~TfrmAbout() {

@@ -2,6 +2,7 @@
 
 #include "app/UPublicFunction.h"
 #include "app/Uabout.h"
+#include "app/Version.h"
 #include "calc/Money.h"
 #include "calc/Schedule.h"
 #include "framework/ExtCtrls.h"
@@ -68,6 +69,9 @@ void RegisterProgramClasses() {
 
 TForm1::TForm1(TComponent* owner) : TForm(owner) {
     LoadDescription(L"TForm1");
+    // The caption carries the program's version; the frame passes it on to
+    // the window text, which the task bar shows.
+    suiForm1->SetCaption(MainWindowCaption());
     for (int k = 1; k <= kRateYears; ++k) {
         suiNEper[k - 1] =
             dynamic_cast<TsuiNumberEdit*>(FindComponent(L"suiNEper" + std::to_wstring(k)));
