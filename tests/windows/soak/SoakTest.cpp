@@ -98,10 +98,15 @@ std::string Quoted(const std::wstring& text) {
     return "\"" + WideToUtf8(shown) + "\"";
 }
 
-// A number a person can read: empty (a field being typed in), or all of it a
-// finite number in the locale's format.
+// A number a person can read: all of it a finite number in the locale's
+// format, blanks around it allowed; or what typing leaves on the way to one
+// (nothing, a lone sign or separator).
 bool FiniteText(std::wstring text) {
-    if (text.empty()) return true;
+    const size_t first = text.find_first_not_of(L' ');
+    text = first == std::wstring::npos
+               ? L""
+               : text.substr(first, text.find_last_not_of(L' ') - first + 1);
+    if (text.empty() || text == L"-" || text == std::wstring(1, DecimalSeparator())) return true;
     for (wchar_t& ch : text)
         if (ch == DecimalSeparator()) ch = L'.';
     wchar_t* end = nullptr;
@@ -788,10 +793,11 @@ class Soak {
         if (!watchdog_->WindowAnswers()) Fail("the window did not answer WM_NULL within 2 s");
         if (!IsWindowVisible(f_->Handle())) Fail("the main window is gone");
         if (!IsWindowEnabled(f_->Handle())) Fail("the main window stays disabled");
-        for (TsuiNumberEdit* total : {f_->suiNEyhke, f_->suiNEhkze, f_->suiNElxze, f_->suiNEybjhke2,
-                                      f_->suiNEhkze2, f_->suiNElxze2})
-            if (!FiniteText(total->Text()))
-                Fail(WideToUtf8(total->Name()) + " shows " + Quoted(total->Text()));
+        // The totals above all, but no field may show anything but a number.
+        for (int i = 0; i < f_->ComponentCount(); ++i)
+            if (auto* field = dynamic_cast<TsuiNumberEdit*>(f_->Components(i));
+                field && !FiniteText(field->Text()))
+                Fail(WideToUtf8(field->Name()) + " shows " + Quoted(field->Text()));
         for (TStringGrid* grid :
              {static_cast<TStringGrid*>(f_->suiSG1), static_cast<TStringGrid*>(f_->suiSG2)})
             for (int row = 1; row < grid->RowCount(); ++row)
