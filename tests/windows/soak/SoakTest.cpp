@@ -695,9 +695,17 @@ class Soak {
             if (auto* b = dynamic_cast<TsuiButton*>(window.Components(i))) ok = b;
             if (auto* fr = dynamic_cast<TsuiForm*>(window.Components(i))) frame = fr;
         }
-        Pump();
+        // Keys go where the focus is; a window opened from another's loop may take a moment.
+        const bool focused = PumpUntil(
+            [&] { return GetFocus() == window.Handle() || IsChild(window.Handle(), GetFocus()); },
+            500);
         std::string how;
-        switch (Below(6)) {
+        int answer = Below(6);
+        if (!focused && answer <= 1) {
+            Note("no focus in the message window");
+            answer = 5;
+        }
+        switch (answer) {
         case 0:
             how = "Enter";
             SendKey(GetFocus(), VK_RETURN);
