@@ -42,10 +42,14 @@ struct Annuity {
     Real fMinus1;
     Real remaining;
     bool flat;
+    // A rate so large that F overflows even in extended precision: the
+    // quotients below then take their limits (F / (F − 1) → 1) instead of
+    // ∞ / ∞, which would put NaN into every amount.
+    bool huge;
 
     Annuity(double r, double remainingPeriods)
         : growth(1 + Real(r)), log2Growth(Log2(growth)), f(Power(Real(remainingPeriods))),
-          fMinus1(f - 1), remaining(remainingPeriods), flat(fMinus1 == 0) {}
+          fMinus1(f - 1), remaining(remainingPeriods), flat(fMinus1 == 0), huge(std::isinf(f)) {}
 
     // (1 + r)^k as 2^(k × log2(1 + r)): as exact as powl in extended
     // precision and several times faster. F and the k-th power come from the
@@ -69,16 +73,24 @@ struct Annuity {
 
     // Share still owed after k periods, given (1 + r)^k.
     Real Owed(Real powK, int k) const {
+        if (huge) return k >= remaining ? 0 : 1;
         return flat ? (remaining - k) / remaining : (f - powK) / fMinus1;
     }
     // balance × r × F / (F − 1)
     Real Payment(double balance, double r) const {
-        return flat ? Real(balance) / remaining : Real(balance) * r * f / fMinus1;
+        if (huge) return Real(balance) * r;
+        if (flat) return Real(balance) / remaining;
+        const Real product = Real(balance) * r * f;
+        // Just below F's own overflow the product may overflow first.
+        return std::isinf(product) ? Real(balance) * r * (f / fMinus1) : product / fMinus1;
     }
     // balance × r × (F − (1 + r)^(k − 1)) / (F − 1)
     Real Interest(double balance, double r, Real powKMinus1, int k) const {
-        return flat ? Real(balance) * r * (remaining - (k - 1)) / remaining
-                    : Real(balance) * r * (f - powKMinus1) / fMinus1;
+        if (huge) return Real(balance) * r;
+        if (flat) return Real(balance) * r * (remaining - (k - 1)) / remaining;
+        const Real product = Real(balance) * r * (f - powKMinus1);
+        return std::isinf(product) ? Real(balance) * r * ((f - powKMinus1) / fMinus1)
+                                   : product / fMinus1;
     }
 };
 

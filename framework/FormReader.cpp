@@ -464,6 +464,17 @@ struct ReaderState {
 
 thread_local ReaderState* gReader = nullptr;
 
+// A window whose description is already open under the same owner (a
+// message window opened from another's loop) is told apart by a number.
+std::wstring UniqueRootName(const TComponent& root, const std::wstring& name) {
+    const TComponent* owner = root.Owner();
+    if (!owner || !owner->FindComponent(name)) return name;
+    for (int n = 1;; ++n) {
+        std::wstring numbered = name + L"_" + std::to_wstring(n);
+        if (!owner->FindComponent(numbered)) return numbered;
+    }
+}
+
 TComponent* FindByName(ReaderState& st, std::wstring_view name) {
     if (SameText(st.root->Name(), name)) return st.root;
     return st.root->FindComponent(name);
@@ -607,7 +618,7 @@ void ReadComponent(TComponent& root, const TObjectDescription& d, std::wstring_v
     root.SetLoading(true);
     st.loaded.push_back(&root);
     try {
-        if (root.Name().empty()) root.SetName(d.name);
+        if (root.Name().empty()) root.SetName(UniqueRootName(root, d.name));
         ApplyAll(st, root, d.properties);
         CreateChildren(st, root, d);
         for (auto& f : st.fixups) {

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <string>
 
 using namespace calc_test;
 
@@ -250,4 +252,25 @@ TEST(ClearScheduleRows, EmptiesEveryRowButTheHeader) {
     EXPECT_EQ(h.Cell(5, 12), L"");
     EXPECT_EQ(h.Cell(0, 1), L"");
     EXPECT_EQ(h.cellWrites, 12 * 6);
+}
+
+// A rate as large as the field takes overflows (1 + r)^n even in extended
+// precision; the amounts are then huge, but numbers, not NaN.
+TEST(EqualInstalment, HugeRatesGiveNumbersNotNaN) {
+    for (double rate : {1e25, 1e300}) {
+        for (bool withPlan : {false, true}) {
+            SCOPED_TRACE(std::to_string(rate) + (withPlan ? " with a plan" : ""));
+            Harness h;
+            h.in = Fixed(300000, 240, rate, 2008, 1);
+            if (withPlan) h.AddPlan(2008, 3, L"1.00");
+            ASSERT_TRUE(h.Instalment());
+            for (double v : {h.first.value, h.total.value, h.interest.value})
+                EXPECT_TRUE(std::isfinite(v));
+            for (int row = 1; row < h.grid.RowCount(); ++row)
+                for (int col = 1; col <= 4; ++col)
+                    ASSERT_EQ(h.Cell(col, row).find_first_of(L"NI"), std::wstring::npos)
+                        << "row " << row << " col " << col;
+            EXPECT_EQ(h.Cell(4, 240), L"0"); // paid off all the same
+        }
+    }
 }

@@ -9,6 +9,7 @@
 #include "framework/Timer.h"
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -216,6 +217,24 @@ TEST(FormReader, ForwardReferencesResolveAtTheEnd) {
                               L"end",
                               L"Refs");
     EXPECT_EQ(form->ActiveControl(), form->FindComponent(L"Later"));
+}
+
+TEST(FormReader, ASecondWindowOfOneDescriptionUnderOneOwnerGetsANumberedName) {
+    TOwned<TComponent> owner(new TComponent(nullptr));
+    const wchar_t* text = L"object F: TReaderForm\nend";
+    std::vector<TReaderForm*> forms;
+    for (int i = 0; i < 3; ++i) {
+        forms.push_back(new TReaderForm(owner.get()));
+        forms.back()->LoadDescriptionText(text, L"Twice");
+    }
+    EXPECT_EQ(forms[0]->Name(), L"F");
+    EXPECT_EQ(forms[1]->Name(), L"F_1");
+    EXPECT_EQ(forms[2]->Name(), L"F_2");
+    // The name is free again once its window is gone.
+    forms[0]->Free();
+    auto* again = new TReaderForm(owner.get());
+    again->LoadDescriptionText(text, L"Twice");
+    EXPECT_EQ(again->Name(), L"F");
 }
 
 // A collection property: items created by the owner, their stored

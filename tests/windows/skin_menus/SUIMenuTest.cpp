@@ -2,6 +2,7 @@
 // system has it drawn) and probed where the skin fixes the pixels; the main
 // menu meeting the window frame; real popups for the screens and GDI count.
 
+#include "../support/GdiObjects.h"
 #include "../support/HostForm.h"
 #include "../support/MenuItems.h"
 #include "../support/TestFormFrame.h"
@@ -344,16 +345,6 @@ void Open(TsuiPopupMenu& menu, TForm& form, PopupRun& run, int interval = 30) {
     menu.Popup(at.x, at.y);
     KillTimer(nullptr, timer);
     PopupRun::current = nullptr;
-}
-
-// The process's GDI objects. Wine answers GetGuiResources with 0; there the
-// handle slots that name a live object are counted instead.
-DWORD GdiObjects() {
-    DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (n) return n;
-    for (UINT_PTR slot = 1; slot < 0x10000; ++slot)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(slot))) ++n;
-    return n;
 }
 
 TEST(SkinnedPopupMenu, OpensOnScreenInTheStyleAndLeavesNoGdiObjectsBehind) {
