@@ -26,6 +26,13 @@ TfrmAbout::~TfrmAbout() {
     if (frmAbout == this) frmAbout = nullptr;
 }
 
+bool TfrmAbout::IsShortCut(WORD key, TShiftState shift) {
+    if (TForm::IsShortCut(key, shift)) return true;
+    if (key != VK_ESCAPE || shift != TShiftState{}) return false;
+    Close();
+    return true;
+}
+
 void TfrmAbout::suiMemo1DblClick(TObject*) {
     Close();
 }

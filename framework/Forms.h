@@ -32,6 +32,7 @@ constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry 
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+using TShortCutEvent = std::function<void(WORD Key, TShiftState Shift, bool& Handled)>;
 
 const TEnumInfo& BorderIconsEnum();
 const TEnumInfo& WindowStateEnum();
@@ -97,8 +98,15 @@ class TForm : public TCustomControl {
     void FocusFirst();
 
     bool DialogKey(WORD key, TShiftState shift) override;
+    // Offered every key going down in the form before the focused control
+    // sees it (and before it becomes a character): true = consumed.
+    virtual bool IsShortCut(WORD key, TShiftState shift);
     void Loaded() override;
     void BeforeDestruction() override;
+
+    // The work area of the monitor holding a rectangle of the screen; tests
+    // put in a smaller screen.
+    static RECT (*MonitorWorkArea)(const RECT& bounds);
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;
@@ -108,6 +116,7 @@ class TForm : public TCustomControl {
     TCloseQueryEvent OnCloseQuery;
     TNotifyEvent OnActivate;
     TNotifyEvent OnDeactivate;
+    TShortCutEvent OnShortCut;
 
   protected:
     void CreateParams(TCreateParams& params) override;
