@@ -311,7 +311,7 @@ void TForm::FocusFirst() {
     ::SetFocus(Handle());
 }
 
-RECT (*TForm::MonitorWorkArea)
+RECT(*TForm::MonitorWorkArea)
 (const RECT& bounds) = [](const RECT& bounds) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
