@@ -27,7 +27,6 @@ TfrmAbout::~TfrmAbout() {
 }
 
 bool TfrmAbout::IsShortCut(WORD key, TShiftState shift) {
-    if (TForm::IsShortCut(key, shift)) return true;
     if (key != VK_ESCAPE || shift != TShiftState{}) return false;
     Close();
     return true;

@@ -309,7 +309,6 @@ void TForm1::suiPageControl1Change(TObject*) {
 }
 
 bool TForm1::IsShortCut(WORD key, TShiftState shift) {
-    if (TForm::IsShortCut(key, shift)) return true;
     const bool ctrl = shift == TShiftState{ssCtrl}, plain = shift == TShiftState{};
     TToolButton* button = nullptr;
     if (plain && key == VK_F5)

@@ -311,8 +311,9 @@ void TForm::FocusFirst() {
     ::SetFocus(Handle());
 }
 
-RECT(*TForm::MonitorWorkArea)
-(const RECT& bounds) = [](const RECT& bounds) {
+namespace {
+
+RECT WorkAreaAround(const RECT& bounds) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (GetMonitorInfoW(MonitorFromRect(&bounds, MONITOR_DEFAULTTONEAREST), &info))
@@ -320,7 +321,11 @@ RECT(*TForm::MonitorWorkArea)
     RECT area{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     return area;
-};
+}
+
+} // namespace
+
+RECT (*TForm::MonitorWorkArea)(const RECT& bounds) = WorkAreaAround;
 
 void TForm::ApplyPosition() {
     // Centred as stored, but never with the title bar off the work area: on a
@@ -493,10 +498,8 @@ TModalResult TForm::ShowModal() {
     return result;
 }
 
-bool TForm::IsShortCut(WORD key, TShiftState shift) {
-    bool handled = false;
-    if (OnShortCut) OnShortCut(key, shift, handled);
-    return handled;
+bool TForm::IsShortCut(WORD, TShiftState) {
+    return false;
 }
 
 bool TForm::DialogKey(WORD key, TShiftState shift) {

@@ -32,7 +32,6 @@ constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry 
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
-using TShortCutEvent = std::function<void(WORD Key, TShiftState Shift, bool& Handled)>;
 
 const TEnumInfo& BorderIconsEnum();
 const TEnumInfo& WindowStateEnum();
@@ -99,7 +98,8 @@ class TForm : public TCustomControl {
 
     bool DialogKey(WORD key, TShiftState shift) override;
     // Offered every key going down in the form before the focused control
-    // sees it (and before it becomes a character): true = consumed.
+    // sees it (and before it becomes a character): true = consumed. A form
+    // with keys of its own overrides it.
     virtual bool IsShortCut(WORD key, TShiftState shift);
     void Loaded() override;
     void BeforeDestruction() override;
@@ -116,7 +116,6 @@ class TForm : public TCustomControl {
     TCloseQueryEvent OnCloseQuery;
     TNotifyEvent OnActivate;
     TNotifyEvent OnDeactivate;
-    TShortCutEvent OnShortCut;
 
   protected:
     void CreateParams(TCreateParams& params) override;
