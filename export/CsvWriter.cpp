@@ -9,8 +9,12 @@ namespace {
 
 void Field(std::string& out, const sheet::Cell& cell) {
     if (cell.isNumber) {
-        char digits[32];
-        const auto end = std::to_chars(digits, digits + sizeof digits, cell.number).ptr;
+        // Fixed notation, never "1e+05": the field reads back as the amount
+        // it was. 512 characters hold every double so written.
+        char digits[512];
+        const auto end =
+            std::to_chars(digits, digits + sizeof digits, cell.number, std::chars_format::fixed)
+                .ptr;
         out.append(digits, end);
         return;
     }

@@ -33,8 +33,8 @@ std::string ToUtf8(std::u16string_view s) {
     for (std::size_t i = 0; i < s.size(); ++i) {
         std::uint32_t c = s[i];
         if (c >= 0xD800 && c < 0xE000) {
-            const bool paired = c < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
-                                s[i + 1] < 0xE000;
+            const bool paired =
+                c < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000;
             c = paired ? 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00) : 0xFFFD;
         }
         if (c < 0x80) {

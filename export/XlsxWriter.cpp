@@ -13,7 +13,8 @@ constexpr const char* kXmlDeclaration =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n";
 constexpr const char* kMainNs = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
 constexpr const char* kRelNs = "http://schemas.openxmlformats.org/package/2006/relationships";
-constexpr const char* kDocRel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+constexpr const char* kDocRel =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 
 bool AllowedInXml(char16_t c) {
     return c >= 0x20 ? c != 0xFFFE && c != 0xFFFF : c == u'\t' || c == u'\n' || c == u'\r';
@@ -36,8 +37,8 @@ void AppendEscaped(std::string& out, std::u16string_view s) {
         const char16_t c = s[i];
         const bool escapeLike = c == u'_' && i + 6 < s.size() && s[i + 1] == u'x' &&
                                 s[i + 6] == u'_' &&
-                                s.substr(i + 2, 4).find_first_not_of(
-                                    u"0123456789ABCDEFabcdef") == std::u16string_view::npos;
+                                s.substr(i + 2, 4).find_first_not_of(u"0123456789ABCDEFabcdef") ==
+                                    std::u16string_view::npos;
         if (!AllowedInXml(c) || escapeLike)
             hex(c);
         else
