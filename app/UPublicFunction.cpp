@@ -35,6 +35,8 @@ class GridAdapter final : public exporter::GridSource {
     int ColCount() const override { return grid_.ColCount(); }
     int RowCount() const override { return grid_.RowCount(); }
     std::wstring Cell(int col, int row) const override { return grid_.Cells(col, row); }
+    // The calculations write amounts with the locale's separator.
+    wchar_t DecimalSeparator() const override { return ::DecimalSeparator(); }
 
   private:
     const TStringGrid& grid_;

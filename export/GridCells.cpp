@@ -65,7 +65,8 @@ std::wstring SheetNameFromTitle(std::wstring_view title) {
     std::wstring name;
     std::size_t units = 0;
     for (wchar_t c : title) {
-        const std::size_t width = sizeof(wchar_t) == 4 && static_cast<std::uint32_t>(c) > 0xFFFF;
+        // A character past U+FFFF takes two units (one wchar_t on Linux).
+        const std::size_t width = (static_cast<std::uint32_t>(c) >> 16) != 0;
         if (units + 1 + width > kMaxUnits) break;
         const bool forbidden = static_cast<std::uint32_t>(c) < 0x20 ||
                                std::wstring_view(L":\\/?*[]").find(c) != std::wstring_view::npos;

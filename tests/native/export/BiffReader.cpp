@@ -296,8 +296,9 @@ Workbook DecodeWorkbook(const std::vector<Record>& records) {
             }
             wb.numbers[{row, col}] = v;
             // The text the grid shows for the value, so that text checks hold.
-            char text[32];
-            const auto end = std::to_chars(text, text + sizeof text, v).ptr;
+            char text[512];
+            const auto end =
+                std::to_chars(text, text + sizeof text, v, std::chars_format::fixed).ptr;
             wb.cells[{row, col}] = std::u16string(text, end);
         }
     }

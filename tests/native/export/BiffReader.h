@@ -29,7 +29,7 @@ struct Workbook {
     std::u16string sheetName;
     std::vector<std::u16string> strings;     // the SST
     std::vector<std::size_t> sstRecordSizes; // SST, then each CONTINUE
-    // Every cell as text; numbers in their shortest form, as the grid shows them.
+    // Every cell as text; numbers in their shortest fixed form, as the grid shows them.
     std::map<std::pair<int, int>, std::u16string> cells;
     std::map<std::pair<int, int>, double> numbers; // RK and NUMBER cells
     int rowMac = 0, colMac = 0;                    // DIMENSIONS

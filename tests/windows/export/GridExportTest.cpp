@@ -134,7 +134,7 @@ TEST_F(GridExport, WritesEveryCellOfA241RowGridAndReadsBack) {
     EXPECT_EQ(ui.request.fileName, L"等额本息贷款分期还款表");
     EXPECT_EQ(ui.request.defaultExt, L"xls");
     EXPECT_EQ(ui.request.title, L"导出 等额本息贷款分期还款表 至Excel文件");
-    EXPECT_EQ(ui.request.filter, L"Excel files (*.xls)|*.xls");
+    EXPECT_EQ(ui.request.filter, L"Excel files (*.xls)|*.xls|Excel 工作簿 (*.xlsx)|*.xlsx|CSV 文件 (*.csv)|*.csv");
     EXPECT_EQ(ui.request.initialDir, L"C:\\app");
     EXPECT_EQ(ui.log, (std::vector<std::wstring>{L"dialog", L"cursor"}));
 
