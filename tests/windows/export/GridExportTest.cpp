@@ -234,21 +234,24 @@ TEST_F(GridExport, XlsxAndCsvAlwaysUseTheBuiltInWritersWithTheSameQuestions) {
     };
     for (const wchar_t* name : {L"\\表.xlsx", L"\\表.csv"}) {
         ui.answer = dir + name;
-        ui.log.clear();
         EXPECT_EQ(ExportGrid(Schedule(12), L"t", L"C:\\app", ui, none), 1);
-        EXPECT_EQ(ui.log, (std::vector<std::wstring>{L"dialog", L"cursor"}));
-        ui.log.clear();
         ui.replace = false;
         EXPECT_EQ(ExportGrid(Schedule(12), L"t", L"C:\\app", ui, none), 2);
-        EXPECT_EQ(ui.log, (std::vector<std::wstring>{L"dialog", L"replace?"}));
         ui.replace = true;
+        const auto before = Read(*ui.answer);
+        SetFileAttributesW(ui.answer->c_str(), FILE_ATTRIBUTE_READONLY);
+        EXPECT_EQ(ExportGrid(Schedule(3), L"t", L"C:\\app", ui, none), 0);
+        SetFileAttributesW(ui.answer->c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(Read(*ui.answer), before);
     }
+    EXPECT_EQ(ui.log,
+              (std::vector<std::wstring>{L"dialog", L"cursor", L"dialog", L"replace?", L"dialog",
+                                         L"replace?", L"cursor", L"dialog", L"cursor", L"dialog",
+                                         L"replace?", L"dialog", L"replace?", L"cursor"}));
     ui.answer = dir + L"\\表.xls";
-    EXPECT_EQ(ExportGrid(Schedule(12), L"t", L"C:\\app", ui, none), 2);
+    EXPECT_EQ(ExportGrid(Schedule(12), L"a/b:c", L"C:\\app", ui, none), 2);
     EXPECT_EQ(ui.log.back(), L"cannot open");
     EXPECT_EQ(Files(), (std::vector<std::wstring>{L"表.csv", L"表.xlsx"}));
     // A title no file may be named after is proposed with '_' in their place.
-    ExportGrid(Schedule(1), L"a/b:c", L"C:\\app", ui, none);
     EXPECT_EQ(ui.request.fileName, L"a_b_c");
-    EXPECT_EQ(ui.request.title, L"导出 a/b:c 至Excel文件");
 }
