@@ -13,6 +13,40 @@
 using namespace xlstest;
 using exporter::FileFormat;
 
+TEST(GridNumber, OnlyTheGridsOwnAmountsAreNumbers) {
+    const std::pair<const wchar_t*, double> dot[] = {
+        {L"8606.64", 8606.64}, {L"8270", 8270}, {L"-0.5", -0.5}, {L"0", 0}, {L"007", 7}};
+    for (const auto& [text, value] : dot)
+        EXPECT_EQ(exporter::GridNumber(text, L'.'), value) << Escaped(text);
+    EXPECT_EQ(exporter::GridNumber(L"8606,64", L','), 8606.64);
+    for (const wchar_t* text :
+         {L"INF", L"NAN", L"-INF", L"", L"-", L"1.", L".5", L"1.2.3", L"1e5", L" 1", L"1 ", L"+1",
+          L"--1", L"1-", L"1,000.5", L"0x10", L"１２", L"1e400", L"8606,64"})
+        EXPECT_FALSE(exporter::GridNumber(text, L'.')) << Escaped(text);
+    EXPECT_FALSE(exporter::GridNumber(L"8606.64", L','));
+    EXPECT_FALSE(exporter::GridNumber(std::wstring(400, L'9'), L'.'));
+}
+
+TEST(GridNames, TitlesBecomeSheetAndFileNamesAndExtensionsPickTheFormat) {
+    // clang-format off
+    const std::pair<std::wstring, std::wstring> sheets[] = {
+        {L"等额本息贷款分期还款表", L"等额本息贷款分期还款表"}, {L"a:b\\c/d?e*f[g]h", L"a_b_c_d_e_f_g_h"},
+        {L"'quoted'", L"quoted"}, {L"''", L"Sheet1"}, {L"", L"Sheet1"}, {L"tab\there", L"tab_here"},
+        {L"History", L"History_"}, {std::wstring(40, L'表'), std::wstring(31, L'表')},
+        {std::wstring(30, L'x') + L"\U0001F600", std::wstring(30, L'x')}}; // no half pair
+    // clang-format on
+    for (const auto& [title, name] : sheets)
+        EXPECT_EQ(exporter::SheetNameFromTitle(title), name) << Escaped(title);
+    const std::pair<const wchar_t*, FileFormat> files[] = {
+        {L"C:\\a\\表.xlsx", FileFormat::Xlsx}, {L"C:\\a\\表.XLSX", FileFormat::Xlsx},
+        {L"C:\\a\\表.Csv", FileFormat::Csv},   {L"C:\\a\\表.xls", FileFormat::Xls},
+        {L"C:\\a.csv\\表", FileFormat::Xls},   {L"表.txt", FileFormat::Xls}};
+    for (const auto& [file, format] : files)
+        EXPECT_EQ(exporter::FormatOfFile(file), format) << Escaped(file);
+    EXPECT_EQ(xlsx::CellName(0, 26) + xlsx::CellName(9, 16383), "AA1XFD10");
+}
+
+#ifndef _WIN32 // the readers run under Linux's python only
 namespace {
 
 struct GridOf final : exporter::GridSource {
@@ -83,40 +117,6 @@ void ExpectSameLines(const std::string& got, const std::string& expected) {
 
 } // namespace
 
-TEST(GridNumber, OnlyTheGridsOwnAmountsAreNumbers) {
-    const std::pair<const wchar_t*, double> dot[] = {
-        {L"8606.64", 8606.64}, {L"8270", 8270}, {L"-0.5", -0.5}, {L"0", 0}, {L"007", 7}};
-    for (const auto& [text, value] : dot)
-        EXPECT_EQ(exporter::GridNumber(text, L'.'), value) << Escaped(text);
-    EXPECT_EQ(exporter::GridNumber(L"8606,64", L','), 8606.64);
-    for (const wchar_t* text :
-         {L"INF", L"NAN", L"-INF", L"", L"-", L"1.", L".5", L"1.2.3", L"1e5", L" 1", L"1 ", L"+1",
-          L"--1", L"1-", L"1,000.5", L"0x10", L"１２", L"1e400", L"8606,64"})
-        EXPECT_FALSE(exporter::GridNumber(text, L'.')) << Escaped(text);
-    EXPECT_FALSE(exporter::GridNumber(L"8606.64", L','));
-    EXPECT_FALSE(exporter::GridNumber(std::wstring(400, L'9'), L'.'));
-}
-
-TEST(GridNames, TitlesBecomeSheetAndFileNamesAndExtensionsPickTheFormat) {
-    // clang-format off
-    const std::pair<std::wstring, std::wstring> sheets[] = {
-        {L"等额本息贷款分期还款表", L"等额本息贷款分期还款表"}, {L"a:b\\c/d?e*f[g]h", L"a_b_c_d_e_f_g_h"},
-        {L"'quoted'", L"quoted"}, {L"''", L"Sheet1"}, {L"", L"Sheet1"}, {L"tab\there", L"tab_here"},
-        {L"History", L"History_"}, {std::wstring(40, L'表'), std::wstring(31, L'表')},
-        {std::wstring(30, L'x') + L"\U0001F600", std::wstring(30, L'x')}}; // no half pair
-    // clang-format on
-    for (const auto& [title, name] : sheets)
-        EXPECT_EQ(exporter::SheetNameFromTitle(title), name) << Escaped(title);
-    const std::pair<const wchar_t*, FileFormat> files[] = {
-        {L"C:\\a\\表.xlsx", FileFormat::Xlsx}, {L"C:\\a\\表.XLSX", FileFormat::Xlsx},
-        {L"C:\\a\\表.Csv", FileFormat::Csv},   {L"C:\\a\\表.xls", FileFormat::Xls},
-        {L"C:\\a.csv\\表", FileFormat::Xls},   {L"表.txt", FileFormat::Xls}};
-    for (const auto& [file, format] : files)
-        EXPECT_EQ(exporter::FormatOfFile(file), format) << Escaped(file);
-    EXPECT_EQ(xlsx::CellName(0, 26) + xlsx::CellName(9, 16383), "AA1XFD10");
-}
-
-#ifndef _WIN32 // the readers run under Linux's python only
 TEST(GridFormats, A361RowScheduleReadsBackCellByCellInEveryFormat) {
     ScratchDir dir;
     for (const wchar_t sep : {L'.', L','}) {
