@@ -29,17 +29,6 @@ std::wstring ExeFolderForDialog() {
     return dir;
 }
 
-class GridAdapter final : public exporter::GridSource {
-  public:
-    explicit GridAdapter(const TStringGrid& grid) : grid_(grid) {}
-    int ColCount() const override { return grid_.ColCount(); }
-    int RowCount() const override { return grid_.RowCount(); }
-    std::wstring Cell(int col, int row) const override { return grid_.Cells(col, row); }
-
-  private:
-    const TStringGrid& grid_;
-};
-
 // The export's questions as the user sees them: the common save dialog and
 // the standard message boxes, all through the modal seam.
 class DialogExportUi final : public exporter::ExportUi {
@@ -105,13 +94,30 @@ void WriteSetting(const std::wstring& section, const std::wstring& key, const st
     }
 }
 
+int TGridExportSource::ColCount() const {
+    return grid_.ColCount();
+}
+
+int TGridExportSource::RowCount() const {
+    return grid_.RowCount();
+}
+
+std::wstring TGridExportSource::Cell(int col, int row) const {
+    return grid_.Cells(col, row);
+}
+
+// The calculations write amounts with the locale's separator.
+wchar_t TGridExportSource::DecimalSeparator() const {
+    return ::DecimalSeparator();
+}
+
 int ExportGridToExcel(TStringGrid& grid, const std::wstring& title) {
     return ExportGridToExcel(grid, title, exporter::CreateBestWriter);
 }
 
 int ExportGridToExcel(TStringGrid& grid, const std::wstring& title,
                       const exporter::WriterFactory& createWriter) {
-    const GridAdapter source(grid);
+    const TGridExportSource source(grid);
     DialogExportUi ui;
     return exporter::ExportGrid(source, title, ExeFolderForDialog(), ui, createWriter);
 }

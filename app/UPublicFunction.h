@@ -26,6 +26,19 @@ void WriteSetting(const std::wstring& section, const std::wstring& key, const st
 // to and including U+0020), as settings values are kept.
 std::wstring TrimSettingText(std::wstring_view text);
 
+// A string grid as the export reads it, amounts in the locale's format.
+class TGridExportSource final : public exporter::GridSource {
+  public:
+    explicit TGridExportSource(const TStringGrid& grid) : grid_(grid) {}
+    int ColCount() const override;
+    int RowCount() const override;
+    std::wstring Cell(int col, int row) const override;
+    wchar_t DecimalSeparator() const override;
+
+  private:
+    const TStringGrid& grid_;
+};
+
 // Asks for a file with the save dialog and writes every cell of the grid into
 // a new workbook there. 1: written; 0: writing failed; 2: nothing exported.
 int ExportGridToExcel(TStringGrid& grid, const std::wstring& title);

@@ -54,15 +54,6 @@ class TempFile {
     std::wstring path_;
 };
 
-void WriteCells(const GridSource& grid, SheetSink& sheet) {
-    const int cols = grid.ColCount();
-    const int rows = grid.RowCount();
-    // Header row first, then the rows in order, cells left to right.
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c)
-            sheet.PutCellText(r + 1, c + 1, grid.Cell(c, r));
-}
-
 } // namespace
 
 std::unique_ptr<WorkbookWriter> CreateBestWriter() {
@@ -81,14 +72,16 @@ std::unique_ptr<WorkbookWriter> CreateBestWriter() {
 
 int ExportGrid(const GridSource& grid, const std::wstring& title, const std::wstring& exeDir,
                ExportUi& ui, const WriterFactory& createWriter) {
-    SaveDialogRequest request{title, L"xls", L"导出 " + title + L" 至Excel文件",
-                              L"Excel files (*.xls)|*.xls", exeDir};
+    SaveDialogRequest request{FileNameFromTitle(title), L"xls", L"导出 " + title + L" 至Excel文件",
+                              kExportFilter, exeDir};
     const std::optional<std::wstring> file = ui.ChooseFile(request);
     if (!file) return kExportNothing;
 
+    const FileFormat format = FormatOfFile(*file);
     std::unique_ptr<WorkbookWriter> writer;
     try {
-        writer = createWriter();
+        writer = format == FileFormat::Xls ? createWriter()
+                                           : std::make_unique<BuiltInWorkbookWriter>(format, title);
     } catch (const std::exception&) {
     }
     if (!writer) {
@@ -103,7 +96,7 @@ int ExportGrid(const GridSource& grid, const std::wstring& title, const std::wst
     try {
         writer->Connect();
         SheetSink& sheet = writer->AddWorkbook();
-        WriteCells(grid, sheet);
+        WriteGridCells(grid, sheet);
         result = kExportDone;
     } catch (const std::exception&) {
         result = kExportFailed;

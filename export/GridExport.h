@@ -3,6 +3,7 @@
 // chosen file only once the new workbook is complete.
 #pragma once
 
+#include "export/GridCells.h"
 #include "export/WorkbookWriter.h"
 
 #include <functional>
@@ -12,20 +13,11 @@
 
 namespace exporter {
 
-// What the export reads of a string grid.
-class GridSource {
-  public:
-    virtual ~GridSource() = default;
-    virtual int ColCount() const = 0;
-    virtual int RowCount() const = 0;
-    virtual std::wstring Cell(int col, int row) const = 0;
-};
-
 struct SaveDialogRequest {
     std::wstring fileName;   // proposed name: the table's title
     std::wstring defaultExt; // "xls"
     std::wstring title;      // "导出 " + title + " 至Excel文件"
-    std::wstring filter;     // "Excel files (*.xls)|*.xls"
+    std::wstring filter;     // kExportFilter
     std::wstring initialDir; // the executable's folder, no trailing separator
 };
 
@@ -42,9 +34,15 @@ class ExportUi {
     virtual void RestoreCursor() = 0;
 };
 
+// .xls first, so that it stays the format of a name typed without extension.
+inline constexpr const wchar_t* kExportFilter =
+    L"Excel files (*.xls)|*.xls|Excel 工作簿 (*.xlsx)|*.xlsx|CSV 文件 (*.csv)|*.csv";
+
 enum ExportResult : int { kExportFailed = 0, kExportDone = 1, kExportNothing = 2 };
 
-// Creates the back end for one export; throws when none can be had.
+// Creates the back end of an .xls export; throws when none can be had.
+// .xlsx and .csv files always go through the built-in writers: Excel's
+// "save a copy" cannot choose a format.
 using WriterFactory = std::function<std::unique_ptr<WorkbookWriter>()>;
 
 // Excel when it is installed and answers, our own file writer otherwise.

@@ -13,6 +13,12 @@ class SheetSink {
   public:
     virtual ~SheetSink() = default;
     virtual void PutCellText(int row1, int col1, const std::wstring& text) = 0;
+    // A text that is a number (value). Excel, given the text, makes the
+    // number itself; the built-in writers store the value.
+    virtual void PutCellNumber(int row1, int col1, const std::wstring& text, double value) {
+        (void)value;
+        PutCellText(row1, col1, text);
+    }
 };
 
 // One export's session with a back end. Every step reports failure by

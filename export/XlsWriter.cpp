@@ -4,6 +4,9 @@
 #include "export/FileReplace.h"
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
+#include <optional>
 #include <stdexcept>
 #include <unordered_map>
 
@@ -26,6 +29,8 @@ constexpr std::uint16_t kWsBool = 0x0081;
 constexpr std::uint16_t kDimensions = 0x0200;
 constexpr std::uint16_t kRow = 0x0208;
 constexpr std::uint16_t kLabelSst = 0x00FD;
+constexpr std::uint16_t kRk = 0x027E;
+constexpr std::uint16_t kNumber = 0x0203;
 constexpr std::uint16_t kWindow2 = 0x023E;
 
 constexpr std::size_t kMaxRecordData = 8224;
@@ -33,6 +38,7 @@ constexpr std::uint16_t kCellXf = 15;     // the one cell XF; 0-14 are style XFs
 constexpr std::uint16_t kRowHeight = 270; // twips: 13.5 pt, Excel's for 11 pt 宋体
 constexpr int kRowsPerBlock = 32;         // ROW records go in blocks of 32 rows
 constexpr std::size_t kMaxExtSstBuckets = 128;
+constexpr double kRkLimit = 536870912.0; // 2^29: an RK integer has 30 bits with its sign
 
 class Bytes {
   public:
@@ -44,6 +50,10 @@ class Bytes {
     void U32(std::uint32_t v) {
         U16(static_cast<std::uint16_t>(v));
         U16(static_cast<std::uint16_t>(v >> 16));
+    }
+    void U64(std::uint64_t v) {
+        U32(static_cast<std::uint32_t>(v));
+        U32(static_cast<std::uint32_t>(v >> 32));
     }
     void Raw(std::initializer_list<std::uint8_t> bytes) {
         data_.insert(data_.end(), bytes.begin(), bytes.end());
@@ -221,32 +231,33 @@ void Globals(Bytes& out, std::u16string_view sheetName, const SstLayout& sst,
     Eof(out);
 }
 
-std::uint16_t Low16(std::uint32_t v) {
+std::uint16_t Low16(int v) {
     return static_cast<std::uint16_t>(v);
 }
 
-} // namespace
-
-std::u16string ToUtf16(std::wstring_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (wchar_t wc : text) {
-        const auto c = static_cast<std::uint32_t>(wc);
-        if constexpr (sizeof(wchar_t) == 2) {
-            out.push_back(static_cast<char16_t>(c));
-        } else if (c < 0x10000) {
-            // A lone surrogate in UTF-32 text is no character.
-            out.push_back(c >= 0xD800 && c < 0xE000 ? u'\uFFFD' : static_cast<char16_t>(c));
-        } else if (c <= 0x10FFFF) {
-            const std::uint32_t v = c - 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (v >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
-        } else {
-            out.push_back(u'\uFFFD');
-        }
-    }
-    return out;
+int RowOf(sheet::SheetCells::Map::const_iterator it) {
+    return sheet::SheetCells::Row(it->first);
 }
+
+int ColOf(sheet::SheetCells::Map::const_iterator it) {
+    return sheet::SheetCells::Col(it->first);
+}
+
+// The RK form of a number when it holds the value exactly: a 30-bit integer,
+// or such an integer of hundredths (most amounts), flagged in the low bits.
+std::optional<std::uint32_t> RkValue(double v) {
+    for (const bool cents : {false, true}) {
+        const double scaled = cents ? v * 100 : v;
+        if (!(std::fabs(scaled) < kRkLimit)) continue;
+        const double k = std::nearbyint(scaled);
+        if ((cents ? k / 100 : k) != v) continue;
+        const auto i = static_cast<std::int32_t>(k);
+        return static_cast<std::uint32_t>(i) << 2 | 2u | (cents ? 1u : 0u);
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 XlsWorkbook::XlsWorkbook(std::wstring sheetName) : sheetName_(ToUtf16(sheetName)) {
     const std::u16string_view n = sheetName_;
@@ -255,42 +266,29 @@ XlsWorkbook::XlsWorkbook(std::wstring sheetName) : sheetName_(ToUtf16(sheetName)
         throw std::invalid_argument("xls: sheet name not accepted by Excel");
 }
 
-void XlsWorkbook::SetCell(int row, int col, std::wstring_view text) {
-    if (row < 0 || row >= kMaxRows || col < 0 || col >= kMaxColumns)
-        throw std::out_of_range("xls: cell outside the worksheet");
-    const auto key =
-        static_cast<std::uint32_t>(row) * kMaxColumns + static_cast<std::uint32_t>(col);
-    std::u16string s = ToUtf16(text);
-    if (s.size() > kMaxCellChars) {
-        // Never keep half of a surrogate pair.
-        std::size_t keep = kMaxCellChars;
-        if (s[keep - 1] >= 0xD800 && s[keep - 1] < 0xDC00) --keep;
-        s.resize(keep);
-    }
-    if (s.empty())
-        cells_.erase(key);
-    else
-        cells_[key] = std::move(s);
-}
-
 std::vector<std::uint8_t> XlsWorkbook::WorkbookStream() const {
     SstLayout sst;
     std::unordered_map<std::u16string_view, std::uint32_t> index;
     std::vector<std::uint32_t> cellIndex;
-    cellIndex.reserve(cells_.size());
-    for (const auto& [key, text] : cells_) {
+    const sheet::SheetCells::Map& cells = cells_.Cells();
+    cellIndex.reserve(cells.size());
+    for (const auto& [key, cell] : cells) {
+        if (cell.isNumber) {
+            cellIndex.push_back(0);
+            continue;
+        }
         const auto [it, added] =
-            index.try_emplace(text, static_cast<std::uint32_t>(sst.strings.size()));
-        if (added) sst.strings.push_back(text);
+            index.try_emplace(cell.text, static_cast<std::uint32_t>(sst.strings.size()));
+        if (added) sst.strings.push_back(cell.text);
         cellIndex.push_back(it->second);
+        ++sst.total;
     }
-    sst.total = static_cast<std::uint32_t>(cells_.size());
 
     Bytes out;
     std::size_t textBytes = 0;
     for (std::u16string_view t : sst.strings)
         textBytes += 3 + 2 * t.size();
-    out.Reserve(1024 + textBytes + 34 * cells_.size());
+    out.Reserve(1024 + textBytes + 34 * cells.size());
     std::size_t boundSheetOffset = 0;
     Globals(out, sheetName_, sst, boundSheetOffset);
     out.Patch32(boundSheetOffset, static_cast<std::uint32_t>(out.Size()));
@@ -302,35 +300,29 @@ std::vector<std::uint8_t> XlsWorkbook::WorkbookStream() const {
         Record(out, kWsBool, d);
     }
     {
-        std::uint32_t rowMac = 0, colMac = 0;
-        for (const auto& [key, text] : cells_) {
-            rowMac = std::max(rowMac, key / kMaxColumns + 1);
-            colMac = std::max(colMac, key % kMaxColumns + 1);
-        }
         Bytes d;
         d.U32(0);
-        d.U32(rowMac);
+        d.U32(static_cast<std::uint32_t>(cells_.UsedRows()));
         d.U16(0);
-        d.U16(Low16(colMac));
+        d.U16(static_cast<std::uint16_t>(cells_.UsedCols()));
         d.U16(0);
         Record(out, kDimensions, d);
     }
     // Cells in blocks of 32 rows: first the ROW records of the block, then
     // its cells row by row.
-    auto cell = cells_.begin();
+    auto cell = cells.begin();
     std::size_t n = 0;
-    while (cell != cells_.end()) {
-        const std::uint32_t blockEnd =
-            (cell->first / kMaxColumns / kRowsPerBlock + 1) * kRowsPerBlock;
+    while (cell != cells.end()) {
+        const int blockEnd = (RowOf(cell) / kRowsPerBlock + 1) * kRowsPerBlock;
         auto blockStop = cell;
-        while (blockStop != cells_.end() && blockStop->first / kMaxColumns < blockEnd)
+        while (blockStop != cells.end() && RowOf(blockStop) < blockEnd)
             ++blockStop;
         for (auto r = cell; r != blockStop;) {
-            const std::uint32_t row = r->first / kMaxColumns;
-            const std::uint32_t firstCol = r->first % kMaxColumns;
-            std::uint32_t lastCol = firstCol;
-            for (; r != blockStop && r->first / kMaxColumns == row; ++r)
-                lastCol = r->first % kMaxColumns;
+            const int row = RowOf(r);
+            const int firstCol = ColOf(r);
+            int lastCol = firstCol;
+            for (; r != blockStop && RowOf(r) == row; ++r)
+                lastCol = ColOf(r);
             // Row and cell records go straight into the stream: a sheet
             // has thousands of them.
             out.U16(kRow);
@@ -345,12 +337,19 @@ std::vector<std::uint8_t> XlsWorkbook::WorkbookStream() const {
             out.U16(kCellXf);
         }
         for (; cell != blockStop; ++cell, ++n) {
-            out.U16(kLabelSst);
-            out.U16(10);
-            out.U16(Low16(cell->first / kMaxColumns));
-            out.U16(Low16(cell->first % kMaxColumns));
-            out.U16(kCellXf);
-            out.U32(cellIndex[n]);
+            const sheet::Cell& c = cell->second;
+            const std::optional<std::uint32_t> rk = c.isNumber ? RkValue(c.number) : std::nullopt;
+            out.U16(!c.isNumber ? kLabelSst : rk ? kRk : kNumber);
+            out.U16(!c.isNumber ? 10 : rk ? 10 : 14);
+            out.U16(Low16(RowOf(cell)));
+            out.U16(Low16(ColOf(cell)));
+            out.U16(kCellXf); // General, as Excel stores a number typed in
+            if (!c.isNumber)
+                out.U32(cellIndex[n]);
+            else if (rk)
+                out.U32(*rk);
+            else
+                out.U64(std::bit_cast<std::uint64_t>(c.number));
         }
     }
     {

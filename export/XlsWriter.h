@@ -1,11 +1,12 @@
-// The built-in workbook writer: one worksheet of text cells saved as a legacy
+// The built-in workbook writer: one worksheet of text and number cells saved as a legacy
 // Excel workbook (BIFF8 records in a compound file), for machines without
 // Excel. Portable: no platform headers.
 #pragma once
 
+#include "export/SheetCells.h"
+
 #include <cstdint>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,12 +16,8 @@ namespace xls {
 // Limits of the legacy format.
 inline constexpr int kMaxRows = 65536;
 inline constexpr int kMaxColumns = 256;
-inline constexpr std::size_t kMaxCellChars = 32767; // UTF-16 units Excel keeps in a cell
-
-// Converts to UTF-16 whatever the width of wchar_t: on Linux code points past
-// U+FFFF become surrogate pairs, and values that are no code point become
-// U+FFFD.
-std::u16string ToUtf16(std::wstring_view text);
+using sheet::kMaxCellChars;
+using sheet::ToUtf16;
 
 class XlsWorkbook {
   public:
@@ -31,8 +28,11 @@ class XlsWorkbook {
     // row and col count from 0. An empty text clears the cell. Texts longer
     // than kMaxCellChars are cut there, as Excel does. Throws
     // std::out_of_range outside the sheet's limits.
-    void SetCell(int row, int col, std::wstring_view text);
-    std::size_t CellCount() const { return cells_.size(); }
+    void SetCell(int row, int col, std::wstring_view text) { cells_.SetText(row, col, text); }
+    // A numeric cell in the General format. Throws std::invalid_argument for
+    // infinity and NaN.
+    void SetNumber(int row, int col, double value) { cells_.SetNumber(row, col, value); }
+    std::size_t CellCount() const { return cells_.Cells().size(); }
 
     // The complete .xls file.
     std::vector<std::uint8_t> Save() const;
@@ -45,9 +45,8 @@ class XlsWorkbook {
     std::vector<std::uint8_t> WorkbookStream() const;
 
     std::u16string sheetName_;
-    // Keyed row * kMaxColumns + col, so iteration runs row by row, left to
-    // right, the order the worksheet's cell records need.
-    std::map<std::uint32_t, std::u16string> cells_;
+    // Iterated row by row, left to right: the order the cell records need.
+    sheet::SheetCells cells_{kMaxRows, kMaxColumns};
 };
 
 } // namespace xls

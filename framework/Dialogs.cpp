@@ -4,6 +4,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -76,12 +77,37 @@ std::wstring TOpenDialog::SystemFilter(const std::wstring& filter) {
     return out;
 }
 
-std::wstring TOpenDialog::WithDefaultExt(const std::wstring& name) const {
-    if (defaultExt_.empty() || name.empty()) return name;
+namespace {
+
+std::wstring WithExt(const std::wstring& name, const std::wstring& ext) {
+    if (ext.empty() || name.empty()) return name;
     size_t slash = name.find_last_of(L"\\/");
     size_t dot = name.find_last_of(L'.');
     if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) return name;
-    return name + L"." + defaultExt_;
+    return name + L"." + ext;
+}
+
+} // namespace
+
+std::wstring TOpenDialog::WithDefaultExt(const std::wstring& name) const {
+    return WithExt(name, defaultExt_);
+}
+
+std::wstring TOpenDialog::WithFilterExt(const std::wstring& name, int filterIndex) const {
+    // The pattern of pair filterIndex: "Name|pattern|Name|pattern".
+    std::wstring pattern;
+    std::size_t start = 0;
+    for (int field = 1; start <= filter_.size(); ++field) {
+        const std::size_t bar = std::min(filter_.find(L'|', start), filter_.size());
+        if (field == 2 * filterIndex) {
+            pattern = filter_.substr(start, bar - start);
+            break;
+        }
+        start = bar + 1;
+    }
+    const bool single = pattern.size() > 2 && pattern.compare(0, 2, L"*.") == 0 &&
+                        pattern.find_first_of(L";*?", 2) == std::wstring::npos;
+    return WithExt(name, single ? pattern.substr(2) : defaultExt_);
 }
 
 DWORD TOpenDialog::SystemFlags() const {
@@ -123,11 +149,13 @@ bool TOpenDialog::Execute() {
     request.defaultExt = defaultExt_;
     request.initialDir = initialDir_;
     request.title = title_;
+    request.filterIndex = filterIndex_ > 0 ? filterIndex_ : 1;
     request.owner = owner;
     if (NotifyModalStarted(request)) {
         // Answered without a window: the name as the dialog would return it.
         if (request.result == 0) return false;
-        fileName_ = WithDefaultExt(request.fileName);
+        filterIndex_ = request.filterIndex;
+        fileName_ = WithFilterExt(request.fileName, filterIndex_);
         return true;
     }
     std::vector<wchar_t> buffer(32768, L'\0');

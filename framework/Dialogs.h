@@ -70,6 +70,9 @@ class TOpenDialog : public TComponent {
     static std::wstring SystemFilter(const std::wstring& filter);
     // The name with DefaultExt added when it has no extension of its own.
     std::wstring WithDefaultExt(const std::wstring& name) const;
+    // The same with the extension of the filter at filterIndex when that
+    // filter names one ("*.xlsx"), as the system dialog does.
+    std::wstring WithFilterExt(const std::wstring& name, int filterIndex) const;
 
   protected:
     virtual TModalKind Kind() const { return TModalKind::OpenDialog; }

@@ -1,5 +1,7 @@
 #include "framework/Grids.h"
 
+#include "framework/Utils.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -862,6 +864,33 @@ void TStringGrid::SetCells(int col, int row, std::wstring_view text) {
     if (cell == text) return;
     cell.assign(text);
     InvalidateCell(col, row);
+}
+
+std::wstring TStringGrid::CellsText(const TGridRect& r) const {
+    if (r.Left == r.Right && r.Top == r.Bottom) return Cells(r.Left, r.Top);
+    std::wstring text;
+    for (int row = r.Top; row <= r.Bottom; ++row) {
+        for (int col = r.Left; col <= r.Right; ++col) {
+            if (col > r.Left) text += L'\t';
+            text += Cells(col, row);
+        }
+        text += L"\r\n";
+    }
+    return text;
+}
+
+bool TStringGrid::CopyToClipboard(const TGridRect& r) const {
+    return SetClipboardText(CellsText(r));
+}
+
+void TStringGrid::KeyDown(WORD& key, TShiftState shift) {
+    TDrawGrid::KeyDown(key, shift);
+    const bool ctrlOnly =
+        shift.Contains(ssCtrl) && !shift.Contains(ssShift) && !shift.Contains(ssAlt);
+    if ((key == 'C' || key == VK_INSERT) && ctrlOnly) {
+        if (!CopyToClipboard(Selection())) Beep();
+        key = 0;
+    }
 }
 
 void TStringGrid::SizeChanged(int oldColCount, int oldRowCount) {

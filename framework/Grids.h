@@ -213,7 +213,17 @@ class TStringGrid : public TDrawGrid {
     const std::wstring& Cells(int col, int row) const;
     void SetCells(int col, int row, std::wstring_view text);
 
+    // The block's texts as spreadsheets paste them: cells separated by tabs,
+    // each row ended by CRLF. A single cell is its bare text.
+    std::wstring CellsText(const TGridRect& r) const;
+    // Every cell, the fixed ones included.
+    TGridRect WholeGrid() const { return {0, 0, ColCount() - 1, RowCount() - 1}; }
+    // Puts the block's text on the clipboard; false when the clipboard refused.
+    bool CopyToClipboard(const TGridRect& r) const;
+
   protected:
+    // Ctrl+C and Ctrl+Insert copy the selected cells.
+    void KeyDown(WORD& key, TShiftState shift) override;
     void DrawCell(int col, int row, const RECT& rect, TGridDrawState state) override;
     void SizeChanged(int oldColCount, int oldRowCount) override;
 

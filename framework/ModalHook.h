@@ -29,6 +29,9 @@ struct TModalRequest {
     std::wstring defaultExt;
     std::wstring initialDir;
     std::wstring title;
+    // File dialogs: the filter shown (1-based); the hook may pick another,
+    // whose extension a name without one then gets, as in the real dialog.
+    int filterIndex = 1;
     HWND owner = nullptr;
     // For system windows: the hook sets answered (and result); the real window
     // is then not shown. Our forms need no such flag.

@@ -1,13 +1,17 @@
 #include "skin/controls/SUIListControls.h"
 
 #include "skin/controls/SUIFramedControl.h"
+#include "skin/controls/SUIPopupMenu.h"
 #include "skin/controls/SUIScrollBar.h"
 
 #include "framework/GdiHandles.h"
 #include "framework/Utils.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <climits>
+#include <functional>
 
 // ---------------------------------------------------------------------------
 // TsuiComboBox
@@ -635,6 +639,47 @@ void TsuiStringGrid::DrawCell(int col, int row, const RECT& rect, TGridDrawState
     TStringGrid::DrawCell(col, row, rect, state);
 }
 
+TsuiPopupMenu& TsuiStringGrid::CopyMenu() {
+    if (!copyMenu_) {
+        copyMenu_ = new TsuiPopupMenu(this);
+        auto add = [this](const wchar_t* caption, std::function<TGridRect()> block) {
+            auto* item = new TMenuItem(copyMenu_);
+            item->SetCaption(caption);
+            item->OnClick = [this, block](TObject*) {
+                if (!CopyToClipboard(block())) Beep();
+            };
+            copyMenu_->Items()->Add(item);
+            return item;
+        };
+        // The shortcut is shown only: the menu is not the form's, so the
+        // grid's own key handling copies.
+        add(L"复制", [this] { return Selection(); })->SetShortCut(ShortCut('C', {ssCtrl}));
+        add(L"复制全部", [this] { return WholeGrid(); });
+    }
+    copyMenu_->SetFileTheme(FileTheme());
+    copyMenu_->SetUIStyle(UIStyle());
+    copyMenu_->InstallItemHandlers();
+    return *copyMenu_;
+}
+
+void TsuiStringGrid::ShowCopyMenu(POINT at) {
+    if (at.x == -1 && at.y == -1) {
+        const RECT cell = CellRect(Col(), Row());
+        at = ClientToScreen({cell.left, cell.bottom});
+    } else {
+        // A click beside the selection selects the cell under it first, as
+        // spreadsheets do, so that 复制 copies what was clicked.
+        const POINT p = ScreenToClient(at);
+        int col, row;
+        if (MouseToCell(p.x, p.y, col, row) && col >= FixedCols() && row >= FixedRows() &&
+            !Selection().Contains(col, row)) {
+            SetCol(col);
+            SetRow(row);
+        }
+    }
+    CopyMenu().Popup(at.x, at.y);
+}
+
 void TsuiStringGrid::CreateParams(TCreateParams& params) {
     TStringGrid::CreateParams(params);
     RemoveSystemBorder(params);
@@ -650,6 +695,19 @@ void TsuiStringGrid::WndProc(TMessage& m) {
         painting_ = was;
         FrameWindowEdge(*this, borderColor_, Color(), false);
         return;
+    }
+    case WM_CONTEXTMENU: {
+        // Over the cells or from the menu key; the scroll bars keep theirs.
+        const POINT at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+        const POINT p = ScreenToClient(at);
+        RECT client{};
+        GetClientRect(Handle(), &client);
+        if ((at.x == -1 && at.y == -1) || PtInRect(&client, p)) {
+            ShowCopyMenu(at);
+            m.Result = 0;
+            return;
+        }
+        break;
     }
     case WM_ERASEBKGND:
         // No erase under the cells, so they never flicker: the grid is

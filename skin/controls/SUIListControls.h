@@ -134,6 +134,8 @@ class TsuiMemo : public TsuiFramedControl<TMemo> {
     bool mouseDown_ = false;
 };
 
+class TsuiPopupMenu;
+
 class TsuiStringGrid : public TsuiStyled<TStringGrid> {
   public:
     explicit TsuiStringGrid(TComponent* owner);
@@ -159,6 +161,10 @@ class TsuiStringGrid : public TsuiStyled<TStringGrid> {
     bool Ctl3D() const { return false; }
     void SetCtl3D(bool) {}
 
+    // The right-click menu, 复制 (the selection) and 复制全部 (header and
+    // every row), made on first use in the grid's style.
+    TsuiPopupMenu& CopyMenu();
+
   protected:
     void DrawCell(int col, int row, const RECT& rect, TGridDrawState state) override;
     void CreateParams(TCreateParams& params) override;
@@ -167,6 +173,11 @@ class TsuiStringGrid : public TsuiStyled<TStringGrid> {
     void ApplyStyle() override;
 
   private:
+    // At a screen point; (-1, -1), as the menu key sends it, opens it at the
+    // focus cell.
+    void ShowCopyMenu(POINT at);
+
+    TsuiPopupMenu* copyMenu_ = nullptr; // owned as a component
     TColor borderColor_ = clBlack;
     TColor focusedColor_ = 0x00FF00;
     TColor selectedColor_ = 0x00FFFF;

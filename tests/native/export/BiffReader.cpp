@@ -1,5 +1,8 @@
 #include "BiffReader.h"
 
+#include <charconv>
+#include <cstring>
+
 #include <set>
 #include <stdexcept>
 
@@ -273,6 +276,30 @@ Workbook DecodeWorkbook(const std::vector<Record>& records) {
             Check(isst < wb.strings.size(), "isst out of range");
             wb.cells[{row, col}] = wb.strings[isst];
             ++labels;
+        } else if (r.id == 0x027E || r.id == 0x0203) {
+            const bool rk = r.id == 0x027E;
+            Check(r.data.size() == (rk ? 10u : 14u), "RK or NUMBER size");
+            const int row = U16(r.data, 0), col = U16(r.data, 2);
+            Check(U16(r.data, 4) == 15, "cell XF");
+            Check(row > lastRow || (row == lastRow && col > lastCol), "cells out of order");
+            lastRow = row;
+            lastCol = col;
+            double v = 0;
+            if (rk) {
+                const std::uint32_t bits = U32(r.data, 6);
+                Check(bits & 2, "RK values here are integers");
+                v = static_cast<std::int32_t>(bits) >> 2;
+                if (bits & 1) v /= 100;
+            } else {
+                const std::uint64_t bits = U32(r.data, 6) | std::uint64_t{U32(r.data, 10)} << 32;
+                std::memcpy(&v, &bits, sizeof v);
+            }
+            wb.numbers[{row, col}] = v;
+            // The text the grid shows for the value, so that text checks hold.
+            char text[512];
+            const auto end =
+                std::to_chars(text, text + sizeof text, v, std::chars_format::fixed).ptr;
+            wb.cells[{row, col}] = std::u16string(text, end);
         }
     }
     Check(window2, "no WINDOW2");

@@ -29,8 +29,10 @@ struct Workbook {
     std::u16string sheetName;
     std::vector<std::u16string> strings;     // the SST
     std::vector<std::size_t> sstRecordSizes; // SST, then each CONTINUE
+    // Every cell as text; numbers in their shortest fixed form, as the grid shows them.
     std::map<std::pair<int, int>, std::u16string> cells;
-    int rowMac = 0, colMac = 0; // DIMENSIONS
+    std::map<std::pair<int, int>, double> numbers; // RK and NUMBER cells
+    int rowMac = 0, colMac = 0;                    // DIMENSIONS
     int rowRecords = 0;
 };
 

@@ -99,7 +99,8 @@ TEST_F(ExportToExcel, TheDialogProposesTheTitleInTheProgramsFolder) {
     EXPECT_EQ(dialog.fileName, kTitle2);
     EXPECT_EQ(dialog.defaultExt, L"xls");
     EXPECT_EQ(dialog.title, L"导出 等额本金贷款分期还款表 至Excel文件");
-    EXPECT_EQ(dialog.filter, L"Excel files (*.xls)|*.xls");
+    EXPECT_EQ(dialog.filter,
+              L"Excel files (*.xls)|*.xls|Excel 工作簿 (*.xlsx)|*.xlsx|CSV 文件 (*.csv)|*.csv");
     std::wstring exeDir = ExeDirectory();
     exeDir.pop_back();
     EXPECT_EQ(dialog.initialDir, exeDir);

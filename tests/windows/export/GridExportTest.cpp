@@ -134,7 +134,8 @@ TEST_F(GridExport, WritesEveryCellOfA241RowGridAndReadsBack) {
     EXPECT_EQ(ui.request.fileName, L"等额本息贷款分期还款表");
     EXPECT_EQ(ui.request.defaultExt, L"xls");
     EXPECT_EQ(ui.request.title, L"导出 等额本息贷款分期还款表 至Excel文件");
-    EXPECT_EQ(ui.request.filter, L"Excel files (*.xls)|*.xls");
+    EXPECT_EQ(ui.request.filter,
+              L"Excel files (*.xls)|*.xls|Excel 工作簿 (*.xlsx)|*.xlsx|CSV 文件 (*.csv)|*.csv");
     EXPECT_EQ(ui.request.initialDir, L"C:\\app");
     EXPECT_EQ(ui.log, (std::vector<std::wstring>{L"dialog", L"cursor"}));
 
@@ -224,4 +225,33 @@ TEST_F(GridExport, WithoutExcelTheBestWriterIsTheBuiltInOne) {
         EXPECT_NE(dynamic_cast<exporter::BuiltInWorkbookWriter*>(writer.get()), nullptr);
     }
     EXPECT_EQ(ExportGrid(Schedule(3), L"t", L"C:\\app", ui), 1);
+}
+
+TEST_F(GridExport, XlsxAndCsvAlwaysUseTheBuiltInWritersWithTheSameQuestions) {
+    // A back end that cannot be had: only .xls asks for one.
+    const exporter::WriterFactory none = []() -> std::unique_ptr<exporter::WorkbookWriter> {
+        throw std::runtime_error("no COM");
+    };
+    for (const wchar_t* name : {L"\\表.xlsx", L"\\表.csv"}) {
+        ui.answer = dir + name;
+        EXPECT_EQ(ExportGrid(Schedule(12), L"t", L"C:\\app", ui, none), 1);
+        ui.replace = false;
+        EXPECT_EQ(ExportGrid(Schedule(12), L"t", L"C:\\app", ui, none), 2);
+        ui.replace = true;
+        const auto before = Read(*ui.answer);
+        SetFileAttributesW(ui.answer->c_str(), FILE_ATTRIBUTE_READONLY);
+        EXPECT_EQ(ExportGrid(Schedule(3), L"t", L"C:\\app", ui, none), 0);
+        SetFileAttributesW(ui.answer->c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(Read(*ui.answer), before);
+    }
+    EXPECT_EQ(ui.log,
+              (std::vector<std::wstring>{L"dialog", L"cursor", L"dialog", L"replace?", L"dialog",
+                                         L"replace?", L"cursor", L"dialog", L"cursor", L"dialog",
+                                         L"replace?", L"dialog", L"replace?", L"cursor"}));
+    ui.answer = dir + L"\\表.xls";
+    EXPECT_EQ(ExportGrid(Schedule(12), L"a/b:c", L"C:\\app", ui, none), 2);
+    EXPECT_EQ(ui.log.back(), L"cannot open");
+    EXPECT_EQ(Files(), (std::vector<std::wstring>{L"表.csv", L"表.xlsx"}));
+    // A title no file may be named after is proposed with '_' in their place.
+    EXPECT_EQ(ui.request.fileName, L"a_b_c");
 }

@@ -4,6 +4,8 @@
 
 #include "MainWindowTestSupport.h"
 
+#include "app/UPublicFunction.h"
+#include "export/BuiltInWorkbookWriter.h"
 #include "framework/Utils.h"
 
 #include "../support/WorkbookCheck.h"
@@ -37,7 +39,8 @@ class ExportAnswers {
                   dialogs.push_back(r);
                   r.answered = true;
                   r.result = choose ? 1 : 0;
-                  r.fileName = folder.path + L"\\" + r.fileName;
+                  r.fileName = folder.path + L"\\" + (name.empty() ? r.fileName : name);
+                  if (filterIndex > 0) r.filterIndex = filterIndex;
               } else if (r.kind == TModalKind::MessageBox) {
                   boxes.push_back(r);
                   r.answered = true;
@@ -60,6 +63,8 @@ class ExportAnswers {
     }
 
     bool choose = true;
+    std::wstring name;   // typed into the dialog instead of the proposed one
+    int filterIndex = 0; // the file type picked, 1-based; 0 leaves the first
     int replaceAnswer = IDOK;
     std::function<void(TForm&)> onMessage;
     std::vector<TModalRequest> dialogs, boxes;
@@ -92,6 +97,18 @@ std::wstring CopyWithCtrlC(TForm&) {
     return GetClipboardText();
 }
 
+// An .xlsx or .csv export holds exactly what the built-in writer, read back
+// natively by openpyxl and csv, makes of the grid on screen and its title.
+void ExpectBuiltInExportOf(const std::wstring& file, const TStringGrid& grid,
+                           const std::wstring& title, const ScratchFolder& folder) {
+    exporter::BuiltInWorkbookWriter writer(exporter::FormatOfFile(file), title);
+    writer.Connect();
+    exporter::WriteGridCells(TGridExportSource(grid), writer.AddWorkbook());
+    writer.SaveCopyAs(folder / L"reference");
+    EXPECT_EQ(FileBytes(file), FileBytes(folder / L"reference"));
+    DeleteFileW((folder / L"reference").c_str());
+}
+
 } // namespace
 
 TEST(MainWindowExport, EachTabProposesItsTableAndCancellingShowsNothing) {
@@ -107,7 +124,8 @@ TEST(MainWindowExport, EachTabProposesItsTableAndCancellingShowsNothing) {
     const TModalRequest& dialog = answers.dialogs[0];
     EXPECT_EQ(dialog.fileName, kTitle1);
     EXPECT_EQ(dialog.title, L"导出 等额本息贷款分期还款表 至Excel文件");
-    EXPECT_EQ(dialog.filter, L"Excel files (*.xls)|*.xls");
+    EXPECT_EQ(dialog.filter,
+              L"Excel files (*.xls)|*.xls|Excel 工作簿 (*.xlsx)|*.xlsx|CSV 文件 (*.csv)|*.csv");
     EXPECT_EQ(dialog.defaultExt, L"xls");
     std::wstring exeFolder = ExeDirectory();
     exeFolder.pop_back();
@@ -283,4 +301,36 @@ TEST(MainWindowExport, CtrlCCopiesTheMessagesOfTheMainWindow) {
     ASSERT_EQ(answers.messages, std::vector<std::wstring>{L"导出成功！"});
     EXPECT_EQ(copied, kRule + L"\r\n温馨提示\r\n" + kRule + L"\r\n导出成功！\r\n" + kRule +
                           L"\r\nOK\r\n" + kRule);
+}
+
+TEST(MainWindowExport, EachFileTypeOfTheSaveDialogWritesItsFormat) {
+    ScratchFolder folder(L"lanan-main-export");
+    MainWindow w;
+    ExportAnswers answers(w.get(), folder);
+    Calculate(w.get(), L"1000000", L"360");
+    ASSERT_EQ(w->suiSG1->RowCount(), 361);
+
+    // The file type picked in the dialog gives a name typed without an
+    // extension its extension, and the extension decides the format.
+    struct Pick {
+        int filterIndex;
+        const wchar_t* typed;
+        const wchar_t* file;
+    };
+    for (const Pick& p :
+         {Pick{1, L"表", L"表.xls"}, Pick{2, L"表", L"表.xlsx"}, Pick{3, L"表", L"表.csv"},
+          Pick{1, L"typed.CSV", L"typed.CSV"}, Pick{3, L"typed.xlsx", L"typed.xlsx"}}) {
+        SCOPED_TRACE(WideToUtf8(p.file));
+        answers.Clear();
+        answers.name = p.typed;
+        answers.filterIndex = p.filterIndex;
+        Export(w.get());
+        EXPECT_EQ(answers.messages, std::vector<std::wstring>{L"导出成功！"});
+        EXPECT_TRUE(answers.boxes.empty());
+        if (std::wstring(p.file).ends_with(L".xls"))
+            ExpectFileHoldsTheGrid(folder / p.file, *w->suiSG1);
+        else
+            ExpectBuiltInExportOf(folder / p.file, *w->suiSG1, kTitle1, folder);
+    }
+    EXPECT_EQ(folder.Files().size(), 5u) << "no temporary file left behind";
 }
