@@ -26,6 +26,12 @@ TfrmAbout::~TfrmAbout() {
     if (frmAbout == this) frmAbout = nullptr;
 }
 
+bool TfrmAbout::IsShortCut(WORD key, TShiftState shift) {
+    if (key != VK_ESCAPE || shift != TShiftState{}) return false;
+    Close();
+    return true;
+}
+
 void TfrmAbout::suiMemo1DblClick(TObject*) {
     Close();
 }

@@ -18,6 +18,9 @@ class TfrmAbout : public TForm {
     TsuiForm* suiForm1 = nullptr;
     TsuiMemo* suiMemo1 = nullptr;
 
+    // Escape closes the window, even from inside the memo.
+    bool IsShortCut(WORD key, TShiftState shift) override;
+
     void suiMemo1DblClick(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
 };

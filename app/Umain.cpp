@@ -308,6 +308,24 @@ void TForm1::suiPageControl1Change(TObject*) {
     TBjs->SetVisible(!rates);
 }
 
+bool TForm1::IsShortCut(WORD key, TShiftState shift) {
+    const bool ctrl = shift == TShiftState{ssCtrl}, plain = shift == TShiftState{};
+    TToolButton* button = nullptr;
+    if (plain && key == VK_F5)
+        button = TBjs;
+    else if (ctrl && key == 'E')
+        button = TBdc;
+    else if (ctrl && key == 'S')
+        button = TBbcnll;
+    else if (plain && key == VK_F1)
+        button = ToolButton1;
+    if (!button) return false;
+    // The key of a hidden button is still taken, so an edit never beeps at it.
+    // The click leaves the focus where it is, as a click on the tool bar does.
+    if (button->Visible() && button->Enabled()) button->Click();
+    return true;
+}
+
 void TForm1::TBjsClick(TObject*) {
     if (suiPageControl1->ActivePage() == suiTabSheet1)
         CalcEqualInstalment();

@@ -71,6 +71,10 @@ class TForm1 : public TForm {
     void TBdcClick(TObject* Sender);
     void ToolButton1Click(TObject* Sender);
 
+    // F5 计算, Ctrl+E 导出, Ctrl+S 存档 and F1 关于: each runs its tool
+    // button's click while the button shows, before any control sees the key.
+    bool IsShortCut(WORD key, TShiftState shift) override;
+
     // The calculations over the active tab's controls.
     void CalcEqualInstalment();
     void CalcEqualPrincipal();

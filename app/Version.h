@@ -1,6 +1,7 @@
 // The program's version, kept here alone: the main window's caption, the
-// About window's version line and the name of the release archive are all
-// made from it (scripts/package reads the kVersion line below).
+// About window's version line, the name of the release archive and the
+// version resource of the program file are all made from it (scripts/package
+// and app/CMakeLists.txt read the kVersion line below).
 #pragma once
 
 #include <string>

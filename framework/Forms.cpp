@@ -311,10 +311,36 @@ void TForm::FocusFirst() {
     ::SetFocus(Handle());
 }
 
+namespace {
+
+RECT WorkAreaAround(const RECT& bounds) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(MonitorFromRect(&bounds, MONITOR_DEFAULTTONEAREST), &info))
+        return info.rcWork;
+    RECT area{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+} // namespace
+
+RECT (*TForm::MonitorWorkArea)(const RECT& bounds) = WorkAreaAround;
+
 void TForm::ApplyPosition() {
+    // Centred as stored, but never with the title bar off the work area: on a
+    // small or scaled screen a window taller than the work area would open
+    // with its caption, and the buttons that move and close it, out of reach.
+    // One larger than the work area starts at its top-left corner.
     auto centreIn = [this](RECT area) {
-        SetBounds(area.left + (area.right - area.left - Width()) / 2,
-                  area.top + (area.bottom - area.top - Height()) / 2, Width(), Height());
+        RECT r{area.left + (area.right - area.left - Width()) / 2,
+               area.top + (area.bottom - area.top - Height()) / 2, 0, 0};
+        r.right = r.left + Width();
+        r.bottom = r.top + Height();
+        const RECT work = MonitorWorkArea(r);
+        const LONG left = std::max(work.left, std::min(r.left, work.right - Width()));
+        const LONG top = std::max(work.top, std::min(r.top, work.bottom - Height()));
+        SetBounds(left, top, Width(), Height());
     };
     RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     switch (position_) {
@@ -470,6 +496,10 @@ TModalResult TForm::ShowModal() {
     Hide();
     if (previousActive && IsWindow(previousActive)) SetActiveWindow(previousActive);
     return result;
+}
+
+bool TForm::IsShortCut(WORD, TShiftState) {
+    return false;
 }
 
 bool TForm::DialogKey(WORD key, TShiftState shift) {
@@ -663,6 +693,9 @@ bool TApplication::IsKeyMsg(MSG& msg) {
     switch (msg.message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
+        // Disabled while a modal window runs: its keys are its own.
+        if (IsWindowEnabled(form->Handle()) && form->IsShortCut(WORD(msg.wParam), shift))
+            return true;
         LRESULT mask = 0;
         switch (msg.wParam) {
         case VK_TAB:

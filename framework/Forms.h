@@ -97,8 +97,16 @@ class TForm : public TCustomControl {
     void FocusFirst();
 
     bool DialogKey(WORD key, TShiftState shift) override;
+    // Offered every key going down in the form before the focused control
+    // sees it (and before it becomes a character): true = consumed. A form
+    // with keys of its own overrides it.
+    virtual bool IsShortCut(WORD key, TShiftState shift);
     void Loaded() override;
     void BeforeDestruction() override;
+
+    // The work area of the monitor holding a rectangle of the screen; tests
+    // put in a smaller screen.
+    static RECT (*MonitorWorkArea)(const RECT& bounds);
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;

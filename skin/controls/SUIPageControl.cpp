@@ -117,6 +117,25 @@ void TsuiPageControl::FocusFirstControl(TsuiTabSheet& page) {
     if (TForm* form = GetParentForm(this)) form->SetActiveControl(windowed);
 }
 
+bool TsuiPageControl::DialogKey(WORD key, TShiftState shift) {
+    if (key != VK_TAB || !(shift == TShiftState{ssCtrl} || shift == TShiftState{ssCtrl, ssShift}))
+        return TsuiTab::DialogKey(key, shift);
+    const int count = PageCount();
+    if (count == 0 || !Visible() || !Enabled()) return false;
+    const int step = shift.Contains(ssShift) ? count - 1 : 1;
+    int index = ActivePageIndex();
+    for (int i = 0; i < count; ++i) {
+        index = (index + step) % count;
+        if (Pages(index)->TabVisible()) break;
+    }
+    TabPanel().SetTabIndex(index);
+    // The focus goes along, so the keys reach the page now in front.
+    if (activePage_ && !activePage_->ContainsControl(FindControl(GetFocus())))
+        if (TWinControl* first = activePage_->FindNextControl(nullptr, true, true))
+            first->SetFocus();
+    return true;
+}
+
 void TsuiPageControl::BorderColorChanged() {
     if (activePage_) activePage_->Invalidate();
 }

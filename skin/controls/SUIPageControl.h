@@ -36,6 +36,8 @@ class TsuiPageControl : public TsuiTab {
     TsuiTabSheet* Pages(int index) const { return pages_.at(size_t(index)); }
 
     void Loaded() override;
+    // Ctrl+Tab and Ctrl+Shift+Tab turn to the next and the previous shown tab.
+    bool DialogKey(WORD key, TShiftState shift) override;
 
   protected:
     TsuiTabControlTopPanel* CreateTabPanel() override;
