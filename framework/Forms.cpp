@@ -1,5 +1,6 @@
 #include "framework/Forms.h"
 
+#include "framework/Callbacks.h"
 #include "framework/FormReader.h"
 #include "framework/Utils.h"
 
@@ -8,8 +9,10 @@
 namespace {
 
 BOOL CALLBACK CollectThreadWindow(HWND wnd, LPARAM list) {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
-    return TRUE;
+    return GuardedCall(nullptr, FALSE, [=] {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
+        return TRUE;
+    });
 }
 
 TApplication& DefaultApplication() {
@@ -97,13 +100,7 @@ void TForm::BeforeDestruction() {
     if (destroyed_) return;
     destroyed_ = true;
     MarkDestroying();
-    if (OnDestroy) {
-        try {
-            OnDestroy(this);
-        } catch (const std::exception& e) {
-            Application->HandleException(this, e);
-        }
-    }
+    if (OnDestroy) GuardedCall(this, [this] { OnDestroy(this); });
     // The window goes while the whole form still answers its messages.
     DestroyHandle();
 }
@@ -635,13 +632,7 @@ void TApplication::HandleMessage() {
 
 void TApplication::Idle() {
     bool done = true;
-    if (OnIdle) {
-        try {
-            OnIdle(this, done);
-        } catch (const std::exception& e) {
-            HandleException(this, e);
-        }
-    }
+    if (OnIdle) GuardedCall(this, [&] { OnIdle(this, done); });
     ReleaseCanvasDCs();
     if (done) WaitMessage();
 }
@@ -652,16 +643,14 @@ bool TApplication::ProcessMessage(MSG& msg) {
         terminated_ = true;
         return true;
     }
-    try {
+    GuardedCall(this, [&] {
         bool handled = false;
         if (OnMessage) OnMessage(msg, handled);
         if (!handled && !IsKeyMsg(msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
-    } catch (const std::exception& e) {
-        HandleException(this, e);
-    }
+    });
     FreePendingForms();
     return true;
 }
@@ -727,6 +716,33 @@ bool TApplication::IsKeyMsg(MSG& msg) {
         shift.Include(ssAlt);
         return form->Perform(CM_DIALOGCHAR, msg.wParam, LPARAM(shift.Bits())) != 0;
     }
+}
+
+struct TScopedMessageHook::TLink {
+    THandler handler;
+    THandler previous;
+};
+
+struct TScopedMessageHook::TChain {
+    std::shared_ptr<TLink> link;
+    void operator()(MSG& msg, bool& handled) const {
+        const std::shared_ptr<TLink> keep = link; // a handler may end the hook
+        if (keep->handler) keep->handler(msg, handled);
+        if (!handled && keep->previous) keep->previous(msg, handled);
+    }
+};
+
+TScopedMessageHook::TScopedMessageHook(THandler handler)
+    : link_(std::make_shared<TLink>(TLink{std::move(handler), Application->OnMessage})) {
+    Application->OnMessage = TChain{link_};
+}
+
+TScopedMessageHook::~TScopedMessageHook() {
+    const auto* top = Application ? Application->OnMessage.target<TChain>() : nullptr;
+    if (top && top->link == link_)
+        Application->OnMessage = std::move(link_->previous);
+    else
+        link_->handler = nullptr;
 }
 
 void TApplication::HandleException(TObject* sender, const std::exception& e) {

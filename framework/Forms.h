@@ -8,6 +8,7 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -217,3 +218,22 @@ class TApplication : public TComponent {
 
 // The program's application object.
 extern TApplication* Application;
+
+// Puts a handler in front of Application->OnMessage while it lives; the one
+// that was there runs after it for the messages it leaves unhandled. At the
+// end it puts that one back only if its own is still installed; when another
+// has been chained over it since, it just stops handling, so neither the
+// later handler nor the earlier one is lost.
+class TScopedMessageHook {
+  public:
+    using THandler = std::function<void(MSG& Msg, bool& Handled)>;
+    explicit TScopedMessageHook(THandler handler);
+    TScopedMessageHook(const TScopedMessageHook&) = delete;
+    TScopedMessageHook& operator=(const TScopedMessageHook&) = delete;
+    ~TScopedMessageHook();
+
+  private:
+    struct TLink;
+    struct TChain;
+    std::shared_ptr<TLink> link_;
+};

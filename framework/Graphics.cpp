@@ -27,9 +27,8 @@ int ProcessGdiObjectCount() {
 
 int ScreenPixelsPerInch() {
     static const int ppi = [] {
-        HDC dc = ::GetDC(nullptr);
-        int v = dc ? ::GetDeviceCaps(dc, LOGPIXELSY) : 96;
-        if (dc) ::ReleaseDC(nullptr, dc);
+        WindowDC screen(nullptr);
+        int v = screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
         return v > 0 ? v : 96;
     }();
     return ppi;

@@ -1,5 +1,6 @@
 #include "framework/Menus.h"
 
+#include "framework/Callbacks.h"
 #include "framework/FormReader.h"
 #include "framework/Forms.h"
 
@@ -123,15 +124,10 @@ void InstallMenuHandler() {
 }
 
 LRESULT CALLBACK PopupListProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TMessage m{msg, wParam, lParam, 0};
-    try {
-        if (HandleMenuMessage(m)) return m.Result;
-    } catch (const std::exception& e) {
-        // No exception may cross the menu loop.
-        if (Application) Application->HandleException(nullptr, e);
-        return 0;
-    }
-    return DefWindowProcW(wnd, msg, wParam, lParam);
+    return GuardedCall(nullptr, LRESULT(0), [&] {
+        TMessage m{msg, wParam, lParam, 0};
+        return HandleMenuMessage(m) ? m.Result : DefWindowProcW(wnd, msg, wParam, lParam);
+    });
 }
 
 struct KeyName {

@@ -1,6 +1,7 @@
 #include "framework/StatusBar.h"
 
 #include "framework/FormReader.h"
+#include "framework/SystemPaint.h"
 
 #include <algorithm>
 
@@ -254,23 +255,16 @@ void TStatusBar::WndProc(TMessage& m) {
 void TStatusBar::PaintRecoloured(TMessage& m) {
     // A themed system status bar paints the button face whatever colour it is
     // given: let it paint off screen, then turn its face into ours.
-    HDC given = reinterpret_cast<HDC>(m.WParam);
-    PAINTSTRUCT ps{};
-    HDC target = given ? given : BeginPaint(Handle(), &ps);
-    RECT r = ClientRect();
-    {
-        TOffscreenPaint off(target, std::max<int>(1, r.right), std::max<int>(1, r.bottom));
-        TBitmap& buffer = off.Bitmap();
-        TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(off.Canvas().Handle()), 0, 0};
-        DefaultHandler(paint);
-        const std::uint32_t face = ColorToPixel(ColorToRGB(clBtnFace));
-        const std::uint32_t ours = ColorToPixel(ColorToRGB(Color()));
-        for (int y = 0; y < buffer.Height(); ++y) {
-            std::uint32_t* row = buffer.ScanLine(y);
-            for (int x = 0; x < buffer.Width(); ++x)
-                if ((row[x] & 0xFFFFFF) == face) row[x] = ours;
-        }
-    }
-    if (!given) EndPaint(Handle(), &ps);
-    m.Result = 0;
+    PaintSystemOffscreen(
+        Handle(), m, [this](TMessage& paint) { DefaultHandler(paint); },
+        [this](TOffscreenPaint& off) {
+            TBitmap& buffer = off.Bitmap();
+            const std::uint32_t face = ColorToPixel(ColorToRGB(clBtnFace));
+            const std::uint32_t ours = ColorToPixel(ColorToRGB(Color()));
+            for (int y = 0; y < buffer.Height(); ++y) {
+                std::uint32_t* row = buffer.ScanLine(y);
+                for (int x = 0; x < buffer.Width(); ++x)
+                    if ((row[x] & 0xFFFFFF) == face) row[x] = ours;
+            }
+        });
 }

@@ -118,6 +118,12 @@ void TCustomEdit::CreateParams(TCreateParams& p) {
 void TCustomEdit::CreateHandleDone() {
     TWinControl::CreateHandleDone();
     HWND h = Handle();
+    // A window made without its text (a memo's) gets it now.
+    if (GetWindowTextLengthW(h) == 0 && !StoredText().empty()) {
+        placingText_ = true;
+        SetWindowTextW(h, StoredText().c_str());
+        placingText_ = false;
+    }
     SendMessageW(h, EM_LIMITTEXT, WPARAM(maxLength_), 0);
     if (passwordChar_) SendMessageW(h, EM_SETPASSWORDCHAR, passwordChar_, 0);
     SendMessageW(h, EM_SETSEL, WPARAM(selStart_), LPARAM(selStart_ + selLength_));
@@ -249,7 +255,7 @@ void TCustomEdit::WndProc(TMessage& m) {
         mouseEntering_ = false;
         return;
     case CN_COMMAND:
-        if (HIWORD(m.WParam) == EN_CHANGE) Change();
+        if (HIWORD(m.WParam) == EN_CHANGE && !placingText_) Change();
         return;
     case WM_DESTROY:
         selStart_ = SelStart();
@@ -318,6 +324,9 @@ void TMemo::CreateParams(TCreateParams& p) {
     if (scrollBars_ == msHorizontal || scrollBars_ == msBoth) p.Style |= WS_HSCROLL;
     if (alignment_ == taRightJustify) p.Style |= ES_RIGHT;
     if (alignment_ == taCenter) p.Style |= ES_CENTER;
+    // Wine's edit control keeps a copy of a wrapped text it is created with
+    // after the window is gone; the text set afterwards is freed with it.
+    p.Caption.clear();
 }
 
 void TMemo::SetWordWrap(bool v) {

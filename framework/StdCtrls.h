@@ -101,6 +101,7 @@ class TCustomEdit : public TWinControl {
     TEditCharCase charCase_ = ecNormal;
     bool hideSelection_ = true;
     bool mouseEntering_ = false;
+    bool placingText_ = false; // the text of a new window, which changes nothing
     // Kept while there is no window.
     int selStart_ = 0;
     int selLength_ = 0;

@@ -1,5 +1,6 @@
 #include "framework/Timer.h"
 
+#include "framework/Callbacks.h"
 #include "framework/Forms.h"
 #include "framework/Utils.h"
 
@@ -44,13 +45,7 @@ TTimer::~TTimer() {
 LRESULT CALLBACK TTimer::TimerWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_TIMER) {
         auto* t = reinterpret_cast<TTimer*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
-        if (t && t->enabled_ && t->OnTimer) {
-            try {
-                t->OnTimer(t);
-            } catch (const std::exception& e) {
-                Application->HandleException(t, e);
-            }
-        }
+        if (t && t->enabled_ && t->OnTimer) GuardedCall(t, [t] { t->OnTimer(t); });
         return 0;
     }
     return DefWindowProcW(wnd, msg, wParam, lParam);

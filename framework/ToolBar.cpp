@@ -1,5 +1,6 @@
 #include "framework/ToolBar.h"
 
+#include "framework/SystemPaint.h"
 #include "framework/Utils.h"
 
 #include <algorithm>
@@ -553,23 +554,12 @@ void TToolBar::WndProc(TMessage& m) {
         m.Result = 1; // all of it happens in WM_PAINT, off screen
         return;
     case WM_PAINT:
-    case WM_PRINTCLIENT: {
-        HDC given = reinterpret_cast<HDC>(m.WParam);
-        PAINTSTRUCT ps{};
-        HDC target = given ? given : BeginPaint(Handle(), &ps);
-        RECT r = ClientRect();
-        {
-            TOffscreenPaint off(target, std::max<int>(1, r.right), std::max<int>(1, r.bottom));
-            HDC mem = off.Canvas().Handle();
-            EraseBar(mem);
-            // The system draws the buttons (and asks our custom-draw hooks) into the buffer.
-            TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(mem), 0, 0};
-            DefaultHandler(paint);
-        }
-        if (!given) EndPaint(Handle(), &ps);
-        m.Result = 0;
+    case WM_PRINTCLIENT:
+        // The system draws the buttons (and asks our custom-draw hooks) over our background.
+        PaintSystemOffscreen(
+            Handle(), m, [this](TMessage& paint) { DefaultHandler(paint); }, nullptr,
+            [this](TOffscreenPaint& off) { EraseBar(off.Canvas().Handle()); });
         return;
-    }
     case WM_NOTIFY: {
         auto* hdr = reinterpret_cast<NMHDR*>(m.LParam);
         if (hdr->code == TTN_GETDISPINFOW) {

@@ -1,5 +1,6 @@
 #include "framework/ControlsInternal.h"
 
+#include "framework/Callbacks.h"
 #include "framework/Forms.h"
 #include "framework/Utils.h"
 
@@ -98,14 +99,7 @@ LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     TMessage m{msg, wParam, lParam, 0};
     ++gDispatchDepth;
-    try {
-        c->windowProc_(m);
-    } catch (const std::exception& e) {
-        // No exception may cross Windows' own code.
-        if (Application) Application->HandleException(c, e);
-    } catch (...) {
-        if (Application) Application->HandleException(c, Exception(L"Unknown error"));
-    }
+    GuardedCall(c, [&] { c->windowProc_(m); });
     --gDispatchDepth;
     if (msg == WM_NCDESTROY) {
         RemovePropW(wnd, kControlProp);

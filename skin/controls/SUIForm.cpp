@@ -135,17 +135,16 @@ TsuiForm::TsuiForm(TComponent* owner)
     ownerForm_->SetAutoScroll(false);
     previousProc_ = ownerForm_->WindowProc();
     ownerForm_->SetWindowProc([this](TMessage& m) { OwnerWndProc(m); });
-    if (Application && !Application->OnMessage) {
-        Application->OnMessage = [this](MSG& msg, bool& handled) {
+    // Keys typed into any control of the form reach the menu's shortcuts.
+    if (Application)
+        keyHook_ = std::make_unique<TScopedMessageHook>([this](MSG& msg, bool& handled) {
             if (msg.message == WM_KEYDOWN && OfferShortCut(msg)) handled = true;
-        };
-        installedMessageHook_ = true;
-    }
+        });
 }
 
 TsuiForm::~TsuiForm() {
     MarkDestroying();
-    if (installedMessageHook_ && Application) Application->OnMessage = nullptr;
+    keyHook_.reset();
     // The form may outlive us, and its messages must not reach us any more.
     if (ownerForm_ && previousProc_) ownerForm_->SetWindowProc(previousProc_);
 }
@@ -214,7 +213,9 @@ void TsuiForm::LayoutInForm() {
 void TsuiForm::PaintBorder(HDC dc) {
     if (!ownerForm_ || !ownerForm_->HandleAllocated() || Parent() != ownerForm_) return;
     HWND wnd = ownerForm_->Handle();
-    HDC target = dc ? dc : GetDC(wnd);
+    WindowDC own;
+    if (!dc) own = WindowDC(wnd);
+    HDC target = dc ? dc : own.Get();
     if (!target) return;
     {
         TCanvas canvas(target);
@@ -230,7 +231,6 @@ void TsuiForm::PaintBorder(HDC dc) {
         canvas.MoveTo(0, 0);
         canvas.LineTo(w, 0);
     }
-    if (!dc) ReleaseDC(wnd, target);
 }
 
 void TsuiForm::Paint() {

@@ -127,7 +127,7 @@ class TsuiForm : public TsuiStyled<TCustomPanel>, public IsuiFormFrame {
     TFormBorderStyle initialBorderStyle_ = bsSizeable;
     RECT creationBounds_{};
     bool startedMaximized_ = false;
-    bool installedMessageHook_ = false;
+    std::unique_ptr<TScopedMessageHook> keyHook_;
     bool autoUpdateSub_ = false;
     TColor borderColor_ = clBlack;
     int borderWidth_ = 1;

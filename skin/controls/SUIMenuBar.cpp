@@ -3,6 +3,7 @@
 #include "skin/SUIThemes.h"
 #include "skin/controls/SUIMainMenu.h"
 
+#include "framework/Callbacks.h"
 #include "framework/Utils.h"
 
 #include <windowsx.h>
@@ -146,24 +147,16 @@ void TsuiMenuBar::Notification(TComponent* component, TOperation operation) {
 
 namespace {
 
-// The bar whose submenu is open, while it is, and the message filter that
-// lets it follow the mouse and the arrow keys along the bar (a thread hook
-// of the menu loop, not the application's message hook).
+// The bar whose submenu is open, while it is.
 TsuiMenuBar* gTrackingBar = nullptr;
-HHOOK gMenuFilter = nullptr;
-
-LRESULT CALLBACK MenuFilter(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == MSGF_MENU && gTrackingBar &&
-        gTrackingBar->MenuLoopMessage(*reinterpret_cast<MSG*>(lParam)))
-        return 1;
-    return CallNextHookEx(gMenuFilter, code, wParam, lParam);
-}
 
 BOOL CALLBACK CountMenuWindow(HWND wnd, LPARAM counter) {
-    wchar_t name[16];
-    if (IsWindowVisible(wnd) && GetClassNameW(wnd, name, 16) && lstrcmpW(name, L"#32768") == 0)
-        ++*reinterpret_cast<int*>(counter);
-    return TRUE;
+    return GuardedCall(nullptr, FALSE, [=] {
+        wchar_t name[16];
+        if (IsWindowVisible(wnd) && GetClassNameW(wnd, name, 16) && lstrcmpW(name, L"#32768") == 0)
+            ++*reinterpret_cast<int*>(counter);
+        return TRUE;
+    });
 }
 
 // Whether the open popup's selected item would open a submenu of its own.
@@ -214,17 +207,22 @@ UINT TsuiMenuBar::TrackSubmenu(int index) {
     const WPARAM id = WPARAM(button->CommandId());
     SendMessageW(Handle(), TB_PRESSBUTTON, id, MAKELPARAM(TRUE, 0));
     UpdateWindow(Handle());
-    trackedIndex_ = index;
-    trackedPopup_ = popup;
-    gTrackingBar = this;
-    // A menu opened from the keyboard starts with its first item selected.
-    if (selectFirst_) PostMessageW(PopupListWindow(), WM_KEYDOWN, VK_DOWN, 0);
-    gMenuFilter = SetWindowsHookExW(WH_MSGFILTER, MenuFilter, nullptr, GetCurrentThreadId());
-    const UINT command = UINT(TrackPopupMenuEx(
-        popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_LEFTBUTTON | TPM_RETURNCMD, r.left,
-        r.bottom, PopupListWindow(), &keepClear));
-    if (gMenuFilter) UnhookWindowsHookEx(gMenuFilter);
-    gMenuFilter = nullptr;
+    UINT command = 0;
+    {
+        // The menu loop's messages pass us first, so the mouse and the arrow
+        // keys can move the open menu along the bar.
+        TThreadHook filter(WH_MSGFILTER, [this](int code, WPARAM, LPARAM lParam) {
+            return code == MSGF_MENU && MenuLoopMessage(*reinterpret_cast<MSG*>(lParam));
+        });
+        trackedIndex_ = index;
+        trackedPopup_ = popup;
+        gTrackingBar = this;
+        // A menu opened from the keyboard starts with its first item selected.
+        if (selectFirst_) PostMessageW(PopupListWindow(), WM_KEYDOWN, VK_DOWN, 0);
+        command = UINT(TrackPopupMenuEx(
+            popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_LEFTBUTTON | TPM_RETURNCMD,
+            r.left, r.bottom, PopupListWindow(), &keepClear));
+    }
     gTrackingBar = nullptr;
     trackedPopup_ = nullptr;
     PostMessageW(PopupListWindow(), WM_NULL, 0, 0);

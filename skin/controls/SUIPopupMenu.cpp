@@ -127,16 +127,19 @@ void TsuiMenuSkin<Base>::DrawBackground(TCanvas& canvas, const RECT& r, bool sel
     canvas.FillRect(RECT{r.left + barWidth_, r.top, r.right, r.bottom});
 }
 
-// Flat look: the open menu's window gets a thin frame drawn on the screen
-// over the system's raised border.
+// Flat look: the open menu's window gets a thin frame over the system's
+// raised border, drawn on that window's own DC (border included) rather
+// than on the desktop, so nothing lands outside the menu.
 template <class Base> void TsuiMenuSkin<Base>::FrameMenuWindow(TCanvas& canvas) const {
     HWND menuWindow = WindowFromDC(canvas.Handle());
     if (!menuWindow) return;
-    RECT w;
-    GetWindowRect(menuWindow, &w);
-    HDC screen = GetDC(GetDesktopWindow());
+    RECT screen;
+    GetWindowRect(menuWindow, &screen);
+    const RECT w{0, 0, screen.right - screen.left, screen.bottom - screen.top};
+    WindowDC frame(menuWindow, true);
+    if (!frame) return;
     {
-        TCanvas out(screen);
+        TCanvas out(frame.Get());
         RECT outer{w.left, w.top + 1, w.right - 1, w.bottom - 1};
         out.Brush().SetColor(clBlack);
         out.FrameRect(outer);
@@ -151,7 +154,6 @@ template <class Base> void TsuiMenuSkin<Base>::FrameMenuWindow(TCanvas& canvas) 
         out.Polyline(edge);
         out.SetHandle(nullptr);
     }
-    ReleaseDC(GetDesktopWindow(), screen);
 }
 
 template <class Base>

@@ -3,6 +3,7 @@
 #include "skin/SUIFormFrame.h"
 #include "skin/SUIThemes.h"
 
+#include "framework/SystemPaint.h"
 #include "framework/Utils.h"
 
 #include <algorithm>
@@ -38,43 +39,28 @@ bool TsuiStatusBar::GripWanted() const {
     return frame && frame->SizeGripAllowed();
 }
 
+TsuiStatusBar::TGripLayout TsuiStatusBar::GripLayout() const {
+    if (!GripWanted()) return {}; // a maximized window's grip corner reacts no more
+    if (grip_.Empty()) {
+        grip_.LoadFromResourceName(MainInstance(), L"STATUSBAR_HANDLE");
+        grip_.SetTransparent(true); // keyed by its bottom-left pixel
+    }
+    const int w = Width(), h = Height(), gw = grip_.Width(), gh = grip_.Height();
+    return {true, POINT{w - gw - 1, h - gh - 1}, RECT{w - gw / 2 - 2, h - gh / 2 - 2, w, h}};
+}
+
 void TsuiStatusBar::WndProc(TMessage& m) {
     if (m.Msg != WM_PAINT && m.Msg != WM_PRINTCLIENT) {
         TsuiStyled::WndProc(m);
         return;
     }
-    if (HDC given = reinterpret_cast<HDC>(m.WParam)) {
-        TsuiStyled::WndProc(m);
-        PaintGrip(given);
-        return;
-    }
     // The system and the grip paint off screen, then reach the screen at once.
-    PAINTSTRUCT ps{};
-    HDC target = BeginPaint(Handle(), &ps);
-    {
-        TOffscreenPaint off(target, std::max(1, Width()), std::max(1, Height()));
-        HDC buffer = off.Canvas().Handle();
-        TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(buffer), 0, 0};
-        TsuiStyled::WndProc(paint);
-        PaintGrip(buffer);
-    }
-    EndPaint(Handle(), &ps);
-    m.Result = 0;
-}
-
-void TsuiStatusBar::PaintGrip(HDC dc) {
-    if (!GripWanted()) {
-        // A maximized window's old grip corner must not react any more.
-        gripRect_ = RECT{0, 0, 0, 0};
-        return;
-    }
-    TBitmap grip;
-    grip.LoadFromResourceName(MainInstance(), L"STATUSBAR_HANDLE");
-    grip.SetTransparent(true); // keyed by its bottom-left pixel
-    const int w = Width(), h = Height();
-    gripRect_ = RECT{w - grip.Width() / 2 - 2, h - grip.Height() / 2 - 2, w, h};
-    TCanvas canvas(dc);
-    canvas.Draw(w - grip.Width() - 1, h - grip.Height() - 1, grip);
+    PaintSystemOffscreen(
+        Handle(), m, [this](TMessage& paint) { TsuiStyled::WndProc(paint); },
+        [this](TOffscreenPaint& off) {
+            if (const TGripLayout grip = GripLayout(); grip.shown)
+                off.Canvas().Draw(grip.drawAt.x, grip.drawAt.y, grip_);
+        });
 }
 
 void TsuiStatusBar::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
@@ -112,6 +98,7 @@ void TsuiStatusBar::MouseUp(TMouseButton button, TShiftState shift, int x, int y
 }
 
 void TsuiStatusBar::TrackGrip(int x, int y) {
-    overGrip_ = !IsRectEmpty(&gripRect_) && PointInRect(POINT{x, y}, gripRect_);
+    const TGripLayout grip = GripLayout();
+    overGrip_ = grip.shown && PointInRect(POINT{x, y}, grip.hot);
     SetCursor(overGrip_ ? crSizeNWSE : crDefault);
 }

@@ -17,9 +17,15 @@ class TsuiStatusBar : public TsuiStyled<TStatusBar> {
     TColor PanelColor() const { return Color(); }
     void SetPanelColor(TColor v) { SetColor(v); }
 
-    // Where the grip answers the mouse, as the last paint left it; empty
-    // while no grip is shown.
-    RECT GripRect() const { return gripRect_; }
+    // Where the grip is drawn and where it answers the mouse; not shown (and
+    // with empty rectangles) where no grip belongs.
+    struct TGripLayout {
+        bool shown = false;
+        POINT drawAt{0, 0};
+        RECT hot{0, 0, 0, 0};
+    };
+    TGripLayout GripLayout() const;
+    RECT GripRect() const { return GripLayout().hot; }
 
   protected:
     // The panel colour from the style.
@@ -33,11 +39,9 @@ class TsuiStatusBar : public TsuiStyled<TStatusBar> {
   private:
     // The grip shows on a frame that lets the window be resized by it.
     bool GripWanted() const;
-    // Draws the grip over what the system painted, or forgets the old one.
-    void PaintGrip(HDC dc);
     void TrackGrip(int x, int y);
 
-    RECT gripRect_{0, 0, 0, 0};
+    mutable TBitmap grip_; // loaded when first shown
     bool buttonDown_ = false;
     bool overGrip_ = false;
 };

@@ -602,15 +602,11 @@ void TsuiTitleBar::Paint() {
     FillControlRect(canvas, RECT{0, 0, W, H}, Color());
     DrawSections(canvas, W, H);
 
+    // The mouse handlers keep hot_; a paint only shows it.
     const TLayout layout = Layout();
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    if (HandleAllocated()) ::ScreenToClient(Handle(), &cursor);
-    hot_ = -1;
     for (const auto& place : layout.buttons) {
         const TsuiTitleBarButton& b = *buttons_[size_t(place.index)];
-        const bool hot = PointInRect(cursor, place.rect);
-        if (hot) hot_ = place.index;
+        const bool hot = place.index == hot_;
         if (b.ButtonType() == suiControlBox && drawAppIcon_) {
             IconHandle icon(static_cast<HICON>(
                 LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 16, 16, 0)));
@@ -649,6 +645,7 @@ void TsuiTitleBar::Paint() {
 // The form's shape
 
 void TsuiTitleBar::FormResized() {
+    hot_ = -1; // the buttons moved; the next mouse move finds the hot one
     for (auto& b : buttons_)
         b->UpdateMaxPictures();
     UpdateRegion();
@@ -712,12 +709,18 @@ void TsuiTitleBar::MouseDown(TMouseButton button, TShiftState shift, int x, int 
 
 void TsuiTitleBar::MouseMove(TShiftState shift, int x, int y) {
     TsuiStyled::MouseMove(shift, x, y);
-    if (ButtonAt(POINT{x, y}) != hot_) Repaint();
+    SetHot(ButtonAt(POINT{x, y}));
 }
 
 void TsuiTitleBar::MouseLeave() {
     TsuiStyled::MouseLeave();
-    Invalidate();
+    SetHot(-1);
+}
+
+void TsuiTitleBar::SetHot(int index) {
+    if (index == hot_) return;
+    hot_ = index;
+    Repaint();
 }
 
 void TsuiTitleBar::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {

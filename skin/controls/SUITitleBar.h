@@ -219,6 +219,8 @@ class TsuiTitleBar : public TsuiStyled<TCustomControl> {
                     bool hot) const;
     void ApplyAutoSize();
     void DoubleClickAt(POINT p);
+    // The button the mouse is over (-1: none), repainted when it changes.
+    void SetHot(int index);
 
     bool custom_ = false;
     bool autoSize_ = false;

@@ -114,6 +114,16 @@ TEST(TitleBar, BlueGlassPutsButtonsAndCaptionWhereTheStyleSays) {
     const TBitmap* pic = dynamic_cast<const TBitmap*>(close.PicNormal().Graphic());
     ASSERT_NE(nullptr, pic);
     EXPECT_EQ(pic->Pixel(9, 9), painted->Pixel(W - 22 + 9, 6 + 9));
+    // Hot while the mouse messages say it is over the button, wherever the pointer is.
+    auto* over = dynamic_cast<const TBitmap*>(bar.Buttons(1).PicMouseOn().Graphic());
+    ASSERT_TRUE(over && over->Pixel(4, 4) != pic->Pixel(4, 4));
+    SetCursorPos(0, 0);
+    const std::pair<UINT, const TBitmap*> moves[] = {
+        {WM_MOUSEMOVE, over}, {WM_NULL, over}, {WM_MOUSELEAVE, pic}};
+    for (const auto& [message, shown] : moves) {
+        bar.Perform(message, 0, MAKELPARAM(W - 22 + 4, 6 + 4));
+        EXPECT_EQ(shown->Pixel(4, 4), Painted(bar)->Pixel(W - 22 + 4, 6 + 4));
+    }
     HDC dc = GetDC(f.Handle());
     EXPECT_EQ(0u, GetPixel(dc, 0, 150));
     EXPECT_EQ(0u, GetPixel(dc, 399, 150));
