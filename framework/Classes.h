@@ -418,6 +418,12 @@ template <class T, class Root = TObject> class TClassBuilder {
         return Add(std::move(p));
     }
 
+    // Properties that several classes publish alike, added by one function.
+    template <class F> TClassBuilder& With(F&& add) {
+        add(*this);
+        return *this;
+    }
+
     // A handler method a description can bind to events (OnClick = TBjsClick).
     template <class C, class R, class... A>
     TClassBuilder& Handler(std::wstring name, R (C::*method)(A...)) {

@@ -34,7 +34,6 @@ TsuiMenuBar::TsuiMenuBar(TComponent* owner) : TsuiStyled(owner) {
     SetEdgeInner(esNone);
     SetEdgeOuter(esNone);
     SetBarHeight(22);
-    SetUIStyle(GetOwnerFormStyle(owner));
 }
 
 void TsuiMenuBar::ApplyStyle() {

@@ -58,7 +58,7 @@ template <class Base> void TsuiMenuSkin<Base>::ApplyStyle() {
 }
 
 template <class Base> void TsuiMenuSkin<Base>::Loaded() {
-    Base::Loaded();
+    TsuiStyled<Base>::Loaded();
     InstallItemHandlers();
 }
 
@@ -74,6 +74,8 @@ template <class Base> void TsuiMenuSkin<Base>::ItemFont(TFont& font) const {
 }
 
 template <class Base> void TsuiMenuSkin<Base>::InstallItemHandlers() {
+    // A menu made in code is set up here, where a loaded one is in Loaded.
+    this->PickUpOwnerStyle();
     InstallHandlers(*this->Items());
 }
 
@@ -217,9 +219,7 @@ const TClassInfo& TsuiPopupMenu::StaticClass() {
     return info;
 }
 
-TsuiPopupMenu::TsuiPopupMenu(TComponent* owner) : TsuiMenuSkin(owner) {
-    SetUIStyle(GetOwnerFormStyle(owner));
-}
+TsuiPopupMenu::TsuiPopupMenu(TComponent* owner) : TsuiMenuSkin(owner) {}
 
 const TImageList& TsuiPopupMenu::CheckMarks() const {
     static TImageList shared(16, 16);

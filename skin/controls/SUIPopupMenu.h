@@ -57,7 +57,8 @@ template <class Base> class TsuiMenuSkin : public TsuiStyled<Base> {
     // FontSize and FontCharset.
     void ItemFont(TFont& font) const;
     // Gives every item, at every level, the skin's measure and draw
-    // handlers. Loading does it; items added later need this call.
+    // handlers, and the owner's style unless one was chosen. Loading does
+    // it; a menu made in code, or items added later, need this call.
     void InstallItemHandlers();
 
   protected:
@@ -98,8 +99,7 @@ void AddMenuCheckMark(TImageList& list);
 // The published properties both skinned menus share, in their order.
 template <class T> void PublishMenuProperties(TClassBuilder<T>& b) {
     b.Property(L"OwnerDraw", &T::OwnerDraw, &T::SetOwnerDraw)
-        .Component(L"FileTheme", &T::FileTheme, &T::SetFileTheme)
-        .Enum(L"UIStyle", &T::UIStyle, &T::SetUIStyle, UIStyleEnum())
+        .With(PublishStyle<T>)
         .Property(L"MenuItemHeight", &T::MenuItemHeight, &T::SetMenuItemHeight)
         .Property(L"SeparatorHeight", &T::SeparatorHeight, &T::SetSeparatorHeight)
         .Property(L"BarWidth", &T::BarWidth, &T::SetBarWidth)
