@@ -35,6 +35,9 @@ class EPropertyError : public Exception {
     using Exception::Exception;
 };
 
+// Names compare without regard to ASCII case.
+bool SameText(std::wstring_view a, std::wstring_view b);
+
 // ---------------------------------------------------------------------------
 // Values as a form description stores them, or as code passes them to a
 // property setter by name.
@@ -245,8 +248,10 @@ namespace detail {
 template <class T, class Root> T& SelfAs(void* self) {
     return static_cast<T&>(*static_cast<Root*>(self));
 }
-TComponent* AsComponent(TObject* obj);
 std::wstring WrongEventMessage(std::wstring_view event);
+// Defined with TComponent, which builds on this file.
+TComponent* AsComponent(TObject* obj);
+std::wstring ComponentName(const TComponent* c);
 std::wstring WrongComponentMessage(std::wstring_view property, TComponent* c);
 } // namespace detail
 
