@@ -34,6 +34,8 @@ class TsuiStyleLink {
     TsuiUIStyle Style() const { return style_; }
     // Stores the style and runs the style step.
     void SetStyle(TsuiUIStyle style);
+    // Stores the style only; the owner runs its step itself.
+    void StoreStyle(TsuiUIStyle style) { style_ = style; }
     TsuiFileTheme* FileTheme() const { return fileTheme_; }
     void SetFileTheme(TsuiFileTheme* theme);
 
@@ -123,6 +125,11 @@ template <class Base> class TsuiStyled : public detail::TsuiStyleHost<Base>, pub
     // The style taken when none was chosen.
     virtual TsuiUIStyle OwnerStyle() const { return GetOwnerFormStyle(this->Owner()); }
     const TsuiStyleLink& StyleLink() const { return link_; }
+
+    // For a component that is never parented (a menu, a dialog): its owner
+    // form's style from the start, for its constructor to follow with its
+    // own step called by name. Loading still picks the style up again.
+    void StoreOwnerStyle() { link_.StoreStyle(GetOwnerFormStyle(this->Owner())); }
 
     // Runs the style step with OwnerStyle once, unless a style was set.
     void PickUpOwnerStyle() override {

@@ -39,6 +39,8 @@ TsuiDialog::TsuiDialog(TComponent* owner)
     captionFont_->SetName(L"Tahoma");
     captionFont_->SetStyle({fsBold});
     captionFont_->SetColor(clWhite);
+    // Its style is only read when it runs: nothing to apply.
+    StoreOwnerStyle();
 }
 
 // ---------------------------------------------------------------------------
@@ -77,8 +79,6 @@ TModalResult TsuiMessageDialog::ButtonModalResult(int number) const {
 }
 
 TModalResult TsuiMessageDialog::Execute() {
-    // One made in code has had no Loaded: it takes its owner's style now.
-    PickUpOwnerStyle();
     // A fresh window per message; freed however the call ends.
     TOwned<TfrmMsg> form(new TfrmMsg(Application));
     form->SetFont(Font());

@@ -32,6 +32,8 @@ void DrawMacStrip(TCanvas& canvas, const RECT& r, const wchar_t* name, int rows)
 template <class Base>
 TsuiMenuSkin<Base>::TsuiMenuSkin(TComponent* owner) : TsuiStyled<Base>(owner) {
     TMenu::SetOwnerDraw(true);
+    this->StoreOwnerStyle();
+    TsuiMenuSkin::ApplyStyle();
 }
 
 template <class Base> void TsuiMenuSkin<Base>::SetMenuItemHeight(int v) {
@@ -74,8 +76,6 @@ template <class Base> void TsuiMenuSkin<Base>::ItemFont(TFont& font) const {
 }
 
 template <class Base> void TsuiMenuSkin<Base>::InstallItemHandlers() {
-    // A menu made in code is set up here, where a loaded one is in Loaded.
-    this->PickUpOwnerStyle();
     InstallHandlers(*this->Items());
 }
 

@@ -57,8 +57,7 @@ template <class Base> class TsuiMenuSkin : public TsuiStyled<Base> {
     // FontSize and FontCharset.
     void ItemFont(TFont& font) const;
     // Gives every item, at every level, the skin's measure and draw
-    // handlers, and the owner's style unless one was chosen. Loading does
-    // it; a menu made in code, or items added later, need this call.
+    // handlers. Loading does it; items added later need this call.
     void InstallItemHandlers();
 
   protected:
