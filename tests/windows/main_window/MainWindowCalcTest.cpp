@@ -6,6 +6,7 @@
 #include "../support/MainWindow.h"
 
 #include "calc/Schedule.h"
+#include "framework/Utils.h"
 
 #include <string>
 #include <utility>
