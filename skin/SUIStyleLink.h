@@ -73,8 +73,9 @@ template <class T> void PublishStyle(TClassBuilder<T>& b) {
 }
 
 namespace detail {
-// Where a skinned component takes its owner's style when none was chosen:
-// a control when it is first parented, any component when it is loaded.
+// Where a skinned control runs its owner's style when none was chosen: when
+// it is first parented. A description parents a control before it applies
+// the stored values, so those win.
 template <class Base, bool = std::is_base_of_v<TControl, Base>> class TsuiStyleHost : public Base {
   protected:
     using Base::Base;
@@ -85,8 +86,7 @@ template <class Base> class TsuiStyleHost<Base, true> : public Base {
   public:
     void SetParent(TWinControl* parent) override {
         // Before the window is made, so that it is made in the style's colours.
-        // A description's controls wait for Loaded, when their stored values are in.
-        if (parent && !this->Loading()) PickUpOwnerStyle();
+        if (parent) PickUpOwnerStyle();
         Base::SetParent(parent);
     }
 
@@ -98,9 +98,11 @@ template <class Base> class TsuiStyleHost<Base, true> : public Base {
 
 // A component whose look follows a style: UIStyle and FileTheme published
 // through one link, removals passed on to it. The class itself states only
-// its style step. No style step runs in a constructor: a component takes its
-// owner form's style when it is loaded or first parented, unless a style was
-// chosen for it before (a stored UIStyle, a call to SetUIStyle).
+// its style step. No style step runs from here in a constructor: a component
+// starts with its owner form's style stored, and a control runs it when first
+// parented, unless a style was chosen for it before (a stored UIStyle, a call
+// to SetUIStyle). A component that is never parented runs its own step by
+// name in its constructor.
 template <class Base> class TsuiStyled : public detail::TsuiStyleHost<Base>, public IsuiStyled {
   public:
     TsuiUIStyle UIStyle() const override { return link_.Style(); }
@@ -116,7 +118,9 @@ template <class Base> class TsuiStyled : public detail::TsuiStyleHost<Base>, pub
     explicit TsuiStyled(TComponent* owner,
                         TsuiStyleLink::TThemeReapply reapply = TsuiStyleLink::TThemeReapply::Always)
         : detail::TsuiStyleHost<Base>(owner), link_(
-                                                  *this, [this] { ApplyStyle(); }, reapply) {}
+                                                  *this, [this] { ApplyStyle(); }, reapply) {
+        link_.StoreStyle(GetOwnerFormStyle(owner));
+    }
 
     // Reads the style's elements through StyleLink() and repaints.
     virtual void ApplyStyle() = 0;
@@ -126,21 +130,11 @@ template <class Base> class TsuiStyled : public detail::TsuiStyleHost<Base>, pub
     virtual TsuiUIStyle OwnerStyle() const { return GetOwnerFormStyle(this->Owner()); }
     const TsuiStyleLink& StyleLink() const { return link_; }
 
-    // For a component that is never parented (a menu, a dialog): its owner
-    // form's style from the start, for its constructor to follow with its
-    // own step called by name. Loading still picks the style up again.
-    void StoreOwnerStyle() { link_.StoreStyle(GetOwnerFormStyle(this->Owner())); }
-
     // Runs the style step with OwnerStyle once, unless a style was set.
     void PickUpOwnerStyle() override {
         if (styleSet_) return;
         styleSet_ = true;
         link_.SetStyle(OwnerStyle());
-    }
-
-    void Loaded() override {
-        detail::TsuiStyleHost<Base>::Loaded();
-        PickUpOwnerStyle();
     }
 
     void Notification(TComponent* component, TOperation operation) override {

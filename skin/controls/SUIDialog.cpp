@@ -39,8 +39,6 @@ TsuiDialog::TsuiDialog(TComponent* owner)
     captionFont_->SetName(L"Tahoma");
     captionFont_->SetStyle({fsBold});
     captionFont_->SetColor(clWhite);
-    // Its style is only read when it runs: nothing to apply.
-    StoreOwnerStyle();
 }
 
 // ---------------------------------------------------------------------------

@@ -32,7 +32,7 @@ void DrawMacStrip(TCanvas& canvas, const RECT& r, const wchar_t* name, int rows)
 template <class Base>
 TsuiMenuSkin<Base>::TsuiMenuSkin(TComponent* owner) : TsuiStyled<Base>(owner) {
     TMenu::SetOwnerDraw(true);
-    this->StoreOwnerStyle();
+    // Never parented: its own step, by name, for the owner's style.
     TsuiMenuSkin::ApplyStyle();
 }
 
@@ -60,7 +60,7 @@ template <class Base> void TsuiMenuSkin<Base>::ApplyStyle() {
 }
 
 template <class Base> void TsuiMenuSkin<Base>::Loaded() {
-    TsuiStyled<Base>::Loaded();
+    Base::Loaded();
     InstallItemHandlers();
 }
 
