@@ -1,12 +1,12 @@
 #include "app/Umain.h"
 
+#include "app/GridScheduleSink.h"
 #include "app/UPublicFunction.h"
 #include "app/Uabout.h"
 #include "app/Version.h"
 #include "calc/Money.h"
 #include "calc/Schedule.h"
 #include "framework/ExtCtrls.h"
-#include "framework/GridScheduleSink.h"
 #include "framework/ToolBar.h"
 #include "framework/Utils.h"
 #include "skin/controls/SUIButton.h"

@@ -58,6 +58,18 @@ void SlowAmountText(CellText& out, double x, wchar_t sep) {
     }
 }
 
+// A whole number of cents as shown: the units, then the cents without
+// trailing zeros ("12", "12.5", "12.05").
+void AppendCents(CellText& out, bool negative, unsigned long long cents, wchar_t sep) {
+    if (negative) out.Push(L'-');
+    out.AppendDecimal(cents / 100);
+    const auto frac = static_cast<unsigned>(cents % 100);
+    if (frac == 0) return;
+    out.Push(sep);
+    out.Push(static_cast<wchar_t>(L'0' + frac / 10));
+    if (frac % 10 != 0) out.Push(static_cast<wchar_t>(L'0' + frac % 10));
+}
+
 } // namespace
 
 void CellText::AppendDecimal(unsigned long long v, int minDigits) {
@@ -96,15 +108,7 @@ void AmountText(CellText& out, double x, wchar_t sep) {
     if (ax < 1e12L) {
         const long double cents = std::rintl(ax * 100.0L);
         if (static_cast<double>(cents / 100.0L) == static_cast<double>(ax)) {
-            const auto c = static_cast<unsigned long long>(cents);
-            if (x < 0) out.Push(L'-');
-            out.AppendDecimal(c / 100);
-            const unsigned frac = static_cast<unsigned>(c % 100);
-            if (frac != 0) {
-                out.Push(sep);
-                out.Push(static_cast<wchar_t>(L'0' + frac / 10));
-                if (frac % 10 != 0) out.Push(static_cast<wchar_t>(L'0' + frac % 10));
-            }
+            AppendCents(out, x < 0, static_cast<unsigned long long>(cents), sep);
             return;
         }
     }
@@ -140,15 +144,7 @@ void CentsText(CellText& out, double x, wchar_t sep) {
     // whole/100 itself, laid out from the integer.
     if (std::fabs(whole) < 1e14L && whole != 0) {
         out.Clear();
-        const auto c = static_cast<unsigned long long>(std::fabs(whole));
-        if (whole < 0) out.Push(L'-');
-        out.AppendDecimal(c / 100);
-        const unsigned frac = static_cast<unsigned>(c % 100);
-        if (frac != 0) {
-            out.Push(sep);
-            out.Push(static_cast<wchar_t>(L'0' + frac / 10));
-            if (frac % 10 != 0) out.Push(static_cast<wchar_t>(L'0' + frac % 10));
-        }
+        AppendCents(out, whole < 0, static_cast<unsigned long long>(std::fabs(whole)), sep);
         return;
     }
     AmountText(out, static_cast<double>(whole * kCent), sep);

@@ -353,14 +353,6 @@ double FillInstalmentRows(ScheduleSink& grid, double& totalOut, int year, double
                           startRow, sep);
 }
 
-double FillPrincipalRows(ScheduleSink& grid, double& totalOut, int year, double count,
-                         double balance, double remaining, double annualRate, int startMonth,
-                         int startRow, wchar_t sep) {
-    ExtendedPrecisionScope precision;
-    return PrincipalRows(grid, totalOut, year, count, balance, remaining, annualRate, startMonth,
-                         startRow, sep);
-}
-
 bool CalcEqualInstalment(const ScheduleInputs& in, ScheduleOutputs& out) {
     ExtendedPrecisionScope precision;
     Run run(in, out, Method{&InstalmentRows});

@@ -79,9 +79,6 @@ void ClearScheduleRows(ScheduleSink& grid);
 double FillInstalmentRows(ScheduleSink& grid, double& totalOut, int year, double count,
                           double balance, double remaining, double annualRate, int startMonth,
                           int startRow, wchar_t decimalSeparator = L'.');
-double FillPrincipalRows(ScheduleSink& grid, double& totalOut, int year, double count,
-                         double balance, double remaining, double annualRate, int startMonth,
-                         int startRow, wchar_t decimalSeparator = L'.');
 
 // Run the whole calculation of the 等额本息 or the 等额本金 tab. False when
 // validation refused the inputs (its message has been shown, nothing changed).

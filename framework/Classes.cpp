@@ -1,12 +1,22 @@
 #include "framework/Classes.h"
 
-#include "framework/Component.h"
 #include "framework/Graphics.h"
 
 #include <windows.h>
 
 #include <cmath>
 #include <map>
+
+bool SameText(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        wchar_t x = a[i], y = b[i];
+        if (x >= L'a' && x <= L'z') x = wchar_t(x - 32);
+        if (y >= L'a' && y <= L'z') y = wchar_t(y - 32);
+        if (x != y) return false;
+    }
+    return true;
+}
 
 // ---------------------------------------------------------------------------
 // Text conversions and messages
@@ -113,7 +123,7 @@ std::wstring TValue::Describe() const {
     case Kind::Collection:
         return L"a collection";
     case Kind::Component:
-        return component ? L"component " + component->Name() : L"nil";
+        return component ? L"component " + detail::ComponentName(component) : L"nil";
     case Kind::Handler:
         return L"an event handler";
     }
@@ -417,14 +427,7 @@ TComponent* ValueToComponent(const TValue& v) {
 }
 
 namespace detail {
-TComponent* AsComponent(TObject* obj) {
-    return static_cast<TComponent*>(obj);
-}
 std::wstring WrongEventMessage(std::wstring_view event) {
     return L"the handler does not fit event " + std::wstring(event);
-}
-std::wstring WrongComponentMessage(std::wstring_view property, TComponent* c) {
-    return c->Name() + L" (" + c->ClassName() + L") does not fit property " +
-           std::wstring(property);
 }
 } // namespace detail

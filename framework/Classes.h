@@ -35,6 +35,9 @@ class EPropertyError : public Exception {
     using Exception::Exception;
 };
 
+// Names compare without regard to ASCII case.
+bool SameText(std::wstring_view a, std::wstring_view b);
+
 // ---------------------------------------------------------------------------
 // Values as a form description stores them, or as code passes them to a
 // property setter by name.
@@ -245,8 +248,10 @@ namespace detail {
 template <class T, class Root> T& SelfAs(void* self) {
     return static_cast<T&>(*static_cast<Root*>(self));
 }
-TComponent* AsComponent(TObject* obj);
 std::wstring WrongEventMessage(std::wstring_view event);
+// Defined with TComponent, which builds on this file.
+TComponent* AsComponent(TObject* obj);
+std::wstring ComponentName(const TComponent* c);
 std::wstring WrongComponentMessage(std::wstring_view property, TComponent* c);
 } // namespace detail
 
@@ -416,6 +421,12 @@ template <class T, class Root = TObject> class TClassBuilder {
         p.set = [set](void* s, const TValue& v) { set(SelfAs(s), v); };
         p.get = [get](void* s) { return get ? get(SelfAs(s)) : TValue(); };
         return Add(std::move(p));
+    }
+
+    // Properties that several classes publish alike, added by one function.
+    template <class F> TClassBuilder& With(F&& add) {
+        add(*this);
+        return *this;
     }
 
     // A handler method a description can bind to events (OnClick = TBjsClick).

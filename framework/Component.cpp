@@ -21,17 +21,6 @@ void Erase(std::vector<TComponent*>& v, TComponent* c) {
 
 } // namespace
 
-bool SameText(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        wchar_t x = a[i], y = b[i];
-        if (x >= L'a' && x <= L'z') x = wchar_t(x - 32);
-        if (y >= L'a' && y <= L'z') y = wchar_t(y - 32);
-        if (x != y) return false;
-    }
-    return true;
-}
-
 const TClassInfo& TComponent::StaticClass() {
     static const TClassInfo& info =
         TClassBuilder<TComponent>(L"TComponent", &TObject::StaticClass())
@@ -153,3 +142,19 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
 void TComponent::Loaded() {
     loading_ = false;
 }
+
+// ---------------------------------------------------------------------------
+// What the class metadata needs to know of components
+
+namespace detail {
+TComponent* AsComponent(TObject* obj) {
+    return static_cast<TComponent*>(obj);
+}
+std::wstring ComponentName(const TComponent* c) {
+    return c->Name();
+}
+std::wstring WrongComponentMessage(std::wstring_view property, TComponent* c) {
+    return c->Name() + L" (" + c->ClassName() + L") does not fit property " +
+           std::wstring(property);
+}
+} // namespace detail

@@ -80,5 +80,3 @@ struct TComponentDeleter {
     }
 };
 template <class T> using TOwned = std::unique_ptr<T, TComponentDeleter>;
-
-bool SameText(std::wstring_view a, std::wstring_view b);

@@ -399,8 +399,6 @@ class TWinControl : public TControl {
     // The topmost visible, enabled graphic child at a client point (or nullptr).
     TControl* ControlAtPos(POINT p, bool allowDisabled = false) const;
 
-    void DisableAlign() { ++alignDisabled_; }
-    void EnableAlign();
     void Realign();
     // The rectangle aligned children share (the client area, less borders).
     virtual void AdjustClientRect(RECT& r) const;
@@ -529,7 +527,6 @@ class TWinControl : public TControl {
     std::vector<TWinControl*> tabList_;
     int tabOrderWanted_ = -1;
     bool tabStop_ = false;
-    int alignDisabled_ = 0;
     bool aligning_ = false;
     bool alignPending_ = false;
     TControl* alignRequester_ = nullptr;

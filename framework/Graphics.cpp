@@ -277,12 +277,6 @@ void TPen::SetStyle(TPenStyle style) {
     Changed();
 }
 
-void TPen::SetMode(TPenMode mode) {
-    if (mode == mode_) return;
-    mode_ = mode;
-    NotifyChange(); // a raster operation of the DC, not part of the pen
-}
-
 HPEN TPen::Handle() const {
     if (!CachedHandle()) {
         static constexpr int styles[] = {PS_SOLID,      PS_DASH, PS_DOT,        PS_DASHDOT,

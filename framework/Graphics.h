@@ -268,7 +268,6 @@ class TPen : public TGraphicsObject {
     TPenStyle Style() const { return style_; }
     void SetStyle(TPenStyle style);
     TPenMode Mode() const { return mode_; } // raster operation, applied by the canvas
-    void SetMode(TPenMode mode);
 
     HPEN Handle() const;
     void Assign(const TPen& source);
@@ -326,7 +325,6 @@ class TCanvas {
     const TPen& Pen() const { return pen_; }
     void SetFont(const TFont& f) { font_.Assign(f); }
     TCopyMode CopyMode() const { return copyMode_; }
-    void SetCopyMode(TCopyMode mode) { copyMode_ = mode; }
 
     // Shapes. Rectangles exclude their right and bottom edges, as in GDI.
     void FillRect(const RECT& r);                             // with Brush, no outline

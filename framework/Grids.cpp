@@ -303,12 +303,6 @@ int TCustomGrid::RowHeights(int row) const {
     return SizeOf(false, row);
 }
 
-void TCustomGrid::SetColWidths(int col, int w) {
-    if (col < 0 || col >= colCount_) throw EInvalidOperation(L"Grid index out of range");
-    colWidths_[size_t(col)] = std::max(0, w);
-    SizeChanged(colCount_, rowCount_);
-}
-
 void TCustomGrid::SetRowHeights(int row, int h) {
     if (row < 0 || row >= rowCount_) throw EInvalidOperation(L"Grid index out of range");
     rowHeights_[size_t(row)] = std::max(0, h);

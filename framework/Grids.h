@@ -74,7 +74,6 @@ class TCustomGrid : public TCustomControl {
     int DefaultRowHeight() const { return defaultRowHeight_; }
     void SetDefaultRowHeight(int h);
     int ColWidths(int col) const;
-    void SetColWidths(int col, int w);
     int RowHeights(int row) const;
     void SetRowHeights(int row, int h);
     int GridLineWidth() const { return gridLineWidth_; }
@@ -101,9 +100,7 @@ class TCustomGrid : public TCustomControl {
 
     // The first scrolled row and column on screen.
     int TopRow() const { return topRow_; }
-    void SetTopRow(int r) { ScrollTo(leftCol_, r); }
     int LeftCol() const { return leftCol_; }
-    void SetLeftCol(int c) { ScrollTo(c, topRow_); }
     // Scrolled rows (columns) wholly on screen, at least 1.
     int VisibleRowCount() const;
     int VisibleColCount() const;

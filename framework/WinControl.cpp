@@ -354,12 +354,8 @@ void TWinControl::Invalidate() {
     if (handle_) InvalidateRect(handle_, nullptr, !ControlStyle().Contains(csOpaque));
 }
 
-void TWinControl::EnableAlign() {
-    if (alignDisabled_ > 0 && --alignDisabled_ == 0 && alignPending_) Realign();
-}
-
 void TWinControl::Realign() {
-    if (alignDisabled_ > 0 || Loading() || aligning_ || Destroying()) {
+    if (Loading() || aligning_ || Destroying()) {
         alignPending_ = true;
         return;
     }

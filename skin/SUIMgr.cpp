@@ -61,11 +61,12 @@ void TsuiFileTheme::ReassignToControls() {
     auto* form = dynamic_cast<TForm*>(Owner());
     if (!form) return;
     for (int i = 0; i < form->ComponentCount(); ++i) {
-        TComponent* c = form->Components(i);
-        if (c->ClassName().compare(0, 4, L"Tsui") != 0) continue;
-        if (!HasPublishedProperty(c, L"FileTheme")) continue;
-        if (GetPropertyValue(*c, L"FileTheme").component != this) continue;
+        auto* skinned = dynamic_cast<IsuiStyled*>(form->Components(i));
         // Setters that re-apply unconditionally re-skin from the new file.
-        SetPropertyValue(*c, L"FileTheme", TValue::Ref(this));
+        if (skinned && skinned->FileTheme() == this) skinned->SetFileTheme(this);
     }
+}
+
+bool ResolveThemeSource(const TsuiFileTheme* fileTheme, TsuiUIStyle style, TsuiUIStyle& effective) {
+    return ChooseThemeSource(fileTheme && fileTheme->IsLoaded(), style, effective);
 }

@@ -58,3 +58,8 @@ class TsuiFileTheme : public TComponent {
     TsuiFileThemeMgr mgr_;
     bool loaded_ = false;
 };
+
+// effective := style; true only for FromThemeFile with a loaded file theme,
+// in which case the caller reads the element from fileTheme. FromThemeFile
+// without one gives false and effective DeepBlue.
+bool ResolveThemeSource(const TsuiFileTheme* fileTheme, TsuiUIStyle style, TsuiUIStyle& effective);

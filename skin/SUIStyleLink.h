@@ -9,8 +9,10 @@
 #include "skin/SUIThemes.h"
 
 #include "framework/Component.h"
+#include "framework/Controls.h"
 
 #include <functional>
+#include <type_traits>
 
 class TsuiStyleLink {
   public:
@@ -32,6 +34,8 @@ class TsuiStyleLink {
     TsuiUIStyle Style() const { return style_; }
     // Stores the style and runs the style step.
     void SetStyle(TsuiUIStyle style);
+    // Stores the style only; the owner runs its step itself.
+    void StoreStyle(TsuiUIStyle style) { style_ = style; }
     TsuiFileTheme* FileTheme() const { return fileTheme_; }
     void SetFileTheme(TsuiFileTheme* theme);
 
@@ -61,34 +65,86 @@ class TsuiStyleLink {
     TsuiFileTheme* fileTheme_ = nullptr;
 };
 
+// FileTheme and UIStyle, published the same way by every skinned class:
+// TClassBuilder<T>(...).With(PublishStyle<T>).
+template <class T> void PublishStyle(TClassBuilder<T>& b) {
+    b.Component(L"FileTheme", &T::FileTheme, &T::SetFileTheme)
+        .Enum(L"UIStyle", &T::UIStyle, &T::SetUIStyle, UIStyleEnum());
+}
+
+namespace detail {
+// Where a skinned control runs its owner's style when none was chosen: when
+// it is first parented. A description parents a control before it applies
+// the stored values, so those win.
+template <class Base, bool = std::is_base_of_v<TControl, Base>> class TsuiStyleHost : public Base {
+  protected:
+    using Base::Base;
+    virtual void PickUpOwnerStyle() = 0;
+};
+
+template <class Base> class TsuiStyleHost<Base, true> : public Base {
+  public:
+    void SetParent(TWinControl* parent) override {
+        // Before the window is made, so that it is made in the style's colours.
+        if (parent) PickUpOwnerStyle();
+        Base::SetParent(parent);
+    }
+
+  protected:
+    using Base::Base;
+    virtual void PickUpOwnerStyle() = 0;
+};
+} // namespace detail
+
 // A component whose look follows a style: UIStyle and FileTheme published
 // through one link, removals passed on to it. The class itself states only
-// its style step.
-template <class Base> class TsuiStyled : public Base {
+// its style step. No style step runs from here in a constructor: a component
+// starts with its owner form's style stored, and a control runs it when first
+// parented, unless a style was chosen for it before (a stored UIStyle, a call
+// to SetUIStyle). A component that is never parented runs its own step by
+// name in its constructor.
+template <class Base> class TsuiStyled : public detail::TsuiStyleHost<Base>, public IsuiStyled {
   public:
-    virtual TsuiUIStyle UIStyle() const { return link_.Style(); }
+    TsuiUIStyle UIStyle() const override { return link_.Style(); }
     // Stores the style and runs the style step.
-    virtual void SetUIStyle(TsuiUIStyle v) { link_.SetStyle(v); }
-    TsuiFileTheme* FileTheme() const { return link_.FileTheme(); }
-    void SetFileTheme(TsuiFileTheme* v) { link_.SetFileTheme(v); }
+    void SetUIStyle(TsuiUIStyle v) override {
+        styleSet_ = true;
+        link_.SetStyle(v);
+    }
+    TsuiFileTheme* FileTheme() const override { return link_.FileTheme(); }
+    void SetFileTheme(TsuiFileTheme* v) override { link_.SetFileTheme(v); }
 
   protected:
     explicit TsuiStyled(TComponent* owner,
                         TsuiStyleLink::TThemeReapply reapply = TsuiStyleLink::TThemeReapply::Always)
-        : Base(owner), link_(
-                           *this, [this] { ApplyStyle(); }, reapply) {}
+        : detail::TsuiStyleHost<Base>(owner), link_(
+                                                  *this, [this] { ApplyStyle(); }, reapply) {
+        link_.StoreStyle(GetOwnerFormStyle(owner));
+    }
 
     // Reads the style's elements through StyleLink() and repaints.
     virtual void ApplyStyle() = 0;
     // After the theme went away and the style fell back to DeepBlue.
     virtual void ThemeRemoved() {}
+    // The style taken when none was chosen.
+    virtual TsuiUIStyle OwnerStyle() const { return GetOwnerFormStyle(this->Owner()); }
     const TsuiStyleLink& StyleLink() const { return link_; }
 
+    // Runs the style step with OwnerStyle once, unless a style was set.
+    void PickUpOwnerStyle() override {
+        if (styleSet_) return;
+        styleSet_ = true;
+        link_.SetStyle(OwnerStyle());
+    }
+
     void Notification(TComponent* component, TOperation operation) override {
-        Base::Notification(component, operation);
-        if (link_.Notification(component, operation)) ThemeRemoved();
+        detail::TsuiStyleHost<Base>::Notification(component, operation);
+        if (!link_.Notification(component, operation)) return;
+        styleSet_ = true;
+        ThemeRemoved();
     }
 
   private:
     TsuiStyleLink link_;
+    bool styleSet_ = false;
 };

@@ -1,7 +1,6 @@
 #include "skin/SUIThemes.h"
 
 #include "skin/SUIFormFrame.h"
-#include "skin/SUIMgr.h"
 
 #include "framework/Utils.h"
 
@@ -42,31 +41,18 @@ void GetBuiltInThemeBitmap(TsuiUIStyle style, int element, TBitmap* target, int 
 // ---------------------------------------------------------------------------
 // Resolution and propagation
 
-bool ResolveThemeSource(const TsuiFileTheme* fileTheme, TsuiUIStyle style, TsuiUIStyle& effective) {
-    return ChooseThemeSource(fileTheme && fileTheme->IsLoaded(), style, effective);
-}
-
-IsuiFormFrame* FindFormFrame(const TComponent* owner) {
-    const auto* form = dynamic_cast<const TForm*>(owner);
-    if (!form) return nullptr;
-    for (int i = 0; i < form->ControlCount(); ++i)
-        if (auto* frame = dynamic_cast<IsuiFormFrame*>(form->Controls(i))) return frame;
-    return nullptr;
-}
-
 TsuiUIStyle GetOwnerFormStyle(const TComponent* owner) {
     const IsuiFormFrame* frame = FindFormFrame(owner);
     return frame ? frame->UIStyle() : kFallbackStyle;
 }
 
 void ApplyStyleToChildren(TWinControl& container, TsuiUIStyle style, TsuiFileTheme* fileTheme) {
-    const TValue styleValue = TValue::Ident(std::wstring(TsuiUIStyleName(style)));
     for (int i = 0; i < container.ControlCount(); ++i) {
         TControl* child = container.Controls(i);
-        if (HasPublishedProperty(child, L"FileTheme") && HasPublishedProperty(child, L"UIStyle")) {
+        if (auto* skinned = dynamic_cast<IsuiStyled*>(child)) {
             // The theme first: a UIStyle of FromThemeFile resolves against it.
-            SetPropertyValue(*child, L"FileTheme", TValue::Ref(fileTheme));
-            SetPropertyValue(*child, L"UIStyle", styleValue);
+            skinned->SetFileTheme(fileTheme);
+            skinned->SetUIStyle(style);
         }
         if (auto* windowed = dynamic_cast<TWinControl*>(child))
             ApplyStyleToChildren(*windowed, style, fileTheme);

@@ -11,6 +11,20 @@
 
 class TsuiFileTheme;
 
+// What the skin reaches in every skinned component: the frame hands its
+// style down through it, and a reloaded theme file reaches its users.
+class IsuiStyled {
+  public:
+    virtual TsuiUIStyle UIStyle() const = 0;
+    // Stores the style and re-skins.
+    virtual void SetUIStyle(TsuiUIStyle style) = 0;
+    virtual TsuiFileTheme* FileTheme() const = 0;
+    virtual void SetFileTheme(TsuiFileTheme* theme) = 0;
+
+  protected:
+    ~IsuiStyled() = default;
+};
+
 // TsuiUIStyle by name, for published UIStyle properties.
 const TEnumInfo& UIStyleEnum();
 
@@ -27,17 +41,12 @@ void GetBuiltInThemeBitmap(TsuiUIStyle style, int element, TBitmap* target, int 
 // ---------------------------------------------------------------------------
 // Resolution and propagation
 
-// effective := style; true only for FromThemeFile with a loaded file theme,
-// in which case the caller reads the element from fileTheme. FromThemeFile
-// without one gives false and effective DeepBlue.
-bool ResolveThemeSource(const TsuiFileTheme* fileTheme, TsuiUIStyle style, TsuiUIStyle& effective);
-
 // The UIStyle of the owner form's frame (see FindFormFrame); DeepBlue
 // without one.
 TsuiUIStyle GetOwnerFormStyle(const TComponent* owner);
 
-// Sets FileTheme, then UIStyle, on every child (nested ones too) whose class
-// publishes both, through the property setters so each child re-skins itself.
+// Sets FileTheme, then UIStyle, on every skinned child (nested ones too), so
+// that each re-skins itself.
 void ApplyStyleToChildren(TWinControl& container, TsuiUIStyle style, TsuiFileTheme* fileTheme);
 
 // ---------------------------------------------------------------------------

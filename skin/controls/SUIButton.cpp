@@ -108,9 +108,7 @@ const TClassInfo& TsuiCustomButton::StaticClass() {
                       &TsuiCustomButton::SetMouseContinuouslyDownInterval)
             .Property(L"Cancel", &TsuiCustomButton::Cancel, &TsuiCustomButton::SetCancel)
             .Property(L"Default", &TsuiCustomButton::Default, &TsuiCustomButton::SetDefault)
-            .Component(L"FileTheme", &TsuiCustomButton::FileTheme, &TsuiCustomButton::SetFileTheme)
-            .Enum(L"UIStyle", &TsuiCustomButton::UIStyle, &TsuiCustomButton::SetUIStyle,
-                  UIStyleEnum())
+            .With(PublishStyle<TsuiCustomButton>)
             .Event(L"OnMouseExit", &TsuiCustomButton::OnMouseExit)
             .Event(L"OnMouseContinuouslyDown", &TsuiCustomButton::OnMouseContinuouslyDown)
             .Build();
@@ -124,7 +122,6 @@ TsuiCustomButton::TsuiCustomButton(TComponent* owner) : TsuiStyled(owner) {
     SetBounds(0, 0, 75, 25);
     SetTabStop(true);
     SetParentColor(true);
-    SetUIStyle(GetOwnerFormStyle(owner));
 }
 
 TsuiCustomButton::~TsuiCustomButton() {
@@ -395,8 +392,6 @@ const TClassInfo& TsuiButton::StaticClass() {
 
 TsuiButton::TsuiButton(TComponent* owner) : TsuiCustomButton(owner) {
     SetBounds(0, 0, 80, 27);
-    // Again, now that our StyleChanged is the one that runs.
-    SetUIStyle(GetOwnerFormStyle(owner));
 }
 
 void TsuiButton::SetGlyph(const TBitmap& glyph) {
@@ -580,8 +575,7 @@ const TClassInfo& TsuiCheckBox::StaticClass() {
             .Enum(L"State", &TsuiCheckBox::State, &TsuiCheckBox::SetState, CheckBoxStateEnum())
             .Property(L"AutoSize", &TsuiCheckBox::AutoSize, &TsuiCheckBox::SetAutoSize)
             .Property(L"Transparent", &TsuiCheckBox::Transparent, &TsuiCheckBox::SetTransparent)
-            .Component(L"FileTheme", &TsuiCheckBox::FileTheme, &TsuiCheckBox::SetFileTheme)
-            .Enum(L"UIStyle", &TsuiCheckBox::UIStyle, &TsuiCheckBox::SetUIStyle, UIStyleEnum())
+            .With(PublishStyle<TsuiCheckBox>)
             .Event(L"OnClick", &TsuiCheckBox::OnClick)
             .Build();
     return info;
@@ -592,7 +586,6 @@ TsuiCheckBox::TsuiCheckBox(TComponent* owner) : TsuiStyled(owner) {
     SetBounds(0, 0, 93, 17);
     SetTabStop(true);
     SetParentColor(true);
-    SetUIStyle(GetOwnerFormStyle(owner));
 }
 
 void TsuiCheckBox::SetChecked(bool v) {

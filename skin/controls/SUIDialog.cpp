@@ -25,8 +25,7 @@ const TClassInfo& TsuiDialog::StaticClass() {
         TClassBuilder<TsuiDialog>(L"TsuiDialog", &TComponent::StaticClass())
             .Property(L"Caption", &TsuiDialog::Caption, &TsuiDialog::SetCaption)
             .Enum(L"Position", &TsuiDialog::Position, &TsuiDialog::SetPosition, PositionEnum())
-            .Enum(L"UIStyle", &TsuiDialog::UIStyle, &TsuiDialog::SetUIStyle, UIStyleEnum())
-            .Component(L"FileTheme", &TsuiDialog::FileTheme, &TsuiDialog::SetFileTheme)
+            .With(PublishStyle<TsuiDialog>)
             .Object(L"Font", static_cast<TFont& (TsuiDialog::*)()>(&TsuiDialog::Font),
                     FontPropertyClass())
             .Object(L"CaptionFont", static_cast<TFont& (TsuiDialog::*)()>(&TsuiDialog::CaptionFont),
@@ -40,7 +39,6 @@ TsuiDialog::TsuiDialog(TComponent* owner)
     captionFont_->SetName(L"Tahoma");
     captionFont_->SetStyle({fsBold});
     captionFont_->SetColor(clWhite);
-    SetUIStyle(GetOwnerFormStyle(owner));
 }
 
 // ---------------------------------------------------------------------------

@@ -23,8 +23,7 @@ bool IsEmptyOrMinus(const std::wstring& text) {
 const TClassInfo& TsuiEdit::StaticClass() {
     static const TClassInfo& info =
         TClassBuilder<TsuiEdit>(L"TsuiEdit", &TCustomEdit::StaticClass())
-            .Enum(L"UIStyle", &TsuiEdit::UIStyle, &TsuiEdit::SetUIStyle, UIStyleEnum())
-            .Component(L"FileTheme", &TsuiEdit::FileTheme, &TsuiEdit::SetFileTheme)
+            .With(PublishStyle<TsuiEdit>)
             .Color(L"BorderColor", &TsuiEdit::BorderColor, &TsuiEdit::SetBorderColor)
             .Build();
     return info;
@@ -32,7 +31,6 @@ const TClassInfo& TsuiEdit::StaticClass() {
 
 TsuiEdit::TsuiEdit(TComponent* owner) : TsuiStyled(owner) {
     SetBorderStyle(bsNone);
-    SetUIStyle(GetOwnerFormStyle(owner));
 }
 
 void TsuiEdit::SetBorderColor(TColor color) {

@@ -55,8 +55,7 @@ const TClassInfo& TsuiForm::StaticClass() {
             .Property(L"Width", &TsuiForm::FrameWidth, &TsuiForm::SetFrameWidth)
             .Property(L"Height", &TsuiForm::FrameHeight, &TsuiForm::SetFrameHeight)
             .Property(L"TitleBarCustom", &TsuiForm::TitleBarCustom, &TsuiForm::SetTitleBarCustom)
-            .Component(L"FileTheme", &TsuiForm::FileTheme, &TsuiForm::SetFileTheme)
-            .Enum(L"UIStyle", &TsuiForm::UIStyle, &TsuiForm::SetUIStyle, UIStyleEnum())
+            .With(PublishStyle<TsuiForm>)
             .Property(L"UIStyleAutoUpdateSub", &TsuiForm::UIStyleAutoUpdateSub,
                       &TsuiForm::SetUIStyleAutoUpdateSub)
             .Color(L"BorderColor", &TsuiForm::BorderColor, &TsuiForm::SetBorderColor)
@@ -121,7 +120,6 @@ TsuiForm::TsuiForm(TComponent* owner)
     titleBar_->OnHelpBtnClick = [this](TObject*) {
         if (OnTitleBarHelpBtnClick) OnTitleBarHelpBtnClick(this);
     };
-    SetUIStyle(TsuiUIStyle::DeepBlue);
     menuBarColor_ = Color();
     SetBevelInner(bvNone);
     SetBevelOuter(bvNone);

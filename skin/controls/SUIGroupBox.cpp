@@ -8,10 +8,7 @@ const TClassInfo& TsuiCustomGroupBox::StaticClass() {
             .Property(L"Caption", &TsuiCustomGroupBox::Caption, &TsuiCustomGroupBox::SetCaption)
             .Property(L"Transparent", &TsuiCustomGroupBox::Transparent,
                       &TsuiCustomGroupBox::SetTransparent)
-            .Component(L"FileTheme", &TsuiCustomGroupBox::FileTheme,
-                       &TsuiCustomGroupBox::SetFileTheme)
-            .Enum(L"UIStyle", &TsuiCustomGroupBox::UIStyle, &TsuiCustomGroupBox::SetUIStyle,
-                  UIStyleEnum())
+            .With(PublishStyle<TsuiCustomGroupBox>)
             .Build();
     return info;
 }
@@ -32,7 +29,6 @@ TsuiCustomGroupBox::TsuiCustomGroupBox(TComponent* owner)
     SetText(L" ");
     SetBounds(0, 0, 185, 105);
     SetParentColor(true);
-    SetUIStyle(GetOwnerFormStyle(owner));
 }
 
 int TsuiCustomGroupBox::FontHeight() const {

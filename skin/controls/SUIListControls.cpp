@@ -19,8 +19,7 @@
 const TClassInfo& TsuiComboBox::StaticClass() {
     static const TClassInfo& info =
         TClassBuilder<TsuiComboBox>(L"TsuiComboBox", &TComboBox::StaticClass())
-            .Enum(L"UIStyle", &TsuiComboBox::UIStyle, &TsuiComboBox::SetUIStyle, UIStyleEnum())
-            .Component(L"FileTheme", &TsuiComboBox::FileTheme, &TsuiComboBox::SetFileTheme)
+            .With(PublishStyle<TsuiComboBox>)
             .Color(L"BorderColor", &TsuiComboBox::BorderColor, &TsuiComboBox::SetBorderColor)
             .Color(L"ArrowColor", &TsuiComboBox::ArrowColor, &TsuiComboBox::SetArrowColor)
             .Color(L"ButtonColor", &TsuiComboBox::ButtonColor, &TsuiComboBox::SetButtonColor)
@@ -28,9 +27,7 @@ const TClassInfo& TsuiComboBox::StaticClass() {
     return info;
 }
 
-TsuiComboBox::TsuiComboBox(TComponent* owner) : TsuiStyled(owner) {
-    SetUIStyle(GetOwnerFormStyle(owner));
-}
+TsuiComboBox::TsuiComboBox(TComponent* owner) : TsuiStyled(owner) {}
 
 void TsuiComboBox::ApplyStyle() {
     // The arrow is black in every style.
@@ -136,38 +133,7 @@ void TsuiComboBox::SetButtonColor(TColor v) {
 }
 
 // ---------------------------------------------------------------------------
-// TsuiListBox and TsuiMemo
-
-template <class Base>
-TsuiFramedControl<Base>::TsuiFramedControl(TComponent* owner) : TsuiStyled<Base>(owner) {
-    this->SetUIStyle(GetOwnerFormStyle(owner));
-}
-
-template <class Base> void TsuiFramedControl<Base>::ApplyStyle() {
-    SetBorderColor(this->StyleLink().Color(ThemeElement::ControlBorderColor));
-}
-
-template <class Base> void TsuiFramedControl<Base>::SetBorderColor(TColor v) {
-    borderColor_ = v;
-    if (this->HandleAllocated()) FrameWindowEdge(*this, borderColor_, this->Color(), true);
-}
-
-template <class Base> void TsuiFramedControl<Base>::CreateParams(TCreateParams& params) {
-    Base::CreateParams(params);
-    RemoveSystemBorder(params);
-}
-
-template <class Base> void TsuiFramedControl<Base>::WndProc(TMessage& m) {
-    FramedWndProc(
-        m, 2, [this](TMessage& msg) { Base::WndProc(msg); },
-        [this] { FrameWindowEdge(*this, borderColor_, this->Color(), true); });
-}
-
-template class TsuiFramedControl<TListBox>;
-template class TsuiFramedControl<TMemo>;
-
-// ---------------------------------------------------------------------------
-// The scroll-bar links of TsuiListBox and TsuiMemo
+// The scroll-bar link
 
 namespace {
 
@@ -185,6 +151,7 @@ class FlagScope {
 
 // What the system's own bar of a window shows.
 struct PlatformBar {
+    bool shown = false;  // on screen, with something to scroll or not
     bool usable = false; // shown and with something to scroll
     int thumb = 0;       // the thumb's length in pixels
     bool ranged = false; // info holds the range and position
@@ -196,7 +163,8 @@ PlatformBar ReadPlatformBar(HWND wnd, bool vertical) {
     SCROLLBARINFO sbi{};
     sbi.cbSize = sizeof sbi;
     if (GetScrollBarInfo(wnd, vertical ? OBJID_VSCROLL : OBJID_HSCROLL, &sbi)) {
-        bar.usable = !(sbi.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_UNAVAILABLE));
+        bar.shown = !(sbi.rgstate[0] & STATE_SYSTEM_INVISIBLE);
+        bar.usable = bar.shown && !(sbi.rgstate[0] & STATE_SYSTEM_UNAVAILABLE);
         bar.thumb = sbi.xyThumbBottom - sbi.xyThumbTop;
     }
     // Positions are 32-bit here, unlike the one a scroll message carries.
@@ -206,14 +174,6 @@ PlatformBar ReadPlatformBar(HWND wnd, bool vertical) {
     return bar;
 }
 
-void TakeRange(TsuiScrollBar& bar, const PlatformBar& from) {
-    if (!from.ranged) return;
-    const SCROLLINFO& si = from.info;
-    bar.SetMax(int(std::max<long long>((long long)si.nMax - si.nPage + 1, INT_MIN)));
-    bar.SetMin(si.nMin);
-    bar.SetPosition(si.nPos);
-}
-
 // Hands a linked bar back as a free-standing one.
 void ReleaseBar(TComponent& holder, TsuiScrollBar& bar) {
     holder.RemoveFreeNotification(&bar);
@@ -221,18 +181,10 @@ void ReleaseBar(TComponent& holder, TsuiScrollBar& bar) {
     bar.SetLineButton(0);
     bar.SetMax(100);
     bar.SetEnabled(true);
+    bar.SetThumbVisible(true);
     bar.SetKeepInFront(false);
 }
 
-void LinkBar(TWinControl& holder, TsuiScrollBar& bar, bool vertical, TNotifyEvent changed) {
-    holder.FreeNotification(&bar);
-    bar.SetOrientation(vertical ? suiVertical : suiHorizontal);
-    bar.OnChange = std::move(changed);
-    if (holder.Parent() && bar.Parent() != holder.Parent()) bar.SetParent(holder.Parent());
-    bar.SetKeepInFront(true);
-}
-
-// A linked bar looks like the control it lies on.
 void StyleBar(TsuiScrollBar* bar, const TsuiStyleLink& link) {
     if (!bar) return;
     TsuiUIStyle effective = TsuiUIStyle::DeepBlue;
@@ -241,157 +193,244 @@ void StyleBar(TsuiScrollBar* bar, const TsuiStyleLink& link) {
     bar->SetUIStyle(effective);
 }
 
-// The message carries only 16 bits of the position: a scroll from a linked
-// bar is done here with the bar's whole position instead.
-bool IsThumbPositionFromBar(const TMessage& m, UINT msg) {
-    return m.Msg == msg && LOWORD(m.WParam) == SB_THUMBPOSITION && m.LParam == 0;
-}
-
-void SendThumbPosition(TWinControl& control, UINT msg, int position) {
-    SendMessageW(control.Handle(), msg, MAKEWPARAM(SB_THUMBPOSITION, LOWORD(position)), 0);
-    control.Invalidate();
-}
+// Not documented; the system's bar may have changed after it.
+constexpr UINT kUndocumentedBarChange = 4;
 
 } // namespace
 
-// ---------------------------------------------------------------------------
-// TsuiListBox
+TsuiScrollBarLink::TsuiScrollBarLink(TWinControl& control,
+                                     std::function<void(bool vertical, int position)> scroll)
+    : control_(control), scroll_(std::move(scroll)) {}
 
-const TClassInfo& TsuiListBox::StaticClass() {
-    static const TClassInfo& info =
-        TClassBuilder<TsuiListBox>(L"TsuiListBox", &TListBox::StaticClass())
-            .Enum(L"UIStyle", &TsuiListBox::UIStyle, &TsuiListBox::SetUIStyle, UIStyleEnum())
-            .Component(L"FileTheme", &TsuiListBox::FileTheme, &TsuiListBox::SetFileTheme)
-            .Color(L"BorderColor", &TsuiListBox::BorderColor, &TsuiListBox::SetBorderColor)
-            .Component(L"VScrollBar", &TsuiListBox::VScrollBar, &TsuiListBox::SetVScrollBar)
-            .Build();
-    return info;
-}
-
-TsuiListBox::~TsuiListBox() {
-    if (vBar_) {
-        vBar_->OnChange = nullptr;
-        RemoveFreeNotification(vBar_);
+TsuiScrollBarLink::~TsuiScrollBarLink() {
+    for (TsuiScrollBar* bar : bars_) {
+        if (!bar) continue;
+        bar->OnChange = nullptr;
+        control_.RemoveFreeNotification(bar);
     }
 }
 
-void TsuiListBox::SetVScrollBar(TsuiScrollBar* bar) {
-    if (bar == vBar_) return;
-    if (vBar_) ReleaseBar(*this, *vBar_);
-    vBar_ = bar;
-    if (!bar) return;
-    LinkBar(*this, *bar, true, [this](TObject*) { BarChanged(); });
-    StyleBar(bar, StyleLink());
-    PlaceBar();
-    SyncBar();
+bool TsuiScrollBarLink::SetBar(bool vertical, TsuiScrollBar* bar, const TsuiStyleLink& style) {
+    TsuiScrollBar*& slot = bars_[vertical];
+    if (bar == slot) return false;
+    if (slot) ReleaseBar(control_, *slot);
+    slot = bar;
+    systemShown_[vertical] = true;
+    if (!bar) return true;
+    control_.FreeNotification(bar);
+    bar->SetOrientation(vertical ? suiVertical : suiHorizontal);
+    bar->OnChange = [this, vertical](TObject*) { BarChanged(vertical); };
+    if (control_.Parent() && bar->Parent() != control_.Parent()) bar->SetParent(control_.Parent());
+    bar->SetKeepInFront(true);
+    StyleBar(bar, style);
+    return true;
 }
 
-void TsuiListBox::ApplyStyle() {
-    TsuiFramedControl::ApplyStyle();
-    StyleBar(vBar_, StyleLink());
-    Invalidate();
+void TsuiScrollBarLink::Style(const TsuiStyleLink& style) {
+    for (TsuiScrollBar* bar : bars_)
+        StyleBar(bar, style);
 }
 
-void TsuiListBox::PlaceBar() {
-    if (!vBar_) return;
-    const int width = vBar_->Width();
-    const int left = Width() < width ? Left() : Left() + Width() - width - 2;
-    vBar_->SetBounds(left, Top() + 1, width, Height() - 2);
+void TsuiScrollBarLink::Place() {
+    TsuiScrollBar *h = bars_[false], *v = bars_[true];
+    const int left = control_.Left(), top = control_.Top();
+    const int width = control_.Width(), height = control_.Height();
+    if (h)
+        h->SetBounds(left + 1, top + height - h->Height() - 2, width - (v ? v->Width() : 0) - 2,
+                     h->Height());
+    if (v)
+        v->SetBounds(left + width - v->Width() - 2, top + 1, v->Width(),
+                     height - (h ? h->Height() : 0) - 2);
+    ShowBars();
 }
 
-void TsuiListBox::SyncBar() {
-    if (!vBar_ || syncing_ || redrawOff_ || !HandleAllocated()) return;
+void TsuiScrollBarLink::ShowBars() {
+    // A bar larger than the control would stick out of it. Where the system
+    // shows no bar of its own, ours would hide the control's content.
+    if (TsuiScrollBar* h = bars_[false])
+        h->SetVisible(systemShown_[false] && control_.Height() >= h->Height());
+    if (TsuiScrollBar* v = bars_[true])
+        v->SetVisible(systemShown_[true] && control_.Width() >= v->Width());
+}
+
+void TsuiScrollBarLink::Sync() {
+    if (syncing_ || scrolling_ || redrawOff_ || !control_.HandleAllocated()) return;
     FlagScope scope(syncing_);
-    const PlatformBar platform = ReadPlatformBar(Handle(), true);
+    SyncBar(false);
+    SyncBar(true);
+    ShowBars();
+}
+
+void TsuiScrollBarLink::SyncBar(bool vertical) {
+    TsuiScrollBar* bar = bars_[vertical];
+    if (!bar) return;
+    const PlatformBar platform = ReadPlatformBar(control_.Handle(), vertical);
+    systemShown_[vertical] = platform.shown;
+    // A system bar with nothing to scroll is covered by an empty one.
     if (platform.usable) {
-        vBar_->SetLineButton(platform.thumb);
-        vBar_->SetEnabled(true);
-        vBar_->Show();
+        bar->SetLineButton(platform.thumb);
+        bar->SetThumbVisible(true);
+        bar->SetEnabled(true);
+        if (!vertical) bar->SetSmallChange(3 * bar->PageSize());
     } else {
-        vBar_->SetLineButton(0);
-        vBar_->SetEnabled(false);
-        vBar_->Hide();
+        bar->SetLineButton(0);
+        bar->SetEnabled(false);
+        bar->SetThumbVisible(false);
     }
-    TakeRange(*vBar_, platform);
+    if (!platform.ranged) return;
+    const SCROLLINFO& si = platform.info;
+    bar->SetMax(int(std::max<long long>((long long)si.nMax - si.nPage + 1, INT_MIN)));
+    bar->SetMin(si.nMin);
+    bar->SetPosition(si.nPos);
 }
 
-void TsuiListBox::BarChanged() {
-    if (syncing_ || !vBar_ || !HandleAllocated()) return;
-    FlagScope scope(fromBar_);
-    SendThumbPosition(*this, WM_VSCROLL, vBar_->Position());
+void TsuiScrollBarLink::BarChanged(bool vertical) {
+    TsuiScrollBar* bar = bars_[vertical];
+    if (syncing_ || !bar || !control_.HandleAllocated()) return;
+    {
+        FlagScope scope(scrolling_);
+        scroll_(vertical, bar->Position());
+        control_.Invalidate();
+    }
+    // Where the control stopped, which may be short of where the bar asked.
+    Sync();
 }
 
-void TsuiListBox::WndProc(TMessage& m) {
-    if (fromBar_ && vBar_ && IsThumbPositionFromBar(m, WM_VSCROLL)) {
-        SendMessageW(Handle(), LB_SETTOPINDEX, WPARAM(vBar_->Position()), 0);
-        SyncBar();
-        return;
-    }
-    TsuiFramedControl::WndProc(m);
+void TsuiScrollBarLink::Follow(const TMessage& m) {
     switch (m.Msg) {
     case WM_SETREDRAW:
         redrawOff_ = m.WParam == FALSE;
-        SyncBar();
+        Sync();
         break;
     case WM_LBUTTONDOWN:
         mouseDown_ = true;
-        SyncBar();
+        Sync();
         break;
     case WM_LBUTTONUP:
         mouseDown_ = false;
         break;
     case WM_MOUSEMOVE:
-        if (mouseDown_) SyncBar();
+        if (mouseDown_) Sync();
         break;
     case WM_CREATE:
-    case 4: // an undocumented message after which the system's bar may have changed
+    case kUndocumentedBarChange:
     case WM_SIZE:
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case WM_KEYDOWN:
+    case WM_CHAR: // typing adds lines after the key went down
+    case WM_MOUSEWHEEL:
+    case WM_DELETEITEM:
     case LB_ADDSTRING:
     case LB_INSERTSTRING:
     case LB_DELETESTRING:
     case LB_RESETCONTENT:
     case LB_SETCOUNT:
-    case WM_DELETEITEM:
-    case WM_VSCROLL:
-    case WM_HSCROLL:
-    case WM_KEYDOWN:
-    case WM_MOUSEWHEEL:
-        SyncBar();
+    case WM_SETTEXT:
+    case WM_CUT:
+    case WM_PASTE:
+    case WM_CLEAR:
+    case WM_UNDO:
+        Sync();
         break;
     default:
         break;
     }
 }
 
-void TsuiListBox::ApplyBounds(int left, int top, int width, int height) {
-    TsuiFramedControl::ApplyBounds(left, top, width, height);
-    PlaceBar();
-}
-
-void TsuiListBox::EnabledChanged() {
-    TsuiFramedControl::EnabledChanged();
-    SyncBar();
-}
-
-void TsuiListBox::Loaded() {
-    TsuiFramedControl::Loaded();
-    PlaceBar();
-    SyncBar();
-}
-
-void TsuiListBox::Notification(TComponent* component, TOperation operation) {
-    TsuiFramedControl::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == vBar_) vBar_ = nullptr;
+bool TsuiScrollBarLink::Forget(const TComponent* component) {
+    bool forgot = false;
+    for (TsuiScrollBar*& bar : bars_) {
+        if (!bar || bar != component) continue;
+        bar = nullptr;
+        forgot = true;
+    }
+    return forgot;
 }
 
 // ---------------------------------------------------------------------------
-// TsuiMemo
+// TsuiListBox and TsuiMemo
+
+template <class Base>
+TsuiFramedControl<Base>::TsuiFramedControl(TComponent* owner)
+    : TsuiStyled<Base>(owner),
+      link_(*this, [this](bool vertical, int position) { ScrollTo(vertical, position); }) {}
+
+template <class Base> void TsuiFramedControl<Base>::ApplyStyle() {
+    SetBorderColor(this->StyleLink().Color(ThemeElement::ControlBorderColor));
+    link_.Style(this->StyleLink());
+    this->Invalidate();
+}
+
+template <class Base> void TsuiFramedControl<Base>::SetBorderColor(TColor v) {
+    borderColor_ = v;
+    if (this->HandleAllocated()) FrameWindowEdge(*this, borderColor_, this->Color(), true);
+}
+
+template <class Base> void TsuiFramedControl<Base>::CreateParams(TCreateParams& params) {
+    Base::CreateParams(params);
+    RemoveSystemBorder(params);
+}
+
+template <class Base> void TsuiFramedControl<Base>::WndProc(TMessage& m) {
+    FramedWndProc(
+        m, 2, [this](TMessage& msg) { Base::WndProc(msg); },
+        [this] { FrameWindowEdge(*this, borderColor_, this->Color(), true); });
+    link_.Follow(m);
+}
+
+template <class Base>
+void TsuiFramedControl<Base>::ApplyBounds(int left, int top, int width, int height) {
+    TsuiStyled<Base>::ApplyBounds(left, top, width, height);
+    link_.Place();
+}
+
+template <class Base> void TsuiFramedControl<Base>::EnabledChanged() {
+    TsuiStyled<Base>::EnabledChanged();
+    link_.Sync();
+}
+
+template <class Base> void TsuiFramedControl<Base>::Loaded() {
+    TsuiStyled<Base>::Loaded();
+    link_.Place();
+    link_.Sync();
+}
+
+template <class Base>
+void TsuiFramedControl<Base>::Notification(TComponent* component, TOperation operation) {
+    TsuiStyled<Base>::Notification(component, operation);
+    if (operation == TOperation::opRemove && link_.Forget(component) && !this->Destroying())
+        BarsChanged();
+}
+
+template <class Base> void TsuiFramedControl<Base>::LinkBar(bool vertical, TsuiScrollBar* bar) {
+    if (!link_.SetBar(vertical, bar, this->StyleLink())) return;
+    BarsChanged();
+    link_.Place();
+    link_.Sync();
+}
+
+template class TsuiFramedControl<TListBox>;
+template class TsuiFramedControl<TMemo>;
+
+const TClassInfo& TsuiListBox::StaticClass() {
+    static const TClassInfo& info =
+        TClassBuilder<TsuiListBox>(L"TsuiListBox", &TListBox::StaticClass())
+            .With(PublishStyle<TsuiListBox>)
+            .Color(L"BorderColor", &TsuiListBox::BorderColor, &TsuiListBox::SetBorderColor)
+            .Component(L"VScrollBar", &TsuiListBox::VScrollBar, &TsuiListBox::SetVScrollBar)
+            .Build();
+    return info;
+}
+
+void TsuiListBox::ScrollTo(bool, int position) {
+    SendMessageW(Handle(), LB_SETTOPINDEX, WPARAM(position), 0);
+}
 
 const TClassInfo& TsuiMemo::StaticClass() {
     static const TClassInfo& info =
         TClassBuilder<TsuiMemo>(L"TsuiMemo", &TMemo::StaticClass())
-            .Enum(L"UIStyle", &TsuiMemo::UIStyle, &TsuiMemo::SetUIStyle, UIStyleEnum())
-            .Component(L"FileTheme", &TsuiMemo::FileTheme, &TsuiMemo::SetFileTheme)
+            .With(PublishStyle<TsuiMemo>)
             .Color(L"BorderColor", &TsuiMemo::BorderColor, &TsuiMemo::SetBorderColor)
             .Component(L"VScrollBar", &TsuiMemo::VScrollBar, &TsuiMemo::SetVScrollBar)
             .Component(L"HScrollBar", &TsuiMemo::HScrollBar, &TsuiMemo::SetHScrollBar)
@@ -399,164 +438,36 @@ const TClassInfo& TsuiMemo::StaticClass() {
     return info;
 }
 
-TsuiMemo::~TsuiMemo() {
-    for (TsuiScrollBar* bar : {vBar_, hBar_}) {
-        if (!bar) continue;
-        bar->OnChange = nullptr;
-        RemoveFreeNotification(bar);
+void TsuiMemo::ScrollTo(bool vertical, int position) {
+    if (!vertical) {
+        SendMessageW(Handle(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, LOWORD(position)), 0);
+        return;
     }
+    // Lines, as the system's vertical position counts them; all 32 bits.
+    const auto first = int(SendMessageW(Handle(), EM_GETFIRSTVISIBLELINE, 0, 0));
+    SendMessageW(Handle(), EM_LINESCROLL, 0, LPARAM(position - first));
 }
 
-void TsuiMemo::SetVScrollBar(TsuiScrollBar* bar) {
-    Link(vBar_, bar, true);
+void TsuiMemo::BarsChanged() {
+    const bool v = VScrollBar(), h = HScrollBar();
+    SetScrollBars(v && h ? msBoth : v ? msVertical : h ? msHorizontal : msNone);
 }
 
-void TsuiMemo::SetHScrollBar(TsuiScrollBar* bar) {
-    Link(hBar_, bar, false);
-}
-
-void TsuiMemo::Link(TsuiScrollBar*& slot, TsuiScrollBar* bar, bool vertical) {
-    if (bar == slot) return;
-    if (slot) ReleaseBar(*this, *slot);
-    slot = bar;
-    if (bar) {
-        LinkBar(*this, *bar, vertical, [this, vertical](TObject*) { BarChanged(vertical); });
-        StyleBar(bar, StyleLink());
-    }
-    FollowLinks();
-    PlaceBars();
-    SyncBars();
-}
-
-void TsuiMemo::FollowLinks() {
-    SetScrollBars(vBar_ && hBar_ ? msBoth : vBar_ ? msVertical : hBar_ ? msHorizontal : msNone);
-}
-
-void TsuiMemo::ApplyStyle() {
-    TsuiFramedControl::ApplyStyle();
-    StyleBar(vBar_, StyleLink());
-    StyleBar(hBar_, StyleLink());
-    Invalidate();
-}
-
-void TsuiMemo::PlaceBars() {
-    if (hBar_) {
-        const int h = hBar_->Height();
-        hBar_->SetVisible(Height() >= h);
-        hBar_->SetBounds(Left() + 1, Top() + Height() - h - 2,
-                         Width() - (vBar_ ? vBar_->Width() : 0) - 2, h);
-    }
-    if (vBar_) {
-        const int w = vBar_->Width();
-        vBar_->SetVisible(Width() >= w);
-        vBar_->SetBounds(Left() + Width() - w - 2, Top() + 1, w,
-                         Height() - (hBar_ ? hBar_->Height() : 0) - 2);
-    }
+void TsuiMemo::WndProc(TMessage& m) {
+    TsuiFramedControl::WndProc(m);
+    if (m.Msg == WM_NCPAINT || m.Msg == WM_PAINT) PaintCorner();
 }
 
 void TsuiMemo::PaintCorner() {
     // The system's corner between its own two bars shows between ours: it
     // takes their colour so the pair reads as one.
-    if (!vBar_ || !hBar_ || !HandleAllocated()) return;
-    const RECT corner{vBar_->Left() - Left(), hBar_->Top() - Top(), Width() - 2, Height() - 2};
+    TsuiScrollBar *v = VScrollBar(), *h = HScrollBar();
+    if (!v || !h || !HandleAllocated()) return;
+    const RECT corner{v->Left() - Left(), h->Top() - Top(), Width() - 2, Height() - 2};
     if (IsRectEmpty(&corner)) return;
     WindowDC dc(Handle(), true);
-    BrushHandle brush(CreateSolidBrush(ColorToRGB(vBar_->Color())));
+    BrushHandle brush(CreateSolidBrush(ColorToRGB(v->Color())));
     FillRect(dc.Get(), &corner, brush.Get());
-}
-
-void TsuiMemo::SyncBars() {
-    if (syncing_ || scrolling_ || !HandleAllocated()) return;
-    FlagScope scope(syncing_);
-    for (TsuiScrollBar* bar : {vBar_, hBar_}) {
-        if (!bar) continue;
-        const bool vertical = bar == vBar_;
-        const PlatformBar platform = ReadPlatformBar(Handle(), vertical);
-        if (platform.usable) {
-            bar->SetLineButton(platform.thumb);
-            bar->SetThumbVisible(true);
-            bar->SetEnabled(true);
-            if (!vertical) bar->SetSmallChange(3 * bar->PageSize());
-        } else {
-            // The bar stays in place over the system's, only empty.
-            bar->SetLineButton(0);
-            bar->SetEnabled(false);
-            bar->SetThumbVisible(false);
-        }
-        TakeRange(*bar, platform);
-    }
-}
-
-void TsuiMemo::BarChanged(bool vertical) {
-    TsuiScrollBar* bar = vertical ? vBar_ : hBar_;
-    if (syncing_ || !bar || !HandleAllocated()) return;
-    FlagScope scope(scrolling_);
-    SendThumbPosition(*this, vertical ? WM_VSCROLL : WM_HSCROLL, bar->Position());
-}
-
-void TsuiMemo::WndProc(TMessage& m) {
-    if (scrolling_ && vBar_ && IsThumbPositionFromBar(m, WM_VSCROLL)) {
-        // Lines, as the system's vertical position counts them.
-        const auto first = int(SendMessageW(Handle(), EM_GETFIRSTVISIBLELINE, 0, 0));
-        SendMessageW(Handle(), EM_LINESCROLL, 0, LPARAM(vBar_->Position() - first));
-        return;
-    }
-    TsuiFramedControl::WndProc(m);
-    switch (m.Msg) {
-    case WM_NCPAINT:
-    case WM_PAINT:
-        PaintCorner();
-        break;
-    case WM_LBUTTONDOWN:
-        mouseDown_ = true;
-        SyncBars();
-        break;
-    case WM_LBUTTONUP:
-        mouseDown_ = false;
-        break;
-    case WM_MOUSEMOVE:
-        if (mouseDown_) SyncBars();
-        break;
-    case WM_SETTEXT:
-    case WM_CUT:
-    case WM_PASTE:
-    case WM_CLEAR:
-    case WM_UNDO:
-    case WM_CHAR: // typing adds lines after the key went down
-    case WM_SIZE:
-    case WM_VSCROLL:
-    case WM_HSCROLL:
-    case WM_KEYDOWN:
-    case WM_MOUSEWHEEL:
-        SyncBars();
-        break;
-    default:
-        break;
-    }
-}
-
-void TsuiMemo::ApplyBounds(int left, int top, int width, int height) {
-    TsuiFramedControl::ApplyBounds(left, top, width, height);
-    PlaceBars();
-}
-
-void TsuiMemo::EnabledChanged() {
-    TsuiFramedControl::EnabledChanged();
-    SyncBars();
-}
-
-void TsuiMemo::Loaded() {
-    TsuiFramedControl::Loaded();
-    PlaceBars();
-    SyncBars();
-}
-
-void TsuiMemo::Notification(TComponent* component, TOperation operation) {
-    TsuiFramedControl::Notification(component, operation);
-    if (operation != TOperation::opRemove || (component != vBar_ && component != hBar_)) return;
-    if (component == vBar_) vBar_ = nullptr;
-    if (component == hBar_) hBar_ = nullptr;
-    if (!Destroying()) FollowLinks();
 }
 
 // ---------------------------------------------------------------------------
@@ -565,8 +476,7 @@ void TsuiMemo::Notification(TComponent* component, TOperation operation) {
 const TClassInfo& TsuiStringGrid::StaticClass() {
     static const TClassInfo& info =
         TClassBuilder<TsuiStringGrid>(L"TsuiStringGrid", &TStringGrid::StaticClass())
-            .Enum(L"UIStyle", &TsuiStringGrid::UIStyle, &TsuiStringGrid::SetUIStyle, UIStyleEnum())
-            .Component(L"FileTheme", &TsuiStringGrid::FileTheme, &TsuiStringGrid::SetFileTheme)
+            .With(PublishStyle<TsuiStringGrid>)
             .Color(L"BorderColor", &TsuiStringGrid::BorderColor, &TsuiStringGrid::SetBorderColor)
             .Color(L"FocusedColor", &TsuiStringGrid::FocusedColor, &TsuiStringGrid::SetFocusedColor)
             .Color(L"SelectedColor", &TsuiStringGrid::SelectedColor,
@@ -581,9 +491,7 @@ const TClassInfo& TsuiStringGrid::StaticClass() {
     return info;
 }
 
-TsuiStringGrid::TsuiStringGrid(TComponent* owner) : TsuiStyled(owner) {
-    SetUIStyle(GetOwnerFormStyle(owner));
-}
+TsuiStringGrid::TsuiStringGrid(TComponent* owner) : TsuiStyled(owner) {}
 
 void TsuiStringGrid::ApplyStyle() {
     borderColor_ = StyleLink().Color(ThemeElement::ControlBorderColor);

@@ -8,6 +8,8 @@
 #include "framework/Grids.h"
 #include "framework/StdCtrls.h"
 
+#include <functional>
+
 class TsuiComboBox : public TsuiStyled<TComboBox> {
   public:
     explicit TsuiComboBox(TComponent* owner);
@@ -38,8 +40,55 @@ class TsuiComboBox : public TsuiStyled<TComboBox> {
     TBitmap buttonPicture_;
 };
 
-// What the list box and the memo share: a style, a theme file and a
-// two-pixel frame in BorderColor in place of the system's border.
+class TsuiScrollBar;
+
+// Skinned bars laid over a control's own scroll bars, one per direction:
+// placed over the control's edge, following its scrolling, and scrolling it
+// when the user moves them. The bars are not owned.
+class TsuiScrollBarLink {
+  public:
+    // scroll moves the control to a bar's position.
+    TsuiScrollBarLink(TWinControl& control,
+                      std::function<void(bool vertical, int position)> scroll);
+    ~TsuiScrollBarLink();
+    TsuiScrollBarLink(const TsuiScrollBarLink&) = delete;
+    TsuiScrollBarLink& operator=(const TsuiScrollBarLink&) = delete;
+
+    TsuiScrollBar* Bar(bool vertical) const { return bars_[vertical]; }
+    // Hands back the bar linked before and takes bar; false when it is
+    // linked already.
+    bool SetBar(bool vertical, TsuiScrollBar* bar, const TsuiStyleLink& style);
+    // A linked bar looks like the control it lies on.
+    void Style(const TsuiStyleLink& style);
+    // Over the control's right and bottom edges, inside its frame.
+    void Place();
+    // Range, position, thumb and state from the control's own bars.
+    void Sync();
+    // After the control has handled m: the messages that may move its bars.
+    void Follow(const TMessage& m);
+    // True when component was a linked bar; the link forgets it.
+    bool Forget(const TComponent* component);
+
+  private:
+    void SyncBar(bool vertical);
+    void ShowBars();
+    void BarChanged(bool vertical);
+
+    TWinControl& control_;
+    std::function<void(bool, int)> scroll_;
+    TsuiScrollBar* bars_[2] = {}; // horizontal, vertical
+    // Whether the control shows its own bar, as last read.
+    bool systemShown_[2] = {true, true};
+    bool syncing_ = false;
+    bool scrolling_ = false;
+    bool mouseDown_ = false;
+    // While the control's redraw is off its own bars are not kept up to date.
+    bool redrawOff_ = false;
+};
+
+// What the list box and the memo share: a style, a theme file, a two-pixel
+// frame in BorderColor in place of the system's border, and the scroll-bar
+// link.
 template <class Base> class TsuiFramedControl : public TsuiStyled<Base> {
   public:
     explicit TsuiFramedControl(TComponent* owner);
@@ -51,50 +100,39 @@ template <class Base> class TsuiFramedControl : public TsuiStyled<Base> {
     void CreateParams(TCreateParams& params) override;
     void WndProc(TMessage& m) override;
     void ApplyStyle() override;
-
-  private:
-    TColor borderColor_ = clBlack;
-};
-
-extern template class TsuiFramedControl<TListBox>;
-extern template class TsuiFramedControl<TMemo>;
-
-class TsuiScrollBar;
-
-// A list box that can lay a skinned scroll bar over its own vertical one:
-// the bar is placed on every move and resize, follows the list's scrolling,
-// and scrolls the list when the user moves it.
-class TsuiListBox : public TsuiFramedControl<TListBox> {
-  public:
-    explicit TsuiListBox(TComponent* owner) : TsuiFramedControl(owner) {}
-    ~TsuiListBox() override;
-    static const TClassInfo& StaticClass();
-    const TClassInfo& ClassType() const override { return StaticClass(); }
-
-    // Not owned; cleared when the bar goes away.
-    TsuiScrollBar* VScrollBar() const { return vBar_; }
-    void SetVScrollBar(TsuiScrollBar* bar);
-
-  protected:
-    void ApplyStyle() override;
-    void WndProc(TMessage& m) override;
     void ApplyBounds(int left, int top, int width, int height) override;
     void EnabledChanged() override;
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
 
-  private:
-    void PlaceBar();
-    void SyncBar();
-    void BarChanged();
+    // Moves the control to a linked bar's position.
+    virtual void ScrollTo(bool vertical, int position) = 0;
+    // After a bar was linked or went away.
+    virtual void BarsChanged() {}
+    TsuiScrollBar* LinkedBar(bool vertical) const { return link_.Bar(vertical); }
+    void LinkBar(bool vertical, TsuiScrollBar* bar);
 
-    TsuiScrollBar* vBar_ = nullptr;
-    bool syncing_ = false;
-    bool mouseDown_ = false;
-    // While the list's redraw is off its own bar is not kept up to date.
-    bool redrawOff_ = false;
-    // Set while the list scrolls to the bar's position.
-    bool fromBar_ = false;
+  private:
+    TColor borderColor_ = clBlack;
+    TsuiScrollBarLink link_;
+};
+
+extern template class TsuiFramedControl<TListBox>;
+extern template class TsuiFramedControl<TMemo>;
+
+// A list box that can lay a skinned scroll bar over its own vertical one.
+class TsuiListBox : public TsuiFramedControl<TListBox> {
+  public:
+    explicit TsuiListBox(TComponent* owner) : TsuiFramedControl(owner) {}
+    static const TClassInfo& StaticClass();
+    const TClassInfo& ClassType() const override { return StaticClass(); }
+
+    // Not owned; cleared when the bar goes away.
+    TsuiScrollBar* VScrollBar() const { return LinkedBar(true); }
+    void SetVScrollBar(TsuiScrollBar* bar) { LinkBar(true, bar); }
+
+  protected:
+    void ScrollTo(bool vertical, int position) override;
 };
 
 // A memo that can lay a skinned scroll bar over each of its own; its own
@@ -102,36 +140,21 @@ class TsuiListBox : public TsuiFramedControl<TListBox> {
 class TsuiMemo : public TsuiFramedControl<TMemo> {
   public:
     explicit TsuiMemo(TComponent* owner) : TsuiFramedControl(owner) {}
-    ~TsuiMemo() override;
     static const TClassInfo& StaticClass();
     const TClassInfo& ClassType() const override { return StaticClass(); }
 
-    TsuiScrollBar* VScrollBar() const { return vBar_; }
-    void SetVScrollBar(TsuiScrollBar* bar);
-    TsuiScrollBar* HScrollBar() const { return hBar_; }
-    void SetHScrollBar(TsuiScrollBar* bar);
+    TsuiScrollBar* VScrollBar() const { return LinkedBar(true); }
+    void SetVScrollBar(TsuiScrollBar* bar) { LinkBar(true, bar); }
+    TsuiScrollBar* HScrollBar() const { return LinkedBar(false); }
+    void SetHScrollBar(TsuiScrollBar* bar) { LinkBar(false, bar); }
 
   protected:
-    void ApplyStyle() override;
     void WndProc(TMessage& m) override;
-    void ApplyBounds(int left, int top, int width, int height) override;
-    void EnabledChanged() override;
-    void Loaded() override;
-    void Notification(TComponent* component, TOperation operation) override;
+    void ScrollTo(bool vertical, int position) override;
+    void BarsChanged() override;
 
   private:
-    void Link(TsuiScrollBar*& slot, TsuiScrollBar* bar, bool vertical);
-    void PlaceBars();
     void PaintCorner();
-    void SyncBars();
-    void BarChanged(bool vertical);
-    void FollowLinks();
-
-    TsuiScrollBar* vBar_ = nullptr;
-    TsuiScrollBar* hBar_ = nullptr;
-    bool syncing_ = false;
-    bool scrolling_ = false;
-    bool mouseDown_ = false;
 };
 
 class TsuiPopupMenu;

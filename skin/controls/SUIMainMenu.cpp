@@ -18,7 +18,6 @@ const TClassInfo& TsuiMainMenu::StaticClass() {
 TsuiMainMenu::TsuiMainMenu(TComponent* owner) : TsuiMenuSkin(owner), checkMarks_(16, 16) {
     AddMenuCheckMark(checkMarks_);
     TMenu::SetImages(&checkMarks_);
-    SetUIStyle(GetOwnerFormStyle(owner));
     // The frame draws the bar, so the form shows no system menu bar.
     if (auto* form = dynamic_cast<TForm*>(owner)) {
         if (FormMenu(form)) SetFormMenu(form, nullptr);

@@ -35,7 +35,6 @@ TsuiMenuBar::TsuiMenuBar(TComponent* owner) : TsuiStyled(owner) {
     SetEdgeInner(esNone);
     SetEdgeOuter(esNone);
     SetBarHeight(22);
-    SetUIStyle(GetOwnerFormStyle(owner));
 }
 
 void TsuiMenuBar::ApplyStyle() {

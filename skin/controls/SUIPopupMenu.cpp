@@ -32,6 +32,8 @@ void DrawMacStrip(TCanvas& canvas, const RECT& r, const wchar_t* name, int rows)
 template <class Base>
 TsuiMenuSkin<Base>::TsuiMenuSkin(TComponent* owner) : TsuiStyled<Base>(owner) {
     TMenu::SetOwnerDraw(true);
+    // Never parented: its own step, by name, for the owner's style.
+    TsuiMenuSkin::ApplyStyle();
 }
 
 template <class Base> void TsuiMenuSkin<Base>::SetMenuItemHeight(int v) {
@@ -219,9 +221,7 @@ const TClassInfo& TsuiPopupMenu::StaticClass() {
     return info;
 }
 
-TsuiPopupMenu::TsuiPopupMenu(TComponent* owner) : TsuiMenuSkin(owner) {
-    SetUIStyle(GetOwnerFormStyle(owner));
-}
+TsuiPopupMenu::TsuiPopupMenu(TComponent* owner) : TsuiMenuSkin(owner) {}
 
 const TImageList& TsuiPopupMenu::CheckMarks() const {
     static TImageList shared(16, 16);

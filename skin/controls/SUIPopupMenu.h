@@ -98,8 +98,7 @@ void AddMenuCheckMark(TImageList& list);
 // The published properties both skinned menus share, in their order.
 template <class T> void PublishMenuProperties(TClassBuilder<T>& b) {
     b.Property(L"OwnerDraw", &T::OwnerDraw, &T::SetOwnerDraw)
-        .Component(L"FileTheme", &T::FileTheme, &T::SetFileTheme)
-        .Enum(L"UIStyle", &T::UIStyle, &T::SetUIStyle, UIStyleEnum())
+        .With(PublishStyle<T>)
         .Property(L"MenuItemHeight", &T::MenuItemHeight, &T::SetMenuItemHeight)
         .Property(L"SeparatorHeight", &T::SeparatorHeight, &T::SetSeparatorHeight)
         .Property(L"BarWidth", &T::BarWidth, &T::SetBarWidth)

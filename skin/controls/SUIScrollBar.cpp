@@ -178,8 +178,7 @@ const TClassInfo& TsuiScrollBar::StaticClass() {
             .Property(L"LargeChange", &TsuiScrollBar::LargeChange, &TsuiScrollBar::SetLargeChange)
             .Property(L"SmallChange", &TsuiScrollBar::SmallChange, &TsuiScrollBar::SetSmallChange)
             .Property(L"LineButton", &TsuiScrollBar::LineButton, &TsuiScrollBar::SetLineButton)
-            .Enum(L"UIStyle", &TsuiScrollBar::UIStyle, &TsuiScrollBar::SetUIStyle, UIStyleEnum())
-            .Component(L"FileTheme", &TsuiScrollBar::FileTheme, &TsuiScrollBar::SetFileTheme)
+            .With(PublishStyle<TsuiScrollBar>)
             .Event(L"OnChange", &TsuiScrollBar::OnChange)
             .Build();
     return info;
@@ -203,7 +202,6 @@ TsuiScrollBar::TsuiScrollBar(TComponent* owner) : TsuiStyled(owner) {
     track_ = new TsuiScrollTrack(*this);
     track_->SetParent(this);
     SetBounds(Left(), Top(), Width(), 185);
-    SetUIStyle(GetOwnerFormStyle(owner));
 }
 
 void TsuiScrollBar::ApplyStyle() {

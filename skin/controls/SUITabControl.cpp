@@ -19,8 +19,7 @@ const TClassInfo& TsuiTabControlTopPanel::StaticClass() {
     using T = TsuiTabControlTopPanel;
     static const TClassInfo& info =
         TClassBuilder<T>(L"TsuiTabControlTopPanel", &TCustomPanel::StaticClass())
-            .Component(L"FileTheme", &T::FileTheme, &T::SetFileTheme)
-            .Enum(L"UIStyle", &T::UIStyle, &T::SetUIStyle, UIStyleEnum())
+            .With(PublishStyle<T>)
             .Strings(L"Tabs", static_cast<TStringList& (T::*)()>(&T::Tabs))
             .Property(L"TabIndex", &T::TabIndex, &T::SetTabIndex)
             .Property(L"LeftMargin", &T::LeftMargin, &T::SetLeftMargin)
@@ -38,7 +37,10 @@ TsuiTabControlTopPanel::TsuiTabControlTopPanel(TComponent* owner, TsuiTab* tab)
     tabs_.Add(L"Tab1");
     tabs_.OnChange = [this](TStringList*) { TabsChanged(); };
     SyncTables();
-    SetUIStyle(tab ? tab->UIStyle() : GetOwnerFormStyle(owner));
+}
+
+TsuiUIStyle TsuiTabControlTopPanel::OwnerStyle() const {
+    return tab_ ? tab_->UIStyle() : TsuiStyled::OwnerStyle();
 }
 
 TsuiTabControlTopPanel::~TsuiTabControlTopPanel() {
@@ -379,8 +381,7 @@ void TsuiTabControlTopPanel::MouseDown(TMouseButton button, TShiftState shift, i
 const TClassInfo& TsuiTab::StaticClass() {
     static const TClassInfo& info =
         TClassBuilder<TsuiTab>(L"TsuiTab", &TCustomPanel::StaticClass())
-            .Component(L"FileTheme", &TsuiTab::FileTheme, &TsuiTab::SetFileTheme)
-            .Enum(L"UIStyle", &TsuiTab::UIStyle, &TsuiTab::SetUIStyle, UIStyleEnum())
+            .With(PublishStyle<TsuiTab>)
             .Property(L"LeftMargin", &TsuiTab::LeftMargin, &TsuiTab::SetLeftMargin)
             .Color(L"BorderColor", &TsuiTab::BorderColor, &TsuiTab::SetBorderColor)
             .Object(L"Font", static_cast<TFont& (TsuiTab::*)()>(&TsuiTab::Font),
@@ -414,7 +415,6 @@ void TsuiTab::ConstructTabPanel() {
     strip_.reset(CreateTabPanel());
     strip_->SetParent(this);
     strip_->PlaceInTab();
-    SetUIStyle(GetOwnerFormStyle(Owner()));
 }
 
 void TsuiTab::ApplyStyle() {

@@ -70,6 +70,8 @@ class TsuiTabControlTopPanel : public TsuiStyled<TCustomPanel> {
     void MouseLeave() override;
     // Reloads the tab, bar and arrow pictures, takes the height they need and repaints.
     void ApplyStyle() override;
+    // A strip follows its tab.
+    TsuiUIStyle OwnerStyle() const override;
 
   private:
     friend class TsuiTab;

@@ -312,8 +312,7 @@ const TClassInfo& TsuiTitleBar::StaticClass() {
     static const TClassInfo& info =
         TClassBuilder<TsuiTitleBar>(L"TsuiTitleBar", &TCustomControl::StaticClass())
             .Property(L"Custom", &TsuiTitleBar::Custom, &TsuiTitleBar::SetCustom)
-            .Component(L"FileTheme", &TsuiTitleBar::FileTheme, &TsuiTitleBar::SetFileTheme)
-            .Enum(L"UIStyle", &TsuiTitleBar::UIStyle, &TsuiTitleBar::SetUIStyle, UIStyleEnum())
+            .With(PublishStyle<TsuiTitleBar>)
             .Property(L"AutoSize", &TsuiTitleBar::AutoSize, &TsuiTitleBar::SetAutoSize)
             .Enum(L"BiDiMode", &TsuiTitleBar::BiDiMode, &TsuiTitleBar::SetBiDiMode, BiDiModeEnum())
             .Property(L"ButtonInterval", &TsuiTitleBar::ButtonInterval,
@@ -347,7 +346,6 @@ TsuiTitleBar::TsuiTitleBar(TComponent* owner) : TsuiStyled(owner) {
     font_.SetStyle(TFontStyles{fsBold});
     font_.SetColor(clWhite);
     font_.OnChange = [this](TFont*) { Invalidate(); };
-    SetUIStyle(GetOwnerFormStyle(owner));
 }
 
 TsuiTitleBar::~TsuiTitleBar() = default;

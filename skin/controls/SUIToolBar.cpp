@@ -5,8 +5,7 @@
 const TClassInfo& TsuiToolBar::StaticClass() {
     static const TClassInfo& info =
         TClassBuilder<TsuiToolBar>(L"TsuiToolBar", &TToolBar::StaticClass())
-            .Component(L"FileTheme", &TsuiToolBar::FileTheme, &TsuiToolBar::SetFileTheme)
-            .Enum(L"UIStyle", &TsuiToolBar::UIStyle, &TsuiToolBar::SetUIStyle, UIStyleEnum())
+            .With(PublishStyle<TsuiToolBar>)
             .Color(L"ButtonColor", &TsuiToolBar::ButtonColor, &TsuiToolBar::SetButtonColor)
             .Color(L"ButtonBorderColor", &TsuiToolBar::ButtonBorderColor,
                    &TsuiToolBar::SetButtonBorderColor)
@@ -26,7 +25,6 @@ TsuiToolBar::TsuiToolBar(TComponent* owner) : TsuiStyled(owner) {
     };
     SetFlat(true);
     SetTransparent(false);
-    SetUIStyle(GetOwnerFormStyle(owner));
 }
 
 void TsuiToolBar::ApplyStyle() {

@@ -16,6 +16,8 @@ struct Art {
 };
 
 std::vector<Art> BuildArtwork();
+// Frame index (from 0) of a's equal-width frames.
+Bitmap Frame(const Art& a, int index);
 std::vector<IconImage> BuildMainIcon(); // 16, 32 and 48 pixels
 
 // Used by the generator's own mock-ups: the skin's title bar drawn at the given

@@ -7,6 +7,16 @@
 
 namespace artgen {
 
+Bitmap Frame(const Art& a, int index) {
+    const int fw = a.bitmap.width / a.frames;
+    Bitmap b{fw, a.bitmap.height, {}};
+    b.pixels.resize(static_cast<std::size_t>(fw) * b.height);
+    for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < fw; ++x)
+            b.At(x, y) = a.bitmap.At(index * fw + x, y);
+    return b;
+}
+
 namespace {
 
 constexpr std::uint32_t kInk = 0x202428;
@@ -37,16 +47,6 @@ const Art& Find(const std::vector<Art>& art, const std::string& name) {
     for (const Art& a : art)
         if (a.name == name) return a;
     throw std::runtime_error("no artwork named " + name);
-}
-
-Bitmap Frame(const Art& a, int index) {
-    const int fw = a.bitmap.width / a.frames;
-    Bitmap b{fw, a.bitmap.height, {}};
-    b.pixels.resize(static_cast<std::size_t>(fw) * b.height);
-    for (int y = 0; y < b.height; ++y)
-        for (int x = 0; x < fw; ++x)
-            b.At(x, y) = a.bitmap.At(index * fw + x, y);
-    return b;
 }
 
 // Frames of a three-part picture laid over a width, as the tab strip does.

@@ -26,16 +26,6 @@ const Art& Get(const std::string& name) {
     throw std::runtime_error("missing " + name);
 }
 
-Bitmap FrameOf(const Art& a, int index) {
-    const int fw = a.bitmap.width / a.frames;
-    Bitmap b{fw, a.bitmap.height, {}};
-    b.pixels.resize(static_cast<std::size_t>(fw) * b.height);
-    for (int y = 0; y < b.height; ++y)
-        for (int x = 0; x < fw; ++x)
-            b.At(x, y) = a.bitmap.At(index * fw + x, y);
-    return b;
-}
-
 bool HasKey(const Bitmap& b) {
     for (std::uint32_t v : b.pixels)
         if (v == kKey) return true;
@@ -103,7 +93,7 @@ TEST(ArtworkTitleButtons, FramesAreDistinctAndTransparencyFollowsTheStyle) {
         const bool masked = std::string(s) == "PROTEIN" || std::string(s) == "BLUEGLASS";
         std::set<std::vector<std::uint32_t>> seen;
         for (int f = 0; f < 18; ++f) {
-            Bitmap b = FrameOf(a, f);
+            Bitmap b = artgen::Frame(a, f);
             EXPECT_TRUE(seen.insert(b.pixels).second) << s << " frame " << f + 1 << " repeats";
             if (masked)
                 EXPECT_EQ(kKey, b.At(0, b.height - 1)) << s << " frame " << f + 1;
@@ -118,7 +108,7 @@ TEST(ArtworkNinePart, ButtonStretchRowsAndColumnsAreUniform) {
     for (const char* s : kStyles) {
         const Art& a = Get(std::string(s) + "_BUTTON");
         for (int f = 0; f < 3; ++f) {
-            Bitmap b = FrameOf(a, f);
+            Bitmap b = artgen::Frame(a, f);
             const int cx = b.width / 2, cy = b.height / 2;
             for (int y = 0; y < b.height; ++y)
                 for (int x = cx - 1; x <= b.width - cx; ++x)
@@ -138,7 +128,7 @@ TEST(ArtworkNinePart, ButtonCornersAreKeyedOnlyWhereTheStyleMasksThem) {
         const Art& a = Get(std::string(s) + "_BUTTON");
         const bool masked = std::string(s) == "MACOS" || std::string(s) == "BLUEGLASS";
         for (int f = 0; f < 3; ++f) {
-            Bitmap b = FrameOf(a, f);
+            Bitmap b = artgen::Frame(a, f);
             if (masked) {
                 for (auto [x, y] : {std::pair{0, 0},
                                     {b.width - 1, 0},
@@ -172,22 +162,22 @@ TEST(ArtworkKeyColour, MaskedPicturesCarryTheKeyWhereTheSkinLooksForIt) {
         // Radio buttons: transparent by their bottom-left pixel.
         const Art& radio = Get(p + "_RADIOBUTTON");
         for (int f = 0; f < 4; ++f)
-            EXPECT_EQ(kKey, FrameOf(radio, f).At(0, radio.bitmap.height - 1)) << p;
+            EXPECT_EQ(kKey, artgen::Frame(radio, f).At(0, radio.bitmap.height - 1)) << p;
         // Check boxes are drawn opaque.
         EXPECT_FALSE(HasKey(Get(p + "_CHECKBOX").bitmap)) << p;
         // Tabs: key taken from pixel (0, 0).
         const Art& tab = Get(p + "_TAB");
         for (int f = 0; f < 2; ++f)
-            EXPECT_EQ(kKey, FrameOf(tab, f).At(0, 0)) << p << " tab " << f + 1;
+            EXPECT_EQ(kKey, artgen::Frame(tab, f).At(0, 0)) << p << " tab " << f + 1;
         // Scroll-bar arrow buttons: key from pixel (0, 0).
         const Art& arrows = Get(p + "_SCROLLBAR_BUTTON");
         for (int f = 0; f < 6; ++f)
-            EXPECT_EQ(kKey, FrameOf(arrows, f).At(0, 0)) << p << " arrow " << f + 1;
+            EXPECT_EQ(kKey, artgen::Frame(arrows, f).At(0, 0)) << p << " arrow " << f + 1;
     }
     for (const char* name : {"MACOS_SCROLLBUTTON", "WINXP_SCROLLBUTTON", "MORE_SCROLLBUTTON"}) {
         const Art& a = Get(name);
         for (int f = 0; f < 4; ++f)
-            EXPECT_EQ(kKey, FrameOf(a, f).At(0, a.bitmap.height - 1)) << name;
+            EXPECT_EQ(kKey, artgen::Frame(a, f).At(0, a.bitmap.height - 1)) << name;
     }
     for (const char* name : {"TB_JS", "TB_CD", "TB_DC", "TB_GY"}) {
         const Bitmap& b = Get(name).bitmap;
@@ -219,14 +209,14 @@ TEST(ArtworkThreePart, StretchedMiddlesAreUniform) {
     for (const char* s : kStyles) {
         const Art& tab = Get(std::string(s) + "_TAB");
         for (int f = 0; f < 2; ++f) {
-            Bitmap b = FrameOf(tab, f);
+            Bitmap b = artgen::Frame(tab, f);
             const int p = b.width / 3;
             for (int y = 0; y < b.height; ++y)
                 for (int x = p; x < 2 * p; ++x)
                     ASSERT_EQ(b.At(p, y), b.At(x, y)) << s << " tab " << f + 1;
         }
         // The scroll thumb's middle piece is stretched along the bar.
-        Bitmap mid = FrameOf(Get(std::string(s) + "_SCROLLBAR_TRACK"), 1);
+        Bitmap mid = artgen::Frame(Get(std::string(s) + "_SCROLLBAR_TRACK"), 1);
         for (int y = 0; y < mid.height; ++y)
             for (int x = 1; x < mid.width; ++x)
                 ASSERT_EQ(mid.At(0, y), mid.At(x, y)) << s << " thumb middle";
@@ -239,7 +229,8 @@ TEST(ArtworkStates, CheckAndRadioStatesDifferFromEachOther) {
             const Art& a = Get(std::string(s) + kind);
             std::set<std::vector<std::uint32_t>> seen;
             for (int f = 0; f < 4; ++f)
-                EXPECT_TRUE(seen.insert(FrameOf(a, f).pixels).second) << s << kind << " " << f + 1;
+                EXPECT_TRUE(seen.insert(artgen::Frame(a, f).pixels).second)
+                    << s << kind << " " << f + 1;
         }
 }
 

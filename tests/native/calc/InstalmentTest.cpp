@@ -20,32 +20,6 @@ Harness FixedTwelve() {
 
 } // namespace
 
-TEST(EqualInstalment, ClosedFormTwelveMonths) {
-    Harness h = FixedTwelve();
-    ASSERT_TRUE(h.Instalment());
-    EXPECT_EQ(h.first.value, 8606.64);
-    EXPECT_TRUE(h.first.enabled);
-    EXPECT_EQ(h.total.value, 103279.72);
-    EXPECT_EQ(h.interest.value, 3279.72);
-    EXPECT_EQ(h.grid.RowCount(), 13);
-    EXPECT_EQ(h.Row(1), (Cells{L"2008年01月", L"500", L"8106.64", L"8606.64", L"91893.36", L""}));
-    EXPECT_EQ(h.Cell(2, 5), L"8270");
-    EXPECT_EQ(h.Row(12), (Cells{L"2008年12月", L"42.82", L"8563.82", L"8606.64", L"0", L""}));
-    EXPECT_TRUE(h.messages.empty());
-}
-
-TEST(EqualInstalment, ClosedFormWritesTheBoxesBeforeTheGrid) {
-    Harness h = FixedTwelve();
-    h.logCells = true;
-    h.Instalment();
-    ASSERT_GE(h.log.size(), 6u);
-    EXPECT_EQ(h.log[0], L"first on");
-    EXPECT_EQ(h.log[1], L"first=8606.64");
-    EXPECT_EQ(h.log[2], L"total=103279.72");
-    EXPECT_EQ(h.log[3], L"interest=3279.72");
-    EXPECT_EQ(h.log[4], L"rows 13");
-}
-
 TEST(EqualInstalment, PrepaymentLowersTheLaterPayments) {
     Harness h = FixedTwelve();
     h.AddPlan(2008, 6, L"50000.00");

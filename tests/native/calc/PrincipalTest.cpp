@@ -15,29 +15,6 @@ Harness FixedTwelve() {
 
 } // namespace
 
-TEST(EqualPrincipal, ClosedFormTwelveMonths) {
-    Harness h = FixedTwelve();
-    ASSERT_TRUE(h.Principal());
-    EXPECT_EQ(h.first.value, 10000);
-    EXPECT_TRUE(h.first.enabled);
-    EXPECT_EQ(h.total.value, 123900);
-    EXPECT_EQ(h.interest.value, 3900);
-    EXPECT_EQ(h.Row(1), (Cells{L"2008年01月", L"600", L"10000", L"10600", L"110000", L""}));
-    EXPECT_EQ(h.Cell(1, 2), L"550");
-    EXPECT_EQ(h.Cell(3, 2), L"10550");
-    EXPECT_EQ(h.Row(12), (Cells{L"2008年12月", L"50", L"10000", L"10050", L"0", L""}));
-}
-
-TEST(EqualPrincipal, ClosedFormWritesPrincipalInterestTotalThenGrid) {
-    Harness h = FixedTwelve();
-    h.Principal();
-    ASSERT_GE(h.log.size(), 5u);
-    EXPECT_EQ(h.log[1], L"first=10000");
-    EXPECT_EQ(h.log[2], L"interest=3900");
-    EXPECT_EQ(h.log[3], L"total=123900");
-    EXPECT_EQ(h.log[4], L"rows 13");
-}
-
 TEST(EqualPrincipal, PrepaymentLowersThePrincipalOfTheRemainingMonths) {
     Harness h = FixedTwelve();
     h.AddPlan(2008, 6, L"50000.00");

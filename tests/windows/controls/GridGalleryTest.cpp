@@ -3,7 +3,7 @@
 
 #include "GridTestSupport.h"
 
-#include "framework/GridScheduleSink.h"
+#include "app/GridScheduleSink.h"
 #include "framework/Grids.h"
 #include "framework/Screenshot.h"
 #include "framework/StatusBar.h"

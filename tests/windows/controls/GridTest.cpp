@@ -5,7 +5,7 @@
 
 #include "GridTestSupport.h"
 
-#include "framework/GridScheduleSink.h"
+#include "app/GridScheduleSink.h"
 #include "framework/Grids.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // 关于 on the tool bar: a fresh About window every time, closed by a double
 // click on its text, and the main window working on afterwards.
 
-#include "MainWindowTestSupport.h"
+#include "../support/MainWindow.h"
 
 #include "app/Uabout.h"
 #include "framework/Graphics.h"

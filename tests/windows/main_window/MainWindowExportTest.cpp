@@ -2,7 +2,7 @@
 // messages answered through the modal seam, the workbook read back and
 // compared with the grid on screen.
 
-#include "MainWindowTestSupport.h"
+#include "../support/MainWindow.h"
 
 #include "app/UPublicFunction.h"
 #include "export/BuiltInWorkbookWriter.h"
@@ -45,7 +45,7 @@ class ExportAnswers {
                   boxes.push_back(r);
                   r.answered = true;
                   r.result = replaceAnswer;
-              } else if (r.form && r.form->ClassName() == L"TfrmMsg") {
+              } else if (dynamic_cast<TfrmMsg*>(r.form)) {
                   messages.push_back(form->suiMessageDialog1->Text());
                   if (onMessage) onMessage(*r.form);
                   r.form->SetModalResult(mrOk);

@@ -2,7 +2,7 @@
 // the title it shows, maximizing onto the work area and back, the inactive
 // caption, and the pictures of each for a person to look at.
 
-#include "MainWindowTestSupport.h"
+#include "../support/MainWindow.h"
 
 #include "../support/Rects.h"
 #include "framework/Screenshot.h"

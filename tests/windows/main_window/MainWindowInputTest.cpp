@@ -3,7 +3,7 @@
 // from area, price and ratio or rounded to whole ten-thousands, enabling by
 // mode, and the plan emptied when a basic term of the loan changes.
 
-#include "MainWindowTestSupport.h"
+#include "../support/MainWindow.h"
 
 #include <chrono>
 

@@ -3,7 +3,7 @@
 // 撤销 of the selected items, an item clicked back into the entry fields,
 // and the plan read by 计算.
 
-#include "MainWindowTestSupport.h"
+#include "../support/MainWindow.h"
 
 using namespace main_window_test;
 

@@ -2,7 +2,7 @@
 // the window opens, typed, set all at once with 设定 and saved with 存档.
 // Every test leaves no settings file behind, so the others start without one.
 
-#include "MainWindowTestSupport.h"
+#include "../support/MainWindow.h"
 
 #include "app/UPublicFunction.h"
 

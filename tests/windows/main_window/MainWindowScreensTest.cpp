@@ -1,7 +1,7 @@
 // What the budget and the GDI rule ask of the window, and the pictures of
 // its tabs and windows saved for a person to look at.
 
-#include "MainWindowTestSupport.h"
+#include "../support/MainWindow.h"
 
 #include "framework/Graphics.h"
 #include "framework/Screenshot.h"

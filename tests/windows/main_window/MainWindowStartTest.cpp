@@ -1,7 +1,7 @@
 // The window as it opens: every control under its name with its initial
 // state, the lists filled when shown, and the tool bar following the tabs.
 
-#include "MainWindowTestSupport.h"
+#include "../support/MainWindow.h"
 
 #include "framework/StatusBar.h"
 #include "skin/controls/SUIForm.h"

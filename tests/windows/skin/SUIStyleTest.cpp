@@ -76,21 +76,34 @@ TEST(GetOwnerFormStyle, FirstFormFrameAmongTheFormsDirectChildren) {
     EXPECT_EQ(TsuiUIStyle::FromThemeFile, GetOwnerFormStyle(form.get()));
 }
 
-TEST(GetOwnerFormStyle, NewControlsStartInTheirFormsStyle) {
+TEST(GetOwnerFormStyle, NewControlsTakeTheirFormsStyleWhenParentedUnlessOneWasChosen) {
     TsuiTestControl orphan(nullptr);
     EXPECT_EQ(TsuiUIStyle::DeepBlue, orphan.UIStyle());
 
     TOwned<TForm> form(new TForm(nullptr));
     auto* plain = new TsuiTestControl(form.get());
+    plain->SetParent(form.get());
     EXPECT_EQ(TsuiUIStyle::DeepBlue, plain->UIStyle());
 
     auto* frame = new TestFormFrame(form.get());
     frame->SetParent(form.get());
     frame->SetUIStyle(TsuiUIStyle::BlueGlass);
     auto* later = new TsuiTestControl(form.get());
+    auto* chosen = new TsuiTestControl(form.get());
+    chosen->SetUIStyle(TsuiUIStyle::WinXP);
+    // No style step runs in a constructor.
+    EXPECT_EQ(0, later->applied);
+    for (TsuiTestControl* c : {later, chosen})
+        c->SetParent(form.get());
     EXPECT_EQ(TsuiUIStyle::BlueGlass, later->UIStyle());
+    EXPECT_EQ(1, later->applied);
     EXPECT_EQ(GetBuiltInThemeColor(TsuiUIStyle::BlueGlass, ThemeElement::FormBackgroundColor),
               later->background);
+    EXPECT_EQ(TsuiUIStyle::WinXP, chosen->UIStyle());
+    // Once only: moved to another parent, a control keeps what it has.
+    frame->SetUIStyle(TsuiUIStyle::MacOS);
+    later->SetParent(plain);
+    EXPECT_EQ(TsuiUIStyle::BlueGlass, later->UIStyle());
 }
 
 // When assigning a theme restyles: every time, only while the style reads

@@ -23,54 +23,44 @@
 namespace skin_test {
 
 // A skinned control the way every Tsui control does it: style from the
-// owner form, element 15 read through its style link, which re-applies the
-// style when the theme is set and falls back when the theme goes.
-class TsuiTestControl : public TCustomControl {
+// owner form once parented, element 15 read through its style link, which
+// re-applies the style when the theme is set and falls back when the theme goes.
+class TsuiTestControl : public TsuiStyled<TCustomControl> {
   public:
-    explicit TsuiTestControl(TComponent* owner) : TCustomControl(owner) {
+    explicit TsuiTestControl(TComponent* owner) : TsuiStyled(owner) {
         SetControlStyle(ControlStyle().Include(csAcceptsControls));
-        SetUIStyle(GetOwnerFormStyle(owner));
     }
     static const TClassInfo& StaticClass() {
         static const TClassInfo& info =
             TClassBuilder<TsuiTestControl>(L"TsuiTestControl", &TCustomControl::StaticClass())
-                .Component(L"FileTheme", &TsuiTestControl::FileTheme,
-                           &TsuiTestControl::SetFileTheme)
-                .Enum(L"UIStyle", &TsuiTestControl::UIStyle, &TsuiTestControl::SetUIStyle,
-                      UIStyleEnum())
+                .With(PublishStyle<TsuiTestControl>)
                 .Build();
         return info;
     }
     const TClassInfo& ClassType() const override { return StaticClass(); }
 
-    TsuiUIStyle UIStyle() const { return link_.Style(); }
-    void SetUIStyle(TsuiUIStyle s) {
+    void SetUIStyle(TsuiUIStyle s) override {
         ++styleSets;
-        link_.SetStyle(s);
+        TsuiStyled::SetUIStyle(s);
     }
-    TsuiFileTheme* FileTheme() const { return link_.FileTheme(); }
-    void SetFileTheme(TsuiFileTheme* t) {
+    void SetFileTheme(TsuiFileTheme* t) override {
         ++themeSets;
-        link_.SetFileTheme(t);
+        TsuiStyled::SetFileTheme(t);
     }
 
     int styleSets = 0;
     int themeSets = 0;
+    int applied = 0;
     bool fromFile = false;
     TsuiUIStyle effective = TsuiUIStyle::DeepBlue;
     TColor background = 0;
 
   protected:
-    void Notification(TComponent* c, TOperation op) override {
-        TCustomControl::Notification(c, op);
-        link_.Notification(c, op);
+    void ApplyStyle() override {
+        ++applied;
+        fromFile = StyleLink().Resolve(effective);
+        background = StyleLink().Color(ThemeElement::FormBackgroundColor);
     }
-
-  private:
-    TsuiStyleLink link_{*this, [this] {
-                            fromFile = link_.Resolve(effective);
-                            background = link_.Color(ThemeElement::FormBackgroundColor);
-                        }};
 };
 
 // Publishes UIStyle but no FileTheme: propagation passes it by, but not its children.
@@ -99,8 +89,8 @@ class THalfSkinnedBox : public TCustomControl {
     TsuiUIStyle style_ = TsuiUIStyle::MacOS;
 };
 
-// Refers to a theme like a skinned control, but its name lacks the Tsui
-// prefix, so a reloading theme leaves it alone.
+// Refers to a theme like a skinned control, but is none, so a reloading
+// theme leaves it alone.
 class TOtherThemedControl : public TCustomControl {
   public:
     explicit TOtherThemedControl(TComponent* owner) : TCustomControl(owner) {}

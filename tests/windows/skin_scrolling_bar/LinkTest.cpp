@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 
 namespace {
@@ -64,45 +66,66 @@ std::wstring Lines(int count, int width = 4) {
 
 } // namespace
 
-TEST(SkinScrollBarLink, ListBoxBarAppearsWithThePlatformThumbAndScrollsBothWays) {
+// One link serves both controls: a bar over a system bar with nothing to
+// scroll is empty and disabled, a bar where the system shows none is hidden,
+// and once there is something to scroll the bar and the control move together.
+TEST(SkinScrollBarLink, BarsFollowTheControlsOwnBarAndScrollTheControl) {
+    LinkedForm f;
+    f.memo->SetHScrollBar(nullptr);
+    const struct {
+        const char* name;
+        TWinControl* control;
+        TsuiScrollBar* bar;
+        bool shownWhenEmpty; // the system keeps an empty bar on screen
+        std::function<void(int)> fill;
+        std::function<int()> topLine;
+    } cases[] = {
+        {"list box", f.list, f.listBar, false,
+         [&f](int n) {
+             for (int i = 0; i < n; ++i)
+                 f.list->Items().Add(L"项 " + std::to_wstring(i));
+         },
+         [&f] { return f.list->TopIndex(); }},
+        {"memo", f.memo, f.memoV, true, [&f](int n) { f.memo->Lines().SetText(Lines(n)); },
+         [&f] { return int(SendMessageW(f.memo->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0)); }},
+    };
+    for (const auto& c : cases) {
+        TsuiScrollBar& bar = *c.bar;
+        c.fill(2);
+        EXPECT_EQ(c.shownWhenEmpty, bar.Visible()) << c.name;
+        EXPECT_FALSE(bar.Enabled()) << c.name;
+        EXPECT_FALSE(bar.Track().Thumb().Visible()) << c.name;
+        EXPECT_EQ(0, bar.LineButton()) << c.name;
+
+        c.fill(60);
+        ASSERT_TRUE(bar.Visible()) << c.name;
+        EXPECT_TRUE(bar.Enabled()) << c.name;
+        EXPECT_TRUE(bar.Track().Thumb().Visible()) << c.name;
+        const SCROLLBARINFO sbi = PlatformBar(c.control->Handle());
+        EXPECT_EQ(std::max(18, int(sbi.xyThumbBottom - sbi.xyThumbTop)), bar.LineButton());
+        EXPECT_EQ(bar.LineButton(), bar.Track().Thumb().Height()) << c.name;
+        const SCROLLINFO si = PlatformRange(c.control->Handle());
+        EXPECT_EQ(si.nMax - int(si.nPage) + 1, bar.Max()) << c.name;
+
+        // The bar scrolls the control, and the control's own scrolling moves the bar.
+        bar.SetPosition(7);
+        EXPECT_EQ(7, c.topLine()) << c.name;
+        SendMessageW(c.control->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+        EXPECT_EQ(8, c.topLine()) << c.name;
+        EXPECT_EQ(8, bar.Position()) << c.name;
+        SendMessageW(c.control->Handle(), WM_VSCROLL, SB_BOTTOM, 0);
+        EXPECT_EQ(bar.Max(), bar.Position()) << c.name;
+        EXPECT_EQ(bar.Max(), c.topLine()) << c.name;
+    }
+}
+
+TEST(SkinScrollBarLink, ListBoxBarIsPlacedOverTheListsEdge) {
     LinkedForm f;
     TsuiScrollBar& bar = *f.listBar;
     EXPECT_EQ(suiVertical, bar.Orientation());
     EXPECT_EQ(10 + 140 - bar.Width() - 2, bar.Left());
     EXPECT_EQ(11, bar.Top());
     EXPECT_EQ(118, bar.Height());
-
-    f.list->Items().Add(L"一");
-    f.list->Items().Add(L"二");
-    EXPECT_FALSE(bar.Visible());
-    EXPECT_FALSE(bar.Enabled());
-    EXPECT_EQ(0, bar.LineButton());
-
-    // One item at a time until the list's own bar appears.
-    int added = 0;
-    while (!(GetWindowLongW(f.list->Handle(), GWL_STYLE) & WS_VSCROLL) && added < 40)
-        f.list->Items().Add(L"项 " + std::to_wstring(added++));
-    ASSERT_TRUE(bar.Visible());
-    EXPECT_TRUE(bar.Enabled());
-    const SCROLLBARINFO sbi = PlatformBar(f.list->Handle());
-    EXPECT_EQ(std::max(18, int(sbi.xyThumbBottom - sbi.xyThumbTop)), bar.LineButton());
-    EXPECT_EQ(bar.LineButton(), bar.Track().Thumb().Height());
-
-    for (int i = 0; i < 30; ++i)
-        f.list->Items().Add(L"更多 " + std::to_wstring(i));
-    const SCROLLINFO si = PlatformRange(f.list->Handle());
-    EXPECT_EQ(si.nMax - int(si.nPage) + 1, bar.Max());
-
-    // The bar scrolls the list ...
-    bar.SetPosition(7);
-    EXPECT_EQ(7, f.list->TopIndex());
-    // ... and the list's own scrolling moves the bar.
-    SendMessageW(f.list->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
-    EXPECT_EQ(8, f.list->TopIndex());
-    EXPECT_EQ(8, bar.Position());
-    SendMessageW(f.list->Handle(), WM_VSCROLL, SB_BOTTOM, 0);
-    EXPECT_EQ(bar.Max(), bar.Position());
-    EXPECT_EQ(bar.Max(), f.list->TopIndex());
 
     // Moves and resizes take the bar along.
     f.list->SetBounds(20, 30, 160, 100);
@@ -122,19 +145,10 @@ TEST(SkinScrollBarLink, MemoBarsArePlacedTogetherAndTheMemosOwnBarsFollowTheLink
               h.BoundsRect());
     EXPECT_EQ((RECT{170 + 200 - vw - 2, 11, 170 + 200 - 2, 11 + 120 - hh - 2}), v.BoundsRect());
 
-    // Nothing to scroll: the bars stay, empty and disabled.
-    EXPECT_TRUE(v.Visible());
-    EXPECT_FALSE(v.Enabled());
-    EXPECT_FALSE(v.Track().Thumb().Visible());
+    // The horizontal bar follows as the vertical one does.
     memo.Lines().SetText(Lines(40, 80));
-    for (TsuiScrollBar* b : {&v, &h}) {
-        EXPECT_TRUE(b->Enabled());
-        EXPECT_TRUE(b->Track().Thumb().Visible());
-    }
-    EXPECT_EQ(PlatformRange(memo.Handle()).nMax - int(PlatformRange(memo.Handle()).nPage) + 1,
-              v.Max());
-    v.SetPosition(12);
-    EXPECT_EQ(12, SendMessageW(memo.Handle(), EM_GETFIRSTVISIBLELINE, 0, 0));
+    EXPECT_TRUE(h.Enabled());
+    EXPECT_TRUE(h.Track().Thumb().Visible());
     h.SetPosition(h.Max());
     EXPECT_EQ(h.Max(), PlatformRange(memo.Handle(), SB_HORZ).nPos);
 

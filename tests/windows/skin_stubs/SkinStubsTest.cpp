@@ -307,6 +307,7 @@ TEST(SkinStubs, StylesGiveTheTableColours) {
     EXPECT_EQ(frame->Color(), frame->MenuBarColor());
 
     auto* grid = new TsuiStringGrid(form.get());
+    grid->SetParent(form.get());
     EXPECT_EQ(TsuiUIStyle::BlueGlass, grid->UIStyle());
     EXPECT_EQ(TColor(0xEC5E5E), grid->FixedBGColor());
     EXPECT_EQ(clWhite, grid->FixedFontColor());
@@ -314,6 +315,7 @@ TEST(SkinStubs, StylesGiveTheTableColours) {
     EXPECT_EQ(clBlack, grid->FontColor());
 
     auto* bar = new TsuiToolBar(form.get());
+    bar->SetParent(form.get());
     EXPECT_FALSE(bar->Transparent()); // opaque in BlueGlass
     bar->SetUIStyle(TsuiUIStyle::Protein);
     EXPECT_TRUE(bar->Transparent());

@@ -13,7 +13,9 @@
 #include "skin/controls/SUIPageControl.h"
 #include "skin/controls/SUIRadioGroup.h"
 #include "skin/controls/SUITabControl.h"
-#include "../support/MessagePump.h"
+#include "skin/controls/frmMessage.h"
+
+#include "MessagePump.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +55,7 @@ class Messages {
     explicit Messages(TForm1* form)
         : hook_([this, form](TModalRequest& r) {
               if (r.kind != TModalKind::Form || !r.form) return;
-              if (r.form->ClassName() == L"TfrmMsg") {
+              if (dynamic_cast<TfrmMsg*>(r.form)) {
                   texts.push_back(form->suiMessageDialog1->Text());
                   r.form->SetModalResult(mrOk);
               } else {
