@@ -1,7 +1,7 @@
 #include "Schedule.h"
 
 #include "Money.h"
-#include "NumberText.h"
+#include "numbers/NumberText.h"
 #include "Precision.h"
 
 #include <algorithm>
@@ -437,7 +437,7 @@ bool CalcEqualPrincipal(const ScheduleInputs& in, ScheduleOutputs& out) {
 
 double PlanItemAmount(std::wstring_view value, wchar_t sep) {
     if (value.size() < 4) return 0;
-    const auto amount = ParseNumber(value.substr(3, value.size() - 4), sep);
+    const auto amount = numbers::ParseNumber(value.substr(3, value.size() - 4), sep);
     return amount ? *amount : 0;
 }
 

@@ -1,6 +1,6 @@
 #include "framework/Utils.h"
 
-#include "calc/NumberText.h"
+#include "numbers/NumberText.h"
 #include "framework/ModalHook.h"
 
 #include <cmath>
@@ -16,7 +16,7 @@ wchar_t DecimalSeparator() {
 }
 
 static bool TryStrToFloatSep(const std::wstring& text, double& value, wchar_t sep) {
-    auto parsed = calc::ParseNumber(text, sep);
+    auto parsed = numbers::ParseNumber(text, sep);
     if (!parsed) return false;
     value = *parsed;
     return true;

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-namespace calc {
+namespace numbers {
 
 namespace {
 
@@ -228,4 +228,4 @@ bool AcceptNumberKey(wchar_t key, std::wstring_view mask, std::wstring_view text
            text.find(L'-') == std::wstring_view::npos;
 }
 
-} // namespace calc
+} // namespace numbers

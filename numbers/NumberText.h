@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace calc {
+namespace numbers {
 
 // Formats value with a numeric mask: '0' is a digit always printed, '#' a
 // digit printed only when significant, one '.' marks the decimal position
@@ -29,4 +29,4 @@ std::optional<double> ParseNumber(std::wstring_view text, wchar_t decimalSeparat
 bool AcceptNumberKey(wchar_t key, std::wstring_view mask, std::wstring_view text,
                      int selectionStart, wchar_t decimalSeparator = L'.');
 
-} // namespace calc
+} // namespace numbers

@@ -2,7 +2,7 @@
 
 #include "skin/controls/SUIFramedControl.h"
 
-#include "calc/NumberText.h"
+#include "numbers/NumberText.h"
 #include "framework/Utils.h"
 
 namespace {
@@ -88,13 +88,13 @@ void TsuiNumberEdit::CreateParams(TCreateParams& params) {
 // change step, which parses the shown (rounded) number back into Value.
 void TsuiNumberEdit::SetValue(double value) {
     value_ = value;
-    SetText(calc::FormatMask(value, mask_, DecimalSeparator()));
+    SetText(numbers::FormatMask(value, mask_, DecimalSeparator()));
 }
 
 void TsuiNumberEdit::KeyPress(wchar_t& key) {
     TsuiEdit::KeyPress(key);
     if (key == 0) return;
-    if (!calc::AcceptNumberKey(key, mask_, Text(), SelStart(), DecimalSeparator())) {
+    if (!numbers::AcceptNumberKey(key, mask_, Text(), SelStart(), DecimalSeparator())) {
         Beep();
         key = 0;
     }
@@ -103,7 +103,7 @@ void TsuiNumberEdit::KeyPress(wchar_t& key) {
 void TsuiNumberEdit::Change() {
     const std::wstring text = Text();
     if (!IsEmptyOrMinus(text)) {
-        const auto parsed = calc::ParseNumber(text, DecimalSeparator());
+        const auto parsed = numbers::ParseNumber(text, DecimalSeparator());
         if (!parsed) {
             // Put the last good number back, then report the refused text.
             SetValue(value_);
@@ -136,6 +136,6 @@ void TsuiNumberEdit::Click() {
 void TsuiNumberEdit::DoExit() {
     TsuiEdit::DoExit();
     if (IsEmptyOrMinus(Text())) SetText(L"0");
-    const auto parsed = calc::ParseNumber(Text(), DecimalSeparator());
+    const auto parsed = numbers::ParseNumber(Text(), DecimalSeparator());
     SetValue(parsed ? *parsed : value_);
 }

@@ -1,7 +1,7 @@
 #include "ScheduleCli.h"
 
 #include "calc/Money.h"
-#include "calc/NumberText.h"
+#include "numbers/NumberText.h"
 #include "calc/Schedule.h"
 
 #include <map>
@@ -33,7 +33,7 @@ std::wstring Widen(const std::string& s) {
 // Command-line numbers always use '.', whatever the separator chosen for the
 // texts.
 double Number(const std::string& option, const std::string& text) {
-    auto v = calc::ParseNumber(Widen(text), L'.');
+    auto v = numbers::ParseNumber(Widen(text), L'.');
     if (!v) throw UsageError(option + ": not a number: " + text);
     return *v;
 }
@@ -204,7 +204,7 @@ Result Run(const std::vector<std::string>& args) {
         std::map<std::wstring, std::wstring> byMonth;
         for (const auto& [ym, amount] : prepay) {
             std::wstring item =
-                calc::PlanItemText(ym.first, ym.second, calc::FormatMask(amount, L"0.00", sep));
+                calc::PlanItemText(ym.first, ym.second, numbers::FormatMask(amount, L"0.00", sep));
             byMonth[calc::DateText(ym.first, ym.second)] = item;
         }
         std::vector<std::wstring> plan;
@@ -227,9 +227,9 @@ Result Run(const std::vector<std::string>& args) {
             return result;
         }
         result.out = grid.Text() + messages;
-        result.out += "#totals\t" + ToUtf8(calc::FormatMask(firstBox.value, L"0.00", sep)) + "\t" +
-                      ToUtf8(calc::FormatMask(total.value, L"0.00", sep)) + "\t" +
-                      ToUtf8(calc::FormatMask(interest.value, L"0.00", sep)) + "\n";
+        result.out += "#totals\t" + ToUtf8(numbers::FormatMask(firstBox.value, L"0.00", sep)) +
+                      "\t" + ToUtf8(numbers::FormatMask(total.value, L"0.00", sep)) + "\t" +
+                      ToUtf8(numbers::FormatMask(interest.value, L"0.00", sep)) + "\n";
         result.out += std::string("#enabled\t") + (firstBox.enabled ? "1" : "0") + "\n";
     } catch (const UsageError& e) {
         result.exitCode = 2;

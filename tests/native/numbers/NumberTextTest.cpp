@@ -1,11 +1,11 @@
-#include "calc/NumberText.h"
+#include "numbers/NumberText.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-using calc::FormatMask;
-using calc::ParseNumber;
+using numbers::FormatMask;
+using numbers::ParseNumber;
 
 TEST(FormatMask, DecimalsAreRoundedHalfAwayFromZero) {
     EXPECT_EQ(FormatMask(1234.5, L"0.00"), L"1234.50");
@@ -81,7 +81,7 @@ TEST(ParseNumber, RoundTripsEveryFormattedMoneyValue) {
 }
 
 TEST(AcceptNumberKey, DigitsBackspaceAndOneSeparator) {
-    using calc::AcceptNumberKey;
+    using numbers::AcceptNumberKey;
     for (wchar_t d = L'0'; d <= L'9'; ++d)
         EXPECT_TRUE(AcceptNumberKey(d, L"0", L"", 0));
     EXPECT_TRUE(AcceptNumberKey(8, L"0", L"12", 2));
@@ -94,7 +94,7 @@ TEST(AcceptNumberKey, DigitsBackspaceAndOneSeparator) {
 }
 
 TEST(AcceptNumberKey, RefusesLettersControlKeysAndMinusWithTheProgramsMasks) {
-    using calc::AcceptNumberKey;
+    using numbers::AcceptNumberKey;
     for (wchar_t key :
          {L'a', L'Z', L' ', L'-', L'+', L'e', L'\r', L'\x1b', L'\x03', L'\x16', L'\t', L'元'})
         for (const wchar_t* mask : {L"0", L"0.00", L"0.000"})
