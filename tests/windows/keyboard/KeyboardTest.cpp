@@ -1,5 +1,5 @@
 // The main window from the keyboard alone, and where the windows open.
-#include "MainWindowTestSupport.h"
+#include "../support/MainWindow.h"
 
 #include "../support/Rects.h"
 #include "../support/ScratchFolder.h"

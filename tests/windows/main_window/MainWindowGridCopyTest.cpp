@@ -1,7 +1,7 @@
 // Copying from a schedule grid: Ctrl+C on the selection, and the skinned
 // right-click menu with 复制 and 复制全部, compared on the clipboard.
 
-#include "MainWindowTestSupport.h"
+#include "../support/MainWindow.h"
 
 #include "framework/Screenshot.h"
 #include "framework/Utils.h"
