@@ -1,6 +1,6 @@
 #pragma once
 
-// Helpers shared by the graphics sources; not for use outside them.
+// Helpers shared by the framework sources that draw; not for use outside framework/.
 
 #include "framework/Graphics.h"
 

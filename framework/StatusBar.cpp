@@ -1,18 +1,10 @@
 #include "framework/StatusBar.h"
 
 #include "framework/FormReader.h"
+#include "framework/GraphicsInternal.h"
 #include "framework/SystemPaint.h"
 
 #include <algorithm>
-
-namespace {
-
-// A COLORREF (0x00BBGGRR) as a pixel of a 32-bit DIB (0x00RRGGBB).
-std::uint32_t ColorToPixel(COLORREF c) {
-    return (std::uint32_t(GetRValue(c)) << 16) | (std::uint32_t(GetGValue(c)) << 8) | GetBValue(c);
-}
-
-} // namespace
 
 const TEnumInfo& StatusPanelStyleEnum() {
     static const TEnumInfo e =

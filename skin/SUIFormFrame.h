@@ -29,3 +29,6 @@ class IsuiFormFrame {
 // The first direct child control of owner that is a frame; nullptr for a
 // null owner, an owner that is no form, or a form without one.
 IsuiFormFrame* FindFormFrame(const TComponent* owner);
+
+// A property value the frame's parts refuse, shown as an error box.
+void RefuseWithMessage(const std::wstring& text);

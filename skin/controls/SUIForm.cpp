@@ -16,10 +16,6 @@
 
 namespace {
 
-void RefuseWithMessage(const std::wstring& text) {
-    ShowMessageBox(text, Application ? Application->Title() : std::wstring(), MB_ICONERROR | MB_OK);
-}
-
 // Collections stored as < item ... end >: the items replace what was there.
 template <class Add, class Clear> void ReadCollection(const TValue& v, Clear clear, Add add) {
     if (v.kind != TValue::Kind::Collection || !v.items)

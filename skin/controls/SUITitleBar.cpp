@@ -41,10 +41,6 @@ namespace {
 
 constexpr int kButtonFrames = 18;
 
-void RefuseWithMessage(const std::wstring& text) {
-    ShowMessageBox(text, Application ? Application->Title() : std::wstring(), MB_ICONERROR | MB_OK);
-}
-
 // The first of the three pictures of a kind in the style's button strip.
 int ArtworkStart(TsuiTitleBarBtnType type) {
     switch (type) {

@@ -7,7 +7,7 @@ using namespace calc_test;
 
 namespace {
 
-Harness FixedTwelve() {
+Harness PrincipalFixedTwelve() {
     Harness h;
     h.in = Fixed(120000, 12, 6, 2008, 1);
     return h;
@@ -16,10 +16,10 @@ Harness FixedTwelve() {
 } // namespace
 
 TEST(EqualPrincipal, PrepaymentLowersThePrincipalOfTheRemainingMonths) {
-    Harness h = FixedTwelve();
+    Harness h = PrincipalFixedTwelve();
     h.AddPlan(2008, 6, L"50000.00");
     ASSERT_TRUE(h.Principal());
-    Harness plain = FixedTwelve();
+    Harness plain = PrincipalFixedTwelve();
     plain.Principal();
     for (int row = 1; row <= 5; ++row)
         EXPECT_EQ(h.Row(row), plain.Row(row)) << row;
@@ -55,7 +55,7 @@ TEST(EqualPrincipal, FloatingRatesChangeOnlyTheInterest) {
 }
 
 TEST(EqualPrincipal, OverpayingPlanGivesTheSameNotice) {
-    Harness h = FixedTwelve();
+    Harness h = PrincipalFixedTwelve();
     h.AddPlan(2008, 6, L"80000.00");
     h.Principal();
     EXPECT_EQ(h.Cell(5, 6), L"60000");

@@ -13,13 +13,6 @@ namespace {
 
 using Texts = std::vector<std::wstring>;
 
-Texts Years(int from, int to) {
-    Texts out;
-    for (int y = from; y <= to; ++y)
-        out.push_back(std::to_wstring(y));
-    return out;
-}
-
 void PickMode(const RepaymentTab& p, int item) {
     Click(p.mode->ItemButton(item));
     ASSERT_EQ(p.mode->ItemIndex(), item);

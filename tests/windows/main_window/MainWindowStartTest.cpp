@@ -19,13 +19,6 @@ template <class T> int CountOf(TComponent* owner) {
     return n;
 }
 
-std::vector<std::wstring> Years(int from, int to) {
-    std::vector<std::wstring> out;
-    for (int y = from; y <= to; ++y)
-        out.push_back(std::to_wstring(y));
-    return out;
-}
-
 struct ClockAt {
     explicit ClockAt(int (*clock)()) : saved(TForm1::CurrentYear) { TForm1::CurrentYear = clock; }
     ~ClockAt() { TForm1::CurrentYear = saved; }

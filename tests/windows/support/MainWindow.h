@@ -78,6 +78,14 @@ class Messages {
 };
 
 // Replaces the edit's text by typing, as the keyboard does.
+// The year texts from … to, as a year combo box lists them.
+inline std::vector<std::wstring> Years(int from, int to) {
+    std::vector<std::wstring> out;
+    for (int y = from; y <= to; ++y)
+        out.push_back(std::to_wstring(y));
+    return out;
+}
+
 inline void TypeInto(TsuiNumberEdit* edit, const std::wstring& text) {
     edit->SetFocus();
     Pump();

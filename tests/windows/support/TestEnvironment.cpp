@@ -44,6 +44,7 @@ class WindowsTestEnvironment : public testing::Environment {
     void TearDown() override { SetModalHook({}); }
 };
 
-const auto* const kEnvironment = testing::AddGlobalTestEnvironment(new WindowsTestEnvironment);
+const auto* const kWindowsEnvironment =
+    testing::AddGlobalTestEnvironment(new WindowsTestEnvironment);
 
 } // namespace
