@@ -38,6 +38,14 @@ const TEnumInfo& UIStyleEnum();
 void GetBuiltInThemeBitmap(TsuiUIStyle style, int element, TBitmap* target, int index = 0,
                            int count = 0);
 
+// A style's pictures are decoded once and shared while some control shows
+// the style (style links count themselves in and out); they are dropped,
+// GDI objects and all, when the last one leaves it.
+void UseBuiltInStyleArtwork(TsuiUIStyle style);
+void ReleaseBuiltInStyleArtwork(TsuiUIStyle style);
+// Pictures decoded so far; flat while the shared ones serve.
+int BuiltInArtworkDecodes();
+
 // ---------------------------------------------------------------------------
 // Resolution and propagation
 
