@@ -315,10 +315,18 @@ void PaintParentBackground(TCanvas& canvas, TControl& control) {
     GetViewportOrgEx(dc, &origin);
     SetViewportOrgEx(dc, origin.x - control.Left(), origin.y - control.Top(), nullptr);
     IntersectClipRect(dc, 0, 0, parent->ClientWidth(), parent->ClientHeight());
+    if (auto* kept = dynamic_cast<IsuiKeptPicture*>(parent); kept && kept->PaintKeptPicture(dc))
+        return;
     const auto wp = reinterpret_cast<WPARAM>(dc);
     // Through the window procedure, so a replaced one (the skinned frame) paints too.
     parent->Perform(WM_ERASEBKGND, wp, 0);
     parent->Perform(WM_PAINT, wp, 0);
+}
+
+bool KeptPictureIsCurrent(TWinControl& control, const TBitmap& picture) {
+    return control.HandleAllocated() && !picture.Empty() &&
+           picture.Width() == control.ClientWidth() && picture.Height() == control.ClientHeight() &&
+           !::GetUpdateRect(control.Handle(), nullptr, FALSE);
 }
 
 bool PointInRect(POINT point, const RECT& rect) {
