@@ -460,6 +460,9 @@ struct ReaderState {
     std::wstring source;
     std::vector<TComponent*> loaded;
     std::vector<Fixup> fixups;
+    // The object being made, until its own properties are applied.
+    const TComponent* making = nullptr;
+    const TObjectDescription* makingDescription = nullptr;
 };
 
 thread_local ReaderState* gReader = nullptr;
@@ -554,6 +557,8 @@ void CreateObject(ReaderState& st, TObject& parent, const TObjectDescription& d)
     } catch (const EComponentError& e) {
         Fail(st.source, d.line, e.Message());
     }
+    st.making = c;
+    st.makingDescription = &d;
     if (auto* control = dynamic_cast<TControl*>(c)) {
         auto* container = dynamic_cast<TWinControl*>(&parent);
         if (!container)
@@ -567,6 +572,8 @@ void CreateObject(ReaderState& st, TObject& parent, const TObjectDescription& d)
                  L"field " + d.name + L" of " + st.root->ClassName() + L" does not take a " +
                      d.className);
     ApplyAll(st, *c, d.properties);
+    st.making = nullptr;
+    st.makingDescription = nullptr;
     CreateChildren(st, *c, d);
 }
 
@@ -648,6 +655,13 @@ void ReadComponentText(TComponent& root, std::wstring_view text, std::wstring_vi
 void ReadComponentResource(TComponent& root, std::wstring_view resourceName) {
     std::wstring text = LoadTextResource(resourceName);
     ReadComponentText(root, text, resourceName);
+}
+
+bool DescriptionStores(const TComponent& component, std::wstring_view property) {
+    if (!gReader || gReader->making != &component || !gReader->makingDescription) return false;
+    const auto& stored = gReader->makingDescription->properties;
+    return std::any_of(stored.begin(), stored.end(),
+                       [&](const TPropertyAssignment& p) { return SameText(p.name, property); });
 }
 
 void ApplyStoredProperties(TObject& target, const std::vector<TPropertyAssignment>& properties) {

@@ -44,6 +44,11 @@ void ReadComponent(TComponent& root, const TObjectDescription& description,
 void ReadComponentText(TComponent& root, std::wstring_view text, std::wstring_view sourceName);
 void ReadComponentResource(TComponent& root, std::wstring_view resourceName);
 
+// Whether the description being applied to component stores property: a
+// step that the stored value will run anyway can wait for it. False outside
+// a reader and once the component's own properties are applied.
+bool DescriptionStores(const TComponent& component, std::wstring_view property);
+
 // For classes with collection properties: applies stored item properties to
 // an item object, with the same rules (and the same reader, if one is running).
 void ApplyStoredProperties(TObject& target, const std::vector<TPropertyAssignment>& properties);

@@ -68,7 +68,9 @@ WNDPROC RegisterWinClass(const TCreateParams& p) {
         wc.style = p.ClassStyle;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = p.Background;
-        wc.hIcon = LoadIconW(MainInstance(), L"MAINICON");
+        // Only a window with a frame shows an icon; Wine makes a small copy of
+        // it for every class that names one, a few milliseconds each.
+        if (!(p.Style & WS_CHILD)) wc.hIcon = LoadIconW(MainInstance(), L"MAINICON");
     }
     wc.lpfnWndProc = StdWndProc;
     wc.hInstance = MainInstance();
@@ -568,7 +570,9 @@ HBRUSH TWinControl::ColorBrush() {
 }
 
 void TWinControl::SendFontToWindow() {
-    if (handle_) SendMessageW(handle_, WM_SETFONT, WPARAM(Font().Handle()), TRUE);
+    // A window nobody sees yet needs no repaint for it.
+    if (handle_)
+        SendMessageW(handle_, WM_SETFONT, WPARAM(Font().Handle()), IsWindowVisible(handle_));
 }
 
 void TWinControl::ReflectToChild(TMessage& m, HWND child) {

@@ -137,6 +137,14 @@ void TsuiCustomPanel::Paint() {
     PaintTo(paint.Canvas());
 }
 
+bool TsuiCustomPanel::PaintKeptPicture(HDC dc) {
+    TOffscreenBuffer& buffer = PaintBuffer();
+    if (!KeptPictureIsCurrent(*this, buffer.Bitmap())) return false;
+    buffer.CopyTo(dc);
+    PaintControls(dc);
+    return true;
+}
+
 void TsuiCustomPanel::PaintTo(TCanvas& canvas) {
     const RECT client = ClientRect();
     const RECT area{0, 0, client.right - client.left, client.bottom - client.top};

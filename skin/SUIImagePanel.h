@@ -3,6 +3,8 @@
 // bar's slider and the form frame's content panel are built on it.
 #pragma once
 
+#include "skin/SUIThemes.h"
+
 #include "framework/Controls.h"
 #include "framework/Graphics.h"
 
@@ -10,7 +12,7 @@ enum TsuiDrawStyle { suiNormal, suiStretch, suiTile };
 
 const TEnumInfo& DrawStyleEnum();
 
-class TsuiCustomPanel : public TCustomPanel {
+class TsuiCustomPanel : public TCustomPanel, public IsuiKeptPicture {
   public:
     explicit TsuiCustomPanel(TComponent* owner);
     ~TsuiCustomPanel() override;
@@ -35,7 +37,11 @@ class TsuiCustomPanel : public TCustomPanel {
     // area's top-left. Paint does this into an off-screen bitmap.
     void PaintTo(TCanvas& canvas);
 
+    bool PaintKeptPicture(HDC dc) override;
+
   protected:
+    // The buffer the panel's Paint goes through.
+    virtual TOffscreenBuffer& PaintBuffer() { return buffer_; }
     void Paint() override;
     void Resize() override;
     void TextChanged() override;

@@ -1,14 +1,29 @@
 #include "skin/SUIStyleLink.h"
 
 TsuiStyleLink::TsuiStyleLink(TComponent& owner, std::function<void()> apply, TThemeReapply reapply)
-    : owner_(owner), apply_(std::move(apply)), reapply_(reapply) {}
+    : owner_(owner), apply_(std::move(apply)), reapply_(reapply) {
+    TrackArtwork();
+}
 
 TsuiStyleLink::~TsuiStyleLink() {
     if (fileTheme_) fileTheme_->RemoveFreeNotification(&owner_);
+    if (artworkStyle_) ReleaseBuiltInStyleArtwork(*artworkStyle_);
+}
+
+void TsuiStyleLink::TrackArtwork() const {
+    TsuiUIStyle effective = TsuiUIStyle::DeepBlue;
+    std::optional<TsuiUIStyle> reads;
+    if (!Resolve(effective)) reads = effective;
+    if (reads == artworkStyle_) return;
+    // The new style first: a style kept is not dropped in between.
+    if (reads) UseBuiltInStyleArtwork(*reads);
+    if (artworkStyle_) ReleaseBuiltInStyleArtwork(*artworkStyle_);
+    artworkStyle_ = reads;
 }
 
 void TsuiStyleLink::SetStyle(TsuiUIStyle style) {
     style_ = style;
+    TrackArtwork();
     Apply();
 }
 
@@ -19,6 +34,7 @@ void TsuiStyleLink::SetFileTheme(TsuiFileTheme* theme) {
         fileTheme_ = theme;
         // A theme of another owner tells us directly; one of ours through the owner.
         if (fileTheme_) fileTheme_->FreeNotification(&owner_);
+        TrackArtwork();
     }
     switch (reapply_) {
     case TThemeReapply::Always:
@@ -37,6 +53,7 @@ bool TsuiStyleLink::Notification(const TComponent* component, TOperation operati
     if (operation != TOperation::opRemove || !fileTheme_ || component != fileTheme_) return false;
     fileTheme_ = nullptr;
     style_ = TsuiUIStyle::DeepBlue;
+    TrackArtwork();
     Apply();
     return true;
 }
@@ -64,6 +81,7 @@ bool TsuiStyleLink::Bool(int element) const {
 }
 
 void TsuiStyleLink::Bitmap(int element, TBitmap& target, int index, int count) const {
+    TrackArtwork(); // a theme file loaded or cleared since
     TsuiUIStyle effective = TsuiUIStyle::DeepBlue;
     if (!Resolve(effective)) {
         GetBuiltInThemeBitmap(effective, element, &target, index, count);

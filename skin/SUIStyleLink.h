@@ -10,8 +10,10 @@
 
 #include "framework/Component.h"
 #include "framework/Controls.h"
+#include "framework/FormReader.h"
 
 #include <functional>
+#include <optional>
 #include <type_traits>
 
 class TsuiStyleLink {
@@ -35,7 +37,10 @@ class TsuiStyleLink {
     // Stores the style and runs the style step.
     void SetStyle(TsuiUIStyle style);
     // Stores the style only; the owner runs its step itself.
-    void StoreStyle(TsuiUIStyle style) { style_ = style; }
+    void StoreStyle(TsuiUIStyle style) {
+        style_ = style;
+        TrackArtwork();
+    }
     TsuiFileTheme* FileTheme() const { return fileTheme_; }
     void SetFileTheme(TsuiFileTheme* theme);
 
@@ -57,12 +62,16 @@ class TsuiStyleLink {
     void Apply() const {
         if (apply_) apply_();
     }
+    // Counts the owner in as a user of the built-in style it reads, so that
+    // style's artwork stays decoded while it is shown.
+    void TrackArtwork() const;
 
     TComponent& owner_;
     std::function<void()> apply_;
     TThemeReapply reapply_;
     TsuiUIStyle style_ = TsuiUIStyle::DeepBlue;
     TsuiFileTheme* fileTheme_ = nullptr;
+    mutable std::optional<TsuiUIStyle> artworkStyle_;
 };
 
 // FileTheme and UIStyle, published the same way by every skinned class:
@@ -130,9 +139,10 @@ template <class Base> class TsuiStyled : public detail::TsuiStyleHost<Base>, pub
     virtual TsuiUIStyle OwnerStyle() const { return GetOwnerFormStyle(this->Owner()); }
     const TsuiStyleLink& StyleLink() const { return link_; }
 
-    // Runs the style step with OwnerStyle once, unless a style was set.
+    // Runs the style step with OwnerStyle once, unless a style was set or
+    // the description being read stores one, whose step then runs alone.
     void PickUpOwnerStyle() override {
-        if (styleSet_) return;
+        if (styleSet_ || DescriptionStores(*this, L"UIStyle")) return;
         styleSet_ = true;
         link_.SetStyle(OwnerStyle());
     }

@@ -5,7 +5,10 @@
 #include "framework/Utils.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
+#include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,18 +27,73 @@ const TEnumInfo& UIStyleEnum() {
 // ---------------------------------------------------------------------------
 // Built-in bitmaps
 
+namespace {
+
+// The decoded pictures of one style, kept while some control shows it.
+struct StyleArtwork {
+    int users = 0;
+    std::map<std::wstring, std::unique_ptr<TBitmap>, std::less<>> pictures;
+};
+
+struct ArtworkCache {
+    std::array<StyleArtwork, 6> styles;
+    int decodes = 0;
+};
+
+ArtworkCache& Artwork() {
+    // Never destroyed: the application's forms, static too, leave their
+    // styles after it would be gone; the process's end frees the pictures.
+    static auto* cache = new ArtworkCache;
+    return *cache;
+}
+
+StyleArtwork& ArtworkOf(TsuiUIStyle style) {
+    return Artwork().styles.at(std::size_t(style));
+}
+
+void Decode(const std::wstring& name, TBitmap& into) {
+    into.LoadFromResourceName(MainInstance(), name);
+    ++Artwork().decodes;
+}
+
+} // namespace
+
+void UseBuiltInStyleArtwork(TsuiUIStyle style) {
+    ++ArtworkOf(style).users;
+}
+
+void ReleaseBuiltInStyleArtwork(TsuiUIStyle style) {
+    StyleArtwork& art = ArtworkOf(style);
+    if (art.users > 0 && --art.users == 0) art.pictures.clear();
+}
+
+int BuiltInArtworkDecodes() {
+    return Artwork().decodes;
+}
+
 void GetBuiltInThemeBitmap(TsuiUIStyle style, int element, TBitmap* target, int index, int count) {
     if (!target) return;
     auto request = GetBuiltInThemeBitmapRequest(style, element, index, count);
     if (!request) return;
     const std::wstring name(request->resourceName);
-    if (request->Whole()) {
-        target->LoadFromResourceName(MainInstance(), name);
+    // The whole picture is its one frame.
+    const int frames = request->Whole() ? 1 : request->count;
+    const int frame = request->Whole() ? 1 : request->index;
+    StyleArtwork& art = ArtworkOf(style);
+    if (art.users == 0) { // nobody shows this style: nothing worth keeping
+        TBitmap whole;
+        Decode(name, whole);
+        ExtractBitmapFrame(whole, *target, frames, frame);
         return;
     }
-    TBitmap whole;
-    whole.LoadFromResourceName(MainInstance(), name);
-    ExtractBitmapFrame(whole, *target, request->count, request->index);
+    auto it = art.pictures.find(name);
+    if (it == art.pictures.end()) {
+        auto whole = std::make_unique<TBitmap>();
+        Decode(name, *whole);
+        it = art.pictures.emplace(name, std::move(whole)).first;
+    }
+    // A copy of the pixels only: the target keeps its own transparency.
+    ExtractBitmapFrame(*it->second, *target, frames, frame);
 }
 
 // ---------------------------------------------------------------------------
@@ -257,10 +315,18 @@ void PaintParentBackground(TCanvas& canvas, TControl& control) {
     GetViewportOrgEx(dc, &origin);
     SetViewportOrgEx(dc, origin.x - control.Left(), origin.y - control.Top(), nullptr);
     IntersectClipRect(dc, 0, 0, parent->ClientWidth(), parent->ClientHeight());
+    if (auto* kept = dynamic_cast<IsuiKeptPicture*>(parent); kept && kept->PaintKeptPicture(dc))
+        return;
     const auto wp = reinterpret_cast<WPARAM>(dc);
     // Through the window procedure, so a replaced one (the skinned frame) paints too.
     parent->Perform(WM_ERASEBKGND, wp, 0);
     parent->Perform(WM_PAINT, wp, 0);
+}
+
+bool KeptPictureIsCurrent(TWinControl& control, const TBitmap& picture) {
+    return control.HandleAllocated() && !picture.Empty() &&
+           picture.Width() == control.ClientWidth() && picture.Height() == control.ClientHeight() &&
+           !::GetUpdateRect(control.Handle(), nullptr, FALSE);
 }
 
 bool PointInRect(POINT point, const RECT& rect) {

@@ -38,6 +38,14 @@ const TEnumInfo& UIStyleEnum();
 void GetBuiltInThemeBitmap(TsuiUIStyle style, int element, TBitmap* target, int index = 0,
                            int count = 0);
 
+// A style's pictures are decoded once and shared while some control shows
+// the style (style links count themselves in and out); they are dropped,
+// GDI objects and all, when the last one leaves it.
+void UseBuiltInStyleArtwork(TsuiUIStyle style);
+void ReleaseBuiltInStyleArtwork(TsuiUIStyle style);
+// Pictures decoded so far; flat while the shared ones serve.
+int BuiltInArtworkDecodes();
+
 // ---------------------------------------------------------------------------
 // Resolution and propagation
 
@@ -72,7 +80,25 @@ void TileDraw(TCanvas& canvas, const TGraphic& picture, const RECT& rect);
 
 // Lets the parent paint its background and content into canvas, shifted so
 // that the control's top-left is canvas (0, 0). Nothing without a parent.
+// A parent that keeps a current picture of itself hands that over instead.
 void PaintParentBackground(TCanvas& canvas, TControl& control);
+
+// A control that keeps the picture of its last whole paint off screen, so
+// that its transparent children need not have it paint itself again for
+// each of them.
+class IsuiKeptPicture {
+  public:
+    // Copies the picture, with the windowless controls on it, into dc in the
+    // control's client coordinates; false when the picture is not current.
+    virtual bool PaintKeptPicture(HDC dc) = 0;
+
+  protected:
+    ~IsuiKeptPicture() = default;
+};
+
+// Whether picture shows control as it is: the client's size, and nothing
+// waiting to be painted.
+bool KeptPictureIsCurrent(TWinControl& control, const TBitmap& picture);
 
 // Both edges inclusive.
 bool PointInRect(POINT point, const RECT& rect);

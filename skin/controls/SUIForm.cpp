@@ -254,6 +254,13 @@ void TsuiForm::Paint() {
     }
 }
 
+bool TsuiForm::PaintKeptPicture(HDC dc) {
+    if (!KeptPictureIsCurrent(*this, buffer_.Bitmap())) return false;
+    buffer_.CopyTo(dc);
+    PaintControls(dc);
+    return true;
+}
+
 void TsuiForm::SetCaption(const std::wstring& v) {
     titleBar_->SetCaption(v);
     // The task bar shows the window's own text.

@@ -19,8 +19,9 @@
 
 class TsuiMenuBar;
 
-class TsuiForm : public TsuiStyled<TCustomPanel>, public IsuiFormFrame {
+class TsuiForm : public TsuiStyled<TCustomPanel>, public IsuiFormFrame, public IsuiKeptPicture {
   public:
+    bool PaintKeptPicture(HDC dc) override;
     // Raises EComponentError when the owner form already holds a TsuiForm.
     explicit TsuiForm(TComponent* owner);
     ~TsuiForm() override;

@@ -33,6 +33,7 @@ class TsuiCustomGroupBox : public TsuiStyled<TsuiCustomPanel> {
     void ApplyStyle() override;
 
     void Paint() override;
+    TOffscreenBuffer& PaintBuffer() override { return buffer_; }
     void WndProc(TMessage& m) override;
     void FontChanged() override;
     // |Font.Height|: the caption's room at the top.

@@ -332,6 +332,13 @@ void TsuiTabSheet::WndProc(TMessage& m) {
         CreateChildHandles();
         return;
     }
+    // A page behind the active one is covered by it whole: its paint would
+    // only cost a page-sized picture that nobody sees.
+    if (m.Msg == WM_PAINT && !m.WParam && pageControl_ && pageControl_->ActivePage() != this) {
+        ValidateRect(Handle(), nullptr);
+        m.Result = 0;
+        return;
+    }
     TCustomPanel::WndProc(m);
 }
 

@@ -105,9 +105,10 @@ TEST(AppStart, TimeToThePaintedWindowBesideABareWindowProgram) {
         best = std::min(best, o);
     }
     std::printf("start to painted window, best of 3: LananCalc.exe %.0f ms, a bare window "
-                "program %.0f ms\n",
-                best, bestBare);
-    EXPECT_LT(best, bestBare + 2000); // budget 500 ms; a loaded machine gets leeway
+                "program %.0f ms (%.2f times)\n",
+                best, bestBare, best / bestBare);
+    // The aim is 1.5 times; a shared, loaded machine gets leeway up to 3.
+    EXPECT_LT(best, 3 * bestBare);
 }
 
 TEST(AppStart, ShowsTheMainWindowAndClosesNormally) {

@@ -4,6 +4,7 @@
 
 #include "SkinTestSupport.h"
 
+#include "../support/HostForm.h"
 #include "../support/Painted.h"
 
 #include "framework/FormReader.h"
@@ -290,4 +291,24 @@ TEST(TsuiImagePanel, WindowWithEveryDrawStyleForTheScreens) {
     // Stretched: the button's left edge column reaches the panel's bottom.
     EXPECT_NE(clWhite, client.Pixel(110 + 45, 10 + 58));
     form->Hide();
+}
+
+// A transparent child shows its parent as the parent looks now: from the
+// parent's kept picture while that is current, painted anew while the parent
+// waits to be painted.
+TEST(TsuiImagePanel, TransparentChildShowsTheParentAsItIsNow) {
+    HostForm host;
+    auto* parent = Make<TsuiImagePanel>(host.get(), 10, 10, 60, 40);
+    parent->SetColor(clNavy);
+    auto* child = new TsuiImagePanel(host.get());
+    child->SetParent(parent);
+    child->SetBounds(5, 5, 20, 10);
+    child->SetTransparent(true);
+    host.Show();
+    Pump();
+    EXPECT_EQ(clNavy, Painted(*child)->Pixel(3, 3));
+    parent->SetColor(clMaroon);
+    EXPECT_EQ(clMaroon, Painted(*child)->Pixel(3, 3)) << "the kept picture is stale";
+    Pump();
+    EXPECT_EQ(clMaroon, Painted(*child)->Pixel(3, 3));
 }

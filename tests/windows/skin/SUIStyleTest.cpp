@@ -3,6 +3,8 @@
 
 #include "SkinTestSupport.h"
 
+#include "../support/GdiObjects.h"
+
 using namespace skin_test;
 using theme_test::ThemeFileWriter;
 
@@ -189,4 +191,35 @@ TEST(ApplyStyleToChildren, ReachesNestedControlsAndSkipsThoseWithoutBothProperti
     EXPECT_EQ(nullptr, deep->FileTheme());
     EXPECT_EQ(GetBuiltInThemeColor(TsuiUIStyle::WinXP, ThemeElement::FormBackgroundColor),
               deep->background);
+}
+
+// The built-in artwork of a style is decoded once for all its users, and its
+// GDI objects go when the last user leaves the style.
+TEST(BuiltInArtwork, DecodedOncePerStyleSharedByItsUsersAndDroppedWithIt) {
+    TComponent owner(nullptr);
+    const DWORD gdiBefore = GdiObjects();
+    {
+        TsuiStyleLink first(owner, nullptr), second(owner, nullptr);
+        TBitmap a, b;
+        auto decodesFor = [&](TsuiUIStyle style) {
+            const int before = BuiltInArtworkDecodes();
+            first.SetStyle(style);
+            second.SetStyle(style);
+            for (int frame = 1; frame <= 3; ++frame) {
+                first.Bitmap(ThemeElement::ButtonImage, a, frame, 3);
+                second.Bitmap(ThemeElement::ButtonImage, b, frame, 3);
+            }
+            EXPECT_EQ(a.Pixel(5, 5), b.Pixel(5, 5));
+            return BuiltInArtworkDecodes() - before;
+        };
+        EXPECT_EQ(1, decodesFor(TsuiUIStyle::WinXP));
+        const DWORD held = GdiObjects();
+        EXPECT_EQ(0, decodesFor(TsuiUIStyle::WinXP));
+        // Both leave WinXP: its picture goes as MacOS's comes, and comes back decoded anew.
+        EXPECT_EQ(1, decodesFor(TsuiUIStyle::MacOS));
+        EXPECT_EQ(held, GdiObjects());
+        EXPECT_EQ(1, decodesFor(TsuiUIStyle::WinXP));
+        EXPECT_EQ(held, GdiObjects());
+    }
+    EXPECT_EQ(gdiBefore, GdiObjects());
 }
