@@ -10,6 +10,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 const TEnumInfo& TitleBarAlignEnum() {
     static const TEnumInfo e =
@@ -655,8 +656,8 @@ void TsuiTitleBar::UpdateRegion() {
     const int r = roundCorner_;
     // A maximized window and a square one need no region.
     if (r <= 0 || FormMaximized()) {
-        if (regionSet_) SetWindowRgn(form->Handle(), nullptr, TRUE);
-        regionSet_ = false;
+        // Cleared first: taking the region away sends the form size messages.
+        if (std::exchange(regionSet_, false)) SetWindowRgn(form->Handle(), nullptr, TRUE);
         return;
     }
     RECT c{};
