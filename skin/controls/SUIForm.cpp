@@ -232,12 +232,16 @@ void TsuiForm::PaintBorder(HDC dc) {
 }
 
 void TsuiForm::CoverGrownArea() {
-    // The window's fresh memory is black; children clip themselves out.
+    // What the window grew by beyond the panel is fresh memory, and black.
+    const RECT c = ownerForm_->ClientRect();
+    if (c.right <= Left() + Width() + borderWidth_ && c.bottom <= Top() + Height() + borderWidth_)
+        return;
     WindowDC dc(ownerForm_->Handle());
     if (!dc) return;
     {
+        // The children clip themselves out.
         TCanvas canvas(dc.Get());
-        FillControlRect(canvas, ownerForm_->ClientRect(), Color());
+        FillControlRect(canvas, c, Color());
     }
     // On the screen now, not after the layout and its paints.
     GdiFlush();

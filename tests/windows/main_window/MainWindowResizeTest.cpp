@@ -6,7 +6,7 @@
 
 #include "../support/MainWindow.h"
 
-#include "framework/GdiHandles.h"
+#include "framework/Screenshot.h"
 #include "skin/controls/SUIForm.h"
 
 #include <atomic>
@@ -19,38 +19,16 @@ using namespace main_window_test;
 
 namespace {
 
-using Pixels = std::vector<std::uint32_t>;
 using Clock = std::chrono::steady_clock;
 
-// What the display shows inside r.
-Pixels CaptureScreen(const RECT& r) {
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    WindowDC screen(nullptr);
-    MemoryDC memory(CreateCompatibleDC(screen.Get()));
-    BitmapHandle dib(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!memory || !dib) return {};
-    {
-        ObjectSelection select(memory.Get(), dib.Get());
-        BitBlt(memory.Get(), 0, 0, w, h, screen.Get(), r.left, r.top, SRCCOPY | CAPTUREBLT);
-    }
-    GdiFlush();
-    const auto* p = static_cast<const std::uint32_t*>(bits);
-    Pixels out(p, p + size_t(w) * size_t(h));
-    for (auto& px : out)
-        px &= 0xFFFFFF;
-    return out;
-}
-
 // Reads the screen every few milliseconds, from the start of a size change
-// until it matches the painted window.
+// until it shows the painted window.
 class ScreenSampler {
   public:
-    ScreenSampler(const RECT& area, Pixels painted)
-        : width_(area.right - area.left), area_(area), painted_(std::move(painted)),
-          before_(CaptureScreen(area)), thread_([this] { Run(); }) {}
+    ScreenSampler(const RECT& area, const TBitmap& painted) : area_(area), painted_(painted) {
+        CaptureScreenArea(area_, before_);
+        thread_ = std::thread([this] { Run(); });
+    }
     ~ScreenSampler() { Stop(); }
     void Stop() {
         stop_ = true;
@@ -58,7 +36,7 @@ class ScreenSampler {
     }
     bool Whole() const { return wholeMs_ >= 0; }
     double WholeMs() const { return wholeMs_; }
-    int Samples() const { return samples_; }
+    int Readings() const { return readings_; }
     // The most 16 x 16 blocks of pure black one reading showed where neither
     // the painted window nor the screen before the change had them.
     int BlackBlocks() const { return blackBlocks_; }
@@ -67,45 +45,43 @@ class ScreenSampler {
     static constexpr int kBlock = 16;
 
     void Run() {
+        TBitmap now;
+        const int w = before_.Width(), h = before_.Height();
+        auto rgb = [](std::uint32_t pixel) { return pixel & 0xFFFFFF; };
         while (!stop_ && !Whole()) {
-            const Pixels now = CaptureScreen(area_);
-            if (now.size() != painted_.size() || now.size() != before_.size()) break;
-            ++samples_;
-            blackBlocks_ = std::max(blackBlocks_, CountBlackBlocks(now));
-            size_t differing = 0;
-            for (size_t i = 0; i < now.size(); ++i)
-                differing += now[i] != painted_[i];
+            CaptureScreenArea(area_, now);
+            ++readings_;
+            // Rows follow each other: pixel i of each picture.
+            const std::uint32_t *n = now.ScanLine(0), *p = painted_.ScanLine(0),
+                                *b = before_.ScanLine(0);
+            int differing = 0, blocks = 0;
+            for (int i = 0; i < w * h; ++i)
+                differing += rgb(n[i]) != rgb(p[i]);
+            for (int y0 = 0; y0 + kBlock <= h; y0 += kBlock)
+                for (int x0 = 0; x0 + kBlock <= w; x0 += kBlock) {
+                    bool black = true, blackBefore = true;
+                    for (int y = y0; y < y0 + kBlock; ++y)
+                        for (int i = y * w + x0; i < y * w + x0 + kBlock; ++i) {
+                            black = black && rgb(n[i]) == 0;
+                            blackBefore = blackBefore && (rgb(p[i]) == 0 || rgb(b[i]) == 0);
+                        }
+                    blocks += black && !blackBefore;
+                }
+            blackBlocks_ = std::max(blackBlocks_, blocks);
             // The caret may blink in the focused edit.
-            if (differing <= now.size() / 500)
+            if (differing <= w * h / 500)
                 wholeMs_ = std::chrono::duration<double, std::milli>(Clock::now() - start_).count();
             Sleep(5);
         }
     }
-    int CountBlackBlocks(const Pixels& now) const {
-        const int height = int(now.size()) / width_;
-        int blocks = 0;
-        for (int y0 = 0; y0 + kBlock <= height; y0 += kBlock)
-            for (int x0 = 0; x0 + kBlock <= width_; x0 += kBlock) {
-                bool black = true, blackBefore = true;
-                for (int y = y0; y < y0 + kBlock && black; ++y)
-                    for (int x = x0; x < x0 + kBlock; ++x) {
-                        const size_t i = size_t(y) * size_t(width_) + size_t(x);
-                        black = black && now[i] == 0;
-                        blackBefore = blackBefore && (painted_[i] == 0 || before_[i] == 0);
-                    }
-                blocks += black && !blackBefore;
-            }
-        return blocks;
-    }
 
-    const int width_;
     const RECT area_;
-    const Pixels painted_;
-    const Pixels before_;
+    const TBitmap& painted_;
+    TBitmap before_;
     const Clock::time_point start_ = Clock::now();
     std::atomic<bool> stop_{false};
     std::atomic<double> wholeMs_{-1};
-    int samples_ = 0;
+    int readings_ = 0;
     int blackBlocks_ = 0;
     std::thread thread_;
 };
@@ -160,7 +136,8 @@ TEST(MainWindowResize, PaintedWholeWithoutBlackAfterMaximizeAndRestore) {
         SCOPED_TRACE(toMaximized ? "maximize" : "restore");
         SetZoomed(wnd, toMaximized);
         const RECT area = WindowRectOf(wnd);
-        const Pixels painted = CaptureScreen(area);
+        TBitmap painted;
+        CaptureScreenArea(area, painted);
         SetZoomed(wnd, !toMaximized);
         ScreenSampler sampler(area, painted);
         ClickMax(bar);
@@ -169,7 +146,7 @@ TEST(MainWindowResize, PaintedWholeWithoutBlackAfterMaximizeAndRestore) {
         std::printf("%s: painted whole after %.0f ms (%d readings of the screen), "
                     "%d blocks of black\n",
                     toMaximized ? "maximize" : "restore from maximized", sampler.WholeMs(),
-                    sampler.Samples(), sampler.BlackBlocks());
+                    sampler.Readings(), sampler.BlackBlocks());
         EXPECT_EQ(toMaximized, IsZoomed(wnd) != FALSE);
         EXPECT_TRUE(sampler.Whole());
         EXPECT_EQ(0, sampler.BlackBlocks());
