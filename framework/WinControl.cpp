@@ -862,7 +862,7 @@ bool TWinControl::SizeMessage(TMessage& m) {
     if (m.Msg != WM_SIZE && m.Msg != WM_WINDOWPOSCHANGED) return false;
     DefaultHandler(m);
     // The picture depends on the size; children that kept theirs keep their bits.
-    if (m.Msg == WM_SIZE && m.WParam != SIZE_MINIMIZED && !IsSystemControl())
+    if (m.Msg == WM_SIZE && m.WParam != SIZE_MINIMIZED)
         RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
     UpdateBoundsFromWindow();
     return true;

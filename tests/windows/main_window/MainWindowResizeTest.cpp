@@ -132,14 +132,18 @@ TEST(MainWindowResize, PaintedWholeWithoutBlackAfterMaximizeAndRestore) {
     MainWindow w;
     TsuiTitleBar& bar = w->suiForm1->TitleBar();
     const HWND wnd = w->Handle();
-    for (const bool toMaximized : {true, false}) {
+    // The restored window must look as it did when it was first painted.
+    Settle();
+    const RECT normalArea = WindowRectOf(wnd);
+    TBitmap normal, maximized;
+    CaptureScreenArea(normalArea, normal);
+    SetZoomed(wnd, true);
+    const RECT maximizedArea = WindowRectOf(wnd);
+    CaptureScreenArea(maximizedArea, maximized);
+    for (const bool toMaximized : {false, true}) {
         SCOPED_TRACE(toMaximized ? "maximize" : "restore");
-        SetZoomed(wnd, toMaximized);
-        const RECT area = WindowRectOf(wnd);
-        TBitmap painted;
-        CaptureScreenArea(area, painted);
-        SetZoomed(wnd, !toMaximized);
-        ScreenSampler sampler(area, painted);
+        ScreenSampler sampler(toMaximized ? maximizedArea : normalArea,
+                              toMaximized ? maximized : normal);
         ClickMax(bar);
         PumpUntil([&] { return sampler.Whole(); }, 5000);
         sampler.Stop();
@@ -150,6 +154,7 @@ TEST(MainWindowResize, PaintedWholeWithoutBlackAfterMaximizeAndRestore) {
         EXPECT_EQ(toMaximized, IsZoomed(wnd) != FALSE);
         EXPECT_TRUE(sampler.Whole());
         EXPECT_EQ(0, sampler.BlackBlocks());
+        Settle();
     }
 }
 
