@@ -86,28 +86,12 @@ class ScreenSampler {
     std::thread thread_;
 };
 
-RECT WindowRectOf(HWND wnd) {
-    RECT r{};
-    GetWindowRect(wnd, &r);
-    return r;
-}
-
 void Settle() {
     PumpUntil([] { return false; }, 300);
 }
 
-// The maximize (or restore) button, in the bar's coordinates.
-POINT MaxButton(TsuiTitleBar& bar) {
-    for (const auto& place : bar.Layout().buttons)
-        if (bar.Buttons(place.index).ButtonType() == suiMax)
-            return POINT{(place.rect.left + place.rect.right) / 2,
-                         (place.rect.top + place.rect.bottom) / 2};
-    ADD_FAILURE() << "no maximize button";
-    return POINT{};
-}
-
 void ClickMax(TsuiTitleBar& bar) {
-    const POINT p = MaxButton(bar);
+    const POINT p = ButtonCentre(bar, suiMax);
     ClickAt(bar.Handle(), p.x, p.y);
 }
 
@@ -165,9 +149,9 @@ TEST(MainWindowResize, TitleBarClickRightAfterTheSizeChangedActs) {
     MainWindow w;
     TsuiTitleBar& bar = w->suiForm1->TitleBar();
     const HWND wnd = w->Handle();
-    const POINT atNormal = bar.ClientToScreen(MaxButton(bar));
+    const POINT atNormal = bar.ClientToScreen(ButtonCentre(bar, suiMax));
     SetZoomed(wnd, true);
-    const POINT atMaximized = bar.ClientToScreen(MaxButton(bar));
+    const POINT atMaximized = bar.ClientToScreen(ButtonCentre(bar, suiMax));
     SetZoomed(wnd, false);
     for (const bool fromMaximized : {false, true})
         for (const int delayMs : {50, 100}) {
