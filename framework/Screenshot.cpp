@@ -56,6 +56,16 @@ void CaptureWindow(HWND wnd, TBitmap& target, bool clientOnly) {
     target.Modified();
 }
 
+void CaptureScreenArea(const RECT& r, TBitmap& target) {
+    target.SetSize(r.right - r.left, r.bottom - r.top);
+    if (target.Empty()) return;
+    WindowDC screen(nullptr);
+    if (!screen) throw EGraphicError(L"Canvas does not allow drawing");
+    ::BitBlt(target.Canvas().Handle(), 0, 0, target.Width(), target.Height(), screen.Get(), r.left,
+             r.top, SRCCOPY | CAPTUREBLT);
+    target.Modified();
+}
+
 void PrintWindowImage(HWND wnd, TBitmap& target, bool clientOnly) {
     if (!::IsWindow(wnd)) throw EGraphicError(L"Invalid window handle");
     const SIZE s = WindowImageSize(wnd, clientOnly);

@@ -20,6 +20,9 @@ std::filesystem::path FindScreensDirectory(const std::filesystem::path& startFol
 // What the window shows on screen now, frame included unless clientOnly;
 // pending paints are done first.
 void CaptureWindow(HWND wnd, TBitmap& target, bool clientOnly = false);
+// What the display shows inside r (screen coordinates), whichever windows
+// are there, as a person sees it at this moment.
+void CaptureScreenArea(const RECT& r, TBitmap& target);
 // The window drawn by itself into the bitmap (PrintWindow), for windows that
 // are covered or off screen.
 void PrintWindowImage(HWND wnd, TBitmap& target, bool clientOnly = false);

@@ -173,7 +173,9 @@ void TWinControl::CreateParams(TCreateParams& p) {
     p.Height = Height();
     p.WndParent = parent_ ? parent_->handle_ : nullptr;
     p.WinClassName = ClassName();
-    p.ClassStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+    // No CS_HREDRAW | CS_VREDRAW: those repaint every child of a window whose
+    // size changed. SizeMessage repaints the resized window alone.
+    p.ClassStyle = CS_DBLCLKS;
 }
 
 void TWinControl::CreateSubClass(TCreateParams& params, const wchar_t* systemClass) {
@@ -863,6 +865,9 @@ void TWinControl::FocusLost(HWND to) {
 bool TWinControl::SizeMessage(TMessage& m) {
     if (m.Msg != WM_SIZE && m.Msg != WM_WINDOWPOSCHANGED) return false;
     DefaultHandler(m);
+    // The picture depends on the size; children that kept theirs keep their bits.
+    if (m.Msg == WM_SIZE && m.WParam != SIZE_MINIMIZED)
+        RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
     UpdateBoundsFromWindow();
     return true;
 }

@@ -227,6 +227,22 @@ void TsuiForm::PaintBorder(HDC dc) {
     }
 }
 
+void TsuiForm::CoverGrownArea() {
+    // What the window grew by beyond the panel is fresh memory, and black.
+    const RECT c = ownerForm_->ClientRect();
+    if (c.right <= Left() + Width() + borderWidth_ && c.bottom <= Top() + Height() + borderWidth_)
+        return;
+    WindowDC dc(ownerForm_->Handle());
+    if (!dc) return;
+    {
+        // The children clip themselves out.
+        TCanvas canvas(dc.Get());
+        FillControlRect(canvas, c, Color());
+    }
+    // On the screen now, not after the layout and its paints.
+    GdiFlush();
+}
+
 void TsuiForm::Paint() {
     const int w = ClientWidth(), h = ClientHeight();
     if (w <= 0 || h <= 0) return;
@@ -350,7 +366,15 @@ void TsuiForm::OwnerWndProc(TMessage& m) {
             info->ptMaxSize = POINT{work.right - work.left, work.bottom - work.top};
         }
         break;
+    case WM_WINDOWPOSCHANGING:
+        // A maximized window has no region: it goes before the window grows,
+        // or clicks outside the old shape would pass the window by.
+        if (IsZoomed(wnd)) titleBar_->UpdateRegion();
+        break;
     case WM_SIZE: {
+        // The region before the layout, which takes a while: clicks outside
+        // a region that does not fit yet would pass the window by.
+        titleBar_->FormResized();
         const bool zoomed = IsZoomed(wnd) != FALSE;
         if (startedMaximized_ && !zoomed && m.WParam != SIZE_MINIMIZED) {
             startedMaximized_ = false;
@@ -367,9 +391,9 @@ void TsuiForm::OwnerWndProc(TMessage& m) {
                 SetWindowPos(wnd, nullptr, work.left, work.top, work.right - work.left,
                              work.bottom - work.top, SWP_NOZORDER | SWP_NOACTIVATE);
         }
+        CoverGrownArea();
         LayoutInForm();
         PaintBorder();
-        titleBar_->FormResized();
         break;
     }
     case WM_ERASEBKGND:

@@ -118,6 +118,8 @@ class TsuiForm : public TsuiStyled<TCustomPanel>, public IsuiFormFrame, public I
     void OwnerWndProc(TMessage& m);
     // The window's resize zone under a point of the form's client area.
     LRESULT ResizeZone(POINT p) const;
+    // What a growing window shows before its controls are laid out anew.
+    void CoverGrownArea();
     bool OfferShortCut(const MSG& msg) const;
     void UpdateMenuBar();
 

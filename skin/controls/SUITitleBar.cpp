@@ -10,6 +10,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 const TEnumInfo& TitleBarAlignEnum() {
     static const TEnumInfo e =
@@ -180,6 +181,9 @@ void TsuiTitleBarButton::Click() {
         if (bar_->FormMaximized()) {
             form->SetWindowState(wsNormal);
         } else {
+            // Clicks outside the restored shape pass a window by, and the
+            // maximized window takes a while to lay out.
+            bar_->DropRegion();
             form->SetWindowState(wsMaximized);
             if (!bar_->OnFrame()) SetControlBounds(*form, GetWorkArea());
         }
@@ -645,14 +649,20 @@ void TsuiTitleBar::FormResized() {
     UpdateRegion();
 }
 
+void TsuiTitleBar::DropRegion() {
+    TForm* form = Form();
+    // Cleared first: taking the region away sends the form size messages.
+    if (form && form->HandleAllocated() && std::exchange(regionSet_, false))
+        SetWindowRgn(form->Handle(), nullptr, TRUE);
+}
+
 void TsuiTitleBar::UpdateRegion() {
     TForm* form = Form();
     if (!OnFrame() || !form || !form->HandleAllocated()) return;
     const int r = roundCorner_;
     // A maximized window and a square one need no region.
     if (r <= 0 || FormMaximized()) {
-        if (regionSet_) SetWindowRgn(form->Handle(), nullptr, TRUE);
-        regionSet_ = false;
+        DropRegion();
         return;
     }
     RECT c{};
@@ -666,8 +676,9 @@ void TsuiTitleBar::UpdateRegion() {
     if (!region || !left || !right) return;
     CombineRgn(region.Get(), region.Get(), left.Get(), RGN_OR);
     CombineRgn(region.Get(), region.Get(), right.Get(), RGN_OR);
-    // The window owns the region once the call succeeds.
-    if (SetWindowRgn(form->Handle(), region.Get(), TRUE)) {
+    // The window owns the region once the call succeeds. What the shape
+    // keeps is painted already: no redraw, which would paint every control.
+    if (SetWindowRgn(form->Handle(), region.Get(), FALSE)) {
         region.Release();
         regionSet_ = true;
         regionShape_ = shape;

@@ -192,6 +192,8 @@ class TsuiTitleBar : public TsuiStyled<TCustomControl> {
     void FormResized();
     // Rounded top corners on the form the bar's frame sits on.
     void UpdateRegion();
+    // The window's whole rectangle takes the mouse again, as when maximized.
+    void DropRegion();
     // The form the bar belongs to (nullptr if none).
     TForm* Form() const;
     bool FormMaximized() const;

@@ -13,25 +13,6 @@
 
 using namespace main_window_test;
 
-namespace {
-
-RECT WindowRectOf(HWND wnd) {
-    RECT r{};
-    GetWindowRect(wnd, &r);
-    return r;
-}
-
-POINT ButtonCentre(TsuiTitleBar& bar, TsuiTitleBarBtnType type) {
-    for (const auto& place : bar.Layout().buttons)
-        if (bar.Buttons(place.index).ButtonType() == type)
-            return POINT{(place.rect.left + place.rect.right) / 2,
-                         (place.rect.top + place.rect.bottom) / 2};
-    ADD_FAILURE() << "no button of type " << int(type);
-    return POINT{};
-}
-
-} // namespace
-
 TEST(MainWindowFrame, NormalMaximizedAndInactive) {
     MainWindow w;
     TsuiForm& frame = *w->suiForm1;

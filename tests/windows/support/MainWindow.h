@@ -13,6 +13,7 @@
 #include "skin/controls/SUIPageControl.h"
 #include "skin/controls/SUIRadioGroup.h"
 #include "skin/controls/SUITabControl.h"
+#include "skin/controls/SUITitleBar.h"
 #include "skin/controls/frmMessage.h"
 
 #include "MessagePump.h"
@@ -48,6 +49,22 @@ class MainWindow {
   private:
     TForm1* form_;
 };
+
+inline RECT WindowRectOf(HWND wnd) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    return r;
+}
+
+// The centre of the title bar's button of this type, in the bar's coordinates.
+inline POINT ButtonCentre(TsuiTitleBar& bar, TsuiTitleBarBtnType type) {
+    for (const auto& place : bar.Layout().buttons)
+        if (bar.Buttons(place.index).ButtonType() == type)
+            return POINT{(place.rect.left + place.rect.right) / 2,
+                         (place.rect.top + place.rect.bottom) / 2};
+    ADD_FAILURE() << "no button of type " << int(type);
+    return POINT{};
+}
 
 // Every message shown through the window's message dialog, answered with OK.
 class Messages {
