@@ -2,6 +2,7 @@
 // the export. Portable: no platform headers.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string>
@@ -16,18 +17,29 @@ class CellText {
     std::wstring_view View() const { return {data_.data(), size_}; }
     operator std::wstring_view() const { return View(); }
     std::wstring Str() const { return std::wstring(View()); }
+    std::size_t Size() const { return size_; }
     void Clear() { size_ = 0; }
+    void Truncate(std::size_t size) { size_ = std::min(size, size_); }
     void Push(wchar_t c) {
         if (size_ < data_.size()) data_[size_++] = c;
     }
     void Append(std::wstring_view s) {
-        for (wchar_t c : s)
-            Push(c);
+        const std::size_t n = std::min(s.size(), data_.size() - size_);
+        std::copy_n(s.data(), n, data_.data() + size_);
+        size_ += n;
     }
     void AppendDecimal(unsigned long long v, int minDigits = 1);
+    // A whole number of cents as shown: the units, then the cents without
+    // trailing zeros ("12", "12.5", "12.05").
+    void AppendCents(bool negative, unsigned long long cents, wchar_t sep);
+    // The text of a nonzero whole number of cents of magnitude below 10^10
+    // in place of the current one; quicker than Clear and AppendCents.
+    void AssignCents(long long cents, wchar_t sep);
 
   private:
-    std::array<wchar_t, 352> data_{}; // fits the longest fixed-point double
+    // Left uninitialised: only the first size_ characters are ever read, and
+    // zeroing 1.4 KB for every cell would cost more than the cell's text.
+    std::array<wchar_t, 352> data_; // fits the longest fixed-point double
     std::size_t size_ = 0;
 };
 
@@ -53,6 +65,14 @@ void CentsText(CellText& out, double x, wchar_t decimalSeparator = L'.');
 // "2008年03月": the year in decimal, "年", the month as two digits, "月".
 std::wstring DateText(long long year, int month);
 void DateText(CellText& out, long long year, int month);
+
+// Year and month of month l (counted from 1) of a run that starts in month m
+// of year y; the month runs 1 to 12 and the year advances after December.
+struct YearMonth {
+    long long year;
+    int month;
+};
+YearMonth PeriodMonth(long long year, int startMonth, int l);
 
 // Date text of month l (counted from 1) of a run that starts in month m of
 // year y; the month runs 01 to 12 and the year advances after December.
