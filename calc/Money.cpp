@@ -183,23 +183,28 @@ void CellText::AppendCents(bool negative, unsigned long long cents, wchar_t sep)
 
 void CellText::AssignCents(long long cents, wchar_t sep) {
     const bool negative = cents < 0;
-    const auto magnitude = static_cast<unsigned long long>(negative ? -cents : cents);
-    const unsigned long long units = magnitude / 100;
-    const auto frac = static_cast<unsigned>(magnitude % 100);
-    const int digits = DigitCount(units);
-    // The sign, eight digits with the leading zeros shifted out, the
-    // separator and two decimals are all written; the length then leaves out
-    // what is not shown.
+    const auto magnitude = static_cast<std::uint64_t>(negative ? -cents : cents);
+    if (magnitude >= 100000000) {
+        Clear();
+        return AppendCents(negative, magnitude, sep);
+    }
+    // Six digits of the units and the two decimals in one go. The sign, the
+    // units shown, the decimals and the separator are all written; the
+    // length then leaves out what is not shown.
+    const std::uint64_t ascii = EightDigits(magnitude);
+    const int units = std::max(DigitCount(magnitude) - 2, 1);
     wchar_t* p = data_.data();
     *p = L'-';
     p += negative;
-    WidenEight(p, EightDigits(units) >> (8 * (8 - digits)));
-    p += digits;
+    WidenEight(p, ascii >> (8 * (6 - units)));
+    p += units;
+    const auto tenths = static_cast<wchar_t>((ascii >> 48) & 0xFF);
+    const auto hundredths = static_cast<wchar_t>(ascii >> 56);
     p[0] = sep;
-    p[1] = static_cast<wchar_t>(kDigitPairs[frac * 2]);
-    p[2] = static_cast<wchar_t>(kDigitPairs[frac * 2 + 1]);
-    const int decimals = (frac % 10 != 0) ? 2 : (frac != 0 ? 1 : -1);
-    size_ = static_cast<std::size_t>(p - data_.data()) + static_cast<std::size_t>(decimals + 1);
+    p[1] = tenths;
+    p[2] = hundredths;
+    const int decimals = hundredths != L'0' ? 3 : (tenths != L'0' ? 2 : 0);
+    size_ = static_cast<std::size_t>(p - data_.data() + decimals);
 }
 
 double RoundToMultiple(double x, int digit) {
@@ -255,21 +260,7 @@ long double RoundHalfEven(long double q) {
 } // namespace
 
 void CentsText(CellText& out, double x, wchar_t sep) {
-#if FLT_EVAL_METHOD == 0
-    // The quotient below, rounded to 64 or to 53 bits, lies within
-    // 2^-52 × |100x| of the double product x × 100; under 10^10 cents that
-    // is less than 2^-18. So where the product is at most 0.49 from its nearest
-    // whole number, the quotient rounds to that same number of cents, and two
-    // double additions replace the extended division and conversion.
-    const double product = x * 100;
-    if (std::fabs(product) < 1e10) {
-        const double cents = (product + 0x1.8p52) - 0x1.8p52; // nearest, halves to even
-        if (cents != 0 && std::fabs(product - cents) <= 0.49) {
-            out.AssignCents(static_cast<long long>(cents), sep);
-            return;
-        }
-    }
-#endif
+    if (const long long cents = QuickCents(x)) return out.AssignCents(cents, sep);
     const long double whole = RoundHalfEven(static_cast<long double>(x) / kCent);
     // Below 10^14 cents the rounded double lies within 2e-16 of whole/100,
     // less than half a unit of its fifteenth digit: its 15-digit text is

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cfloat>
+#include <cmath>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -32,8 +34,8 @@ class CellText {
     // A whole number of cents as shown: the units, then the cents without
     // trailing zeros ("12", "12.5", "12.05").
     void AppendCents(bool negative, unsigned long long cents, wchar_t sep);
-    // The text of a nonzero whole number of cents of magnitude below 10^10
-    // in place of the current one; quicker than Clear and AppendCents.
+    // The text of a whole number of cents in place of the current one;
+    // quicker than Clear and AppendCents.
     void AssignCents(long long cents, wchar_t sep);
 
   private:
@@ -61,6 +63,23 @@ void AmountText(CellText& out, double x, wchar_t decimalSeparator = L'.');
 // AmountText(RoundToCents(x)), the text of every amount in a grid cell, in
 // one step.
 void CentsText(CellText& out, double x, wchar_t decimalSeparator = L'.');
+
+// The whole number of cents that CentsText shows for x where a double
+// product tells it for certain, else 0. RoundToCents divides by 0.01 in
+// extended precision; that quotient, rounded to 64 or to 53 bits, lies
+// within 2^-52 × |100x| of the double product x × 100, under 10^10 cents
+// less than 2^-18. So where the product is at most 0.49 from its nearest
+// whole number, the quotient rounds to that same number.
+inline long long QuickCents(double x) {
+#if FLT_EVAL_METHOD == 0
+    const double product = x * 100;
+    if (std::fabs(product) < 1e10) {
+        const double cents = (product + 0x1.8p52) - 0x1.8p52; // nearest, halves to even
+        if (std::fabs(product - cents) <= 0.49) return static_cast<long long>(cents);
+    }
+#endif
+    return 0;
+}
 
 // "2008年03月": the year in decimal, "年", the month as two digits, "月".
 std::wstring DateText(long long year, int month);
