@@ -181,13 +181,16 @@ void CellText::AppendCents(bool negative, unsigned long long cents, wchar_t sep)
     if (frac % 10 != 0) Push(static_cast<wchar_t>(L'0' + frac % 10));
 }
 
+void CellText::AssignLongCents(bool negative, unsigned long long magnitude, wchar_t sep) {
+    Clear();
+    AppendCents(negative, magnitude, sep);
+}
+
 void CellText::AssignCents(long long cents, wchar_t sep) {
     const bool negative = cents < 0;
-    const auto magnitude = static_cast<std::uint64_t>(negative ? -cents : cents);
-    if (magnitude >= 100000000) {
-        Clear();
-        return AppendCents(negative, magnitude, sep);
-    }
+    const auto bits = static_cast<std::uint64_t>(cents);
+    const std::uint64_t magnitude = negative ? 0 - bits : bits;
+    if (magnitude >= 100000000) return AssignLongCents(negative, magnitude, sep);
     // Six digits of the units and the two decimals in one go. The sign, the
     // units shown, the decimals and the separator are all written; the
     // length then leaves out what is not shown.

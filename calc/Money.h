@@ -39,6 +39,10 @@ class CellText {
     void AssignCents(long long cents, wchar_t sep);
 
   private:
+    // Kept out of AssignCents so that its common case needs no saved registers.
+    [[gnu::noinline]] void AssignLongCents(bool negative, unsigned long long magnitude,
+                                           wchar_t sep);
+
     // Left uninitialised: only the first size_ characters are ever read, and
     // zeroing 1.4 KB for every cell would cost more than the cell's text.
     std::array<wchar_t, 352> data_; // fits the longest fixed-point double
