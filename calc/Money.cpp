@@ -145,10 +145,12 @@ inline void WidenEight(wchar_t* p, std::uint64_t ascii) {
     const __m128i words = _mm_unpacklo_epi8(_mm_cvtsi64_si128(static_cast<long long>(ascii)), zero);
     if constexpr (sizeof(wchar_t) == 2) {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(p), words);
-    } else {
-        static_assert(sizeof(wchar_t) == 4);
+    } else if constexpr (sizeof(wchar_t) == 4) {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_unpacklo_epi16(words, zero));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 4), _mm_unpackhi_epi16(words, zero));
+    } else {
+        for (int i = 0; i < 8; ++i)
+            p[i] = static_cast<wchar_t>((ascii >> (8 * i)) & 0xFF);
     }
 #else
     for (int i = 0; i < 8; ++i)
