@@ -5,7 +5,10 @@
 #include "Precision.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 namespace calc {
 
@@ -28,6 +31,60 @@ double RateOfYear(const RateTable& rates, long long j) {
     // A calendar year past the table keeps the last entry's rate.
     j = std::clamp<long long>(j, 1, kRateTableSize);
     return rates[static_cast<std::size_t>(j - 1)];
+}
+
+// 2^x exactly as the C library's exp2l computes it, without the call: glibc
+// and mingw-w64 both split x into a whole and a fractional part with
+// frndint (glibc to the nearest, mingw-w64 towards zero), raise 2 to the
+// fraction with f2xm1 and scale; the same instructions in the same order
+// give the same bits, about four times faster than the call with its
+// argument checks. Outside the range where the library takes that path
+// (|x| below 2^-65 in glibc, results that overflow or underflow) the library
+// itself is called.
+Real Exp2(Real x) {
+#if defined(__x86_64__) && defined(__GNUC__) && (defined(__GLIBC__) || defined(__MINGW64__))
+    const Real magnitude = std::fabs(x);
+    if (magnitude >= 0x1p-64L && magnitude < 16000) {
+        Real result;
+#if defined(__GLIBC__)
+        __asm__("fld %%st(0)\n\t"
+                "frndint\n\t"
+                "fsubr %%st, %%st(1)\n\t"
+                "fxch %%st(1)\n\t"
+                "f2xm1\n\t"
+                "fld1\n\t"
+                "faddp\n\t"
+                "fscale\n\t"
+                "fstp %%st(1)"
+                : "=t"(result)
+                : "0"(x)
+                : "st(1)", "st(2)");
+#else
+        unsigned short saved = 0;
+        unsigned short chop = 0;
+        __asm__("fnstcw %1\n\t"
+                "movzwl %1, %%eax\n\t"
+                "orb $0x0c, %%ah\n\t"
+                "movw %%ax, %2\n\t"
+                "fld %%st(0)\n\t"
+                "fldcw %2\n\t"
+                "frndint\n\t"
+                "fldcw %1\n\t"
+                "fsubr %%st, %%st(1)\n\t"
+                "fxch %%st(1)\n\t"
+                "f2xm1\n\t"
+                "fld1\n\t"
+                "faddp\n\t"
+                "fscale\n\t"
+                "fstp %%st(1)"
+                : "=t"(result), "=m"(saved), "=m"(chop)
+                : "0"(x)
+                : "eax", "st(1)", "st(2)");
+#endif
+        return result;
+    }
+#endif
+    return std::exp2(x);
 }
 
 // The annuity of one balance over `remaining` periods at monthly rate r.
@@ -57,7 +114,7 @@ struct Annuity {
     Real Power(Real k) const {
         if (k == 0) return 1;
         if (k == 1) return growth;
-        return std::exp2(k * log2Growth);
+        return Exp2(k * log2Growth);
     }
 
     // Month-by-month runs ask for the same rate 360 times in a row.
@@ -94,18 +151,106 @@ struct Annuity {
     }
 };
 
-// Columns 0 to 4 of a period row.
-void WriteRow(ScheduleSink& grid, int row, long long year, int startMonth, int l, double interest,
-              double principal, double payment, double balance, wchar_t sep) {
-    CellText text;
-    PeriodDateText(text, year, startMonth, l);
-    grid.SetCell(0, row, text);
-    const double amounts[] = {interest, principal, payment, balance};
-    for (int col = 1; col <= 4; ++col) {
-        CentsText(text, amounts[col - 1], sep);
-        grid.SetCell(col, row, text);
+// The grid as the row writers see it. Instead of emptying every old row
+// before the run and then writing most cells again, the run empties only
+// what it will not overwrite: rows 1 … clearBelow − 1 still hold the previous
+// run's texts, so a row written there also gets its other columns emptied,
+// and rows skipped or left after a stop are emptied whole. The grid ends as
+// if it had been cleared first.
+struct RowSink {
+    explicit RowSink(ScheduleSink& grid) : grid(grid) {}
+
+    ScheduleSink& grid;
+    int clearBelow = 0;
+    int cols = 0;
+    int next = 1; // rows before it are written or emptied
+
+    // Empties whole rows next … row − 1 that still hold old texts.
+    void EmptyUpTo(int row) {
+        for (; next < row && next < clearBelow; ++next)
+            for (int col = 0; col < cols; ++col)
+                grid.SetCell(col, next, std::wstring_view());
+        next = std::max(next, row);
     }
-}
+    void EmptyRest() { EmptyUpTo(clearBelow); }
+
+    // Columns 0 to 4 of a period row.
+    void Write(int row, long long year, int startMonth, int l, double interest, double principal,
+               double payment, double balance, wchar_t sep) {
+        if (row > next) EmptyUpTo(row);
+        grid.SetCell(0, row, Date(PeriodMonth(year, startMonth, l)));
+        const double amounts[] = {interest, principal, payment, balance};
+        for (std::size_t i = 0; i < 4; ++i)
+            grid.SetCell(static_cast<int>(i) + 1, row, Amount(i, amounts[i], sep));
+        if (row < clearBelow) {
+            for (int col = 5; col < cols; ++col)
+                grid.SetCell(col, row, std::wstring_view());
+        }
+        if (row == next) next = row + 1;
+    }
+
+    // The monthly rate of an annual one. Month-by-month runs ask for the same
+    // rate row after row.
+    double MonthlyRateOf(double annualRate) {
+        if (!rateKnown || !SameBits(annualRate, lastAnnualRate)) {
+            lastMonthlyRate = MonthlyRate(annualRate);
+            lastAnnualRate = annualRate;
+            rateKnown = true;
+        }
+        return lastMonthlyRate;
+    }
+
+  private:
+    static bool SameBits(double a, double b) {
+        return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+    }
+
+    // The text of an amount column. A text depends on the value alone, and a
+    // payment or a principal stays the same for many rows: those are laid
+    // out once.
+    std::wstring_view Amount(std::size_t i, double value, wchar_t sep) {
+        if (amountKnown[i] && SameBits(value, lastAmount[i])) return amountText[i];
+        // A payment recomputed every month differs from the last one only
+        // far below a cent: the same whole cents, the same text.
+        const long long cents = QuickCents(value);
+        if (!amountKnown[i] || cents == 0 || cents != lastCents[i]) {
+            if (cents != 0)
+                amountText[i].AssignCents(cents, sep);
+            else
+                CentsText(amountText[i], value, sep);
+        }
+        lastAmount[i] = value;
+        lastCents[i] = cents;
+        amountKnown[i] = true;
+        return amountText[i];
+    }
+
+    // The date text; within one year only the month changes.
+    std::wstring_view Date(YearMonth date) {
+        if (dateKnown && date.year == dateYear && date.month >= 1 && date.month <= 12) {
+            dateText.Truncate(dateText.Size() - 3); // the month's two digits and 月
+            dateText.Push(static_cast<wchar_t>(L'0' + date.month / 10));
+            dateText.Push(static_cast<wchar_t>(L'0' + date.month % 10));
+            dateText.Push(L'月');
+        } else {
+            DateText(dateText, date.year, date.month);
+            dateYear = date.year;
+            dateKnown = date.month >= 1 && date.month <= 12;
+        }
+        return dateText;
+    }
+
+    std::array<CellText, 4> amountText;
+    std::array<double, 4> lastAmount{};
+    std::array<long long, 4> lastCents{};
+    std::array<bool, 4> amountKnown{};
+    CellText dateText;
+    long long dateYear = 0;
+    bool dateKnown = false;
+    double lastAnnualRate = 0;
+    double lastMonthlyRate = 0;
+    bool rateKnown = false;
+};
 
 // Whole rows of a count argument; negative, NaN or huge counts stay in range.
 int RowsOf(double count) {
@@ -113,17 +258,58 @@ int RowsOf(double count) {
     return static_cast<int>(std::min(count, double(kMaxPeriods)));
 }
 
-using FillRows = double (*)(ScheduleSink&, double&, int, double, double, double, double, int, int,
+// The row writers themselves; the calculations call them inside their own
+// precision scope.
+double InstalmentRows(RowSink& sink, double& totalOut, int year, double count, double balance,
+                      double remaining, double annualRate, int startMonth, int startRow,
+                      wchar_t sep) {
+    totalOut = 0;
+    const int rows = RowsOf(count);
+    if (rows == 0 || !(remaining > 0)) return balance;
+    const double r = sink.MonthlyRateOf(annualRate);
+    const Annuity a(r, remaining);
+    double after = balance;
+    const double payment = static_cast<double>(a.Payment(balance, r)); // the same every row
+    Real powPrev = 1;                                                  // (1 + r)^(l − 1)
+    for (int l = 1; l <= rows; ++l) {
+        const Real powL = a.Power(Real(l));
+        const double interest = static_cast<double>(a.Interest(balance, r, powPrev, l));
+        const double principal = static_cast<double>(Real(payment) - interest);
+        after = static_cast<double>(Real(balance) * a.Owed(powL, l));
+        sink.Write(startRow + l - 1, year, startMonth, l, interest, principal, payment, after, sep);
+        totalOut += payment;
+        powPrev = powL;
+    }
+    return after;
+}
+
+double PrincipalRows(RowSink& sink, double& totalOut, int year, double count, double balance,
+                     double remaining, double annualRate, int startMonth, int startRow,
+                     wchar_t sep) {
+    totalOut = 0;
+    const int rows = RowsOf(count);
+    if (rows == 0 || !(remaining > 0)) return balance;
+    const double r = sink.MonthlyRateOf(annualRate);
+    double after = balance;
+    const double principal = static_cast<double>(Real(balance) / remaining); // the same every row
+    for (int l = 1; l <= rows; ++l) {
+        const double interest = static_cast<double>((1 - Real(l - 1) / remaining) * balance * r);
+        const double payment = static_cast<double>(Real(principal) + interest);
+        after = static_cast<double>(Real(balance) - Real(l) * principal);
+        sink.Write(startRow + l - 1, year, startMonth, l, interest, principal, payment, after, sep);
+        totalOut += payment;
+    }
+    return after;
+}
+
+using FillRows = double (*)(RowSink&, double&, int, double, double, double, double, int, int,
                             wchar_t);
 
-struct Method {
-    FillRows fill;
-};
-
-class Run {
+// One calculation; Fill writes the rows of one method.
+template <FillRows Fill> class Run {
   public:
-    Run(const ScheduleInputs& in, ScheduleOutputs& out, Method method)
-        : in_(in), out_(out), method_(method), sep_(in.decimalSeparator) {}
+    Run(const ScheduleInputs& in, ScheduleOutputs& out)
+        : in_(in), out_(out), sep_(in.decimalSeparator), rows_(out.grid) {}
 
     // Checks in their fixed order; the first failure is shown and ends the run.
     bool Validate() {
@@ -150,16 +336,31 @@ class Run {
     int FirstYear() const { return *in_.firstYear; }              // after validation
     int FirstMonth() const { return std::clamp(in_.firstMonth, 1, 12); }
 
+    // The rows of the previous run are emptied and the grid gets Trunc(n) + 1
+    // rows. Rows cut off are emptied now, since their texts would come back
+    // when the grid grows; the rest as the rows are written (RowSink).
     void PrepareGrid() {
-        ClearScheduleRows(out_.grid);
-        out_.grid.SetRowCount(Periods() + 1);
+        ScheduleSink& grid = out_.grid;
+        const int before = grid.RowCount();
+        const int rows = Periods() + 1;
+        const int cols = grid.ColCount();
+        for (int row = rows; row < before; ++row)
+            for (int col = 0; col < cols; ++col)
+                grid.SetCell(col, row, std::wstring_view());
+        grid.SetRowCount(rows);
+        rows_.clearBelow = std::min(before, rows);
+        rows_.cols = cols;
+        rows_.next = 1;
     }
+
+    RowSink& Rows() { return rows_; }
 
     // Paths B and D: month by month, the rate of row k from rateOfRow.
     template <class RateOfRow> void MonthByMonth(RateOfRow rateOfRow) {
         out_.first.SetValue(0);
         out_.first.SetEnabled(false);
         PrepareGrid();
+        ReadPlan();
         double s = 0;
         double b = in_.loan;
         double remaining = in_.periods;
@@ -167,8 +368,8 @@ class Run {
         int month = FirstMonth();
         for (int k = 1; k <= Periods(); ++k) {
             double paid = 0;
-            b = method_.fill(out_.grid, paid, static_cast<int>(year), 1, b, remaining, rateOfRow(k),
-                             month, k, sep_);
+            b = Fill(rows_, paid, static_cast<int>(year), 1, b, remaining, rateOfRow(k), month, k,
+                     sep_);
             s += paid;
             remaining -= 1;
             if (Prepay(k, year, month, b, s)) break;
@@ -177,6 +378,7 @@ class Run {
                 ++year;
             }
         }
+        rows_.EmptyRest();
         WriteTotals(s);
     }
 
@@ -188,9 +390,8 @@ class Run {
         double s = 0;
         double paid = 0;
         const int firstYearMonths = 13 - m0;
-        double b =
-            method_.fill(out_.grid, paid, FirstYear(), firstYearMonths >= n ? n : firstYearMonths,
-                         in_.loan, n, RateOfYear(in_.rates, 1), m0, 1, sep_);
+        double b = Fill(rows_, paid, FirstYear(), firstYearMonths >= n ? n : firstYearMonths,
+                        in_.loan, n, RateOfYear(in_.rates, 1), m0, 1, sep_);
         s += paid;
         double remaining = n - firstYearMonths;
         int year = FirstYear() + 1;
@@ -198,8 +399,8 @@ class Run {
         if (remaining > 0) {
             const int q = static_cast<int>(remaining) / 12;
             for (int j = 1; j <= q; ++j) {
-                b = method_.fill(out_.grid, paid, year, 12, b, remaining,
-                                 RateOfYear(in_.rates, j + 1), 1, row, sep_);
+                b = Fill(rows_, paid, year, 12, b, remaining, RateOfYear(in_.rates, j + 1), 1, row,
+                         sep_);
                 s += paid;
                 remaining -= 12;
                 ++year;
@@ -207,11 +408,12 @@ class Run {
             }
             const int last = static_cast<int>(remaining) % 12;
             if (last > 0) {
-                method_.fill(out_.grid, paid, year, last, b, remaining,
-                             RateOfYear(in_.rates, q + 2), 1, row, sep_);
+                Fill(rows_, paid, year, last, b, remaining, RateOfYear(in_.rates, q + 2), 1, row,
+                     sep_);
                 s += paid;
             }
         }
+        rows_.EmptyRest();
         WriteTotals(s);
     }
 
@@ -237,15 +439,11 @@ class Run {
     // The prepayment step after the regular payment of row k; true when the
     // plan has paid the loan off and the schedule stops.
     bool Prepay(int k, long long year, int month, double& b, double& s) {
-        CellText key;
-        DateText(key, year, month);
-        key.Append(L"  <");
         std::wstring_view value;
         bool found = false;
-        for (const std::wstring& item : in_.plan) {
-            const std::size_t eq = item.find(L'=');
-            if (eq != std::wstring::npos && std::wstring_view(item).substr(0, eq) == key.View()) {
-                value = std::wstring_view(item).substr(eq + 1);
+        for (const PlanMonth& item : plan_) {
+            if (item.year == year && item.month == month) {
+                value = item.value;
                 found = true;
                 break;
             }
@@ -255,6 +453,7 @@ class Run {
         out_.grid.SetCell(5, k, AmountText(RoundToCents(amount), sep_));
         s += amount;
         b -= amount;
+        if (b <= 0) rows_.EmptyRest(); // the later rows stay empty
         if (b == 0) {
             Show(DateText(year, month) + L"提前还完贷款");
             return true;
@@ -274,8 +473,57 @@ class Run {
         out_.interest.SetValue(RoundToCents(static_cast<double>(Real(s) - in_.loan)));
     }
 
-    Method method_;
+    // The plan items whose name is the key of some month: the date text of
+    // year and month followed by "  <". The steps look each month up here
+    // instead of building its key and splitting every item again.
+    struct PlanMonth {
+        long long year;
+        int month;
+        std::wstring_view value;
+    };
+    void ReadPlan() {
+        plan_.clear();
+        for (const std::wstring& item : in_.plan) {
+            const std::size_t eq = item.find(L'=');
+            if (eq == std::wstring::npos) continue;
+            if (const auto month = KeyMonth(std::wstring_view(item).substr(0, eq)))
+                plan_.push_back(
+                    {month->year, month->month, std::wstring_view(item).substr(eq + 1)});
+        }
+    }
+    // The month whose key is exactly name, if any.
+    static std::optional<PlanMonth> KeyMonth(const std::wstring_view full) {
+        std::wstring_view name = full;
+        constexpr std::wstring_view kTail = L"月  <";
+        if (name.size() < kTail.size() + 4 || !name.ends_with(kTail)) return std::nullopt;
+        name.remove_suffix(kTail.size());
+        const std::wstring_view mm = name.substr(name.size() - 2);
+        name.remove_suffix(2);
+        if (!name.ends_with(L'年')) return std::nullopt;
+        name.remove_suffix(1);
+        const bool negative = name.starts_with(L'-');
+        if (negative) name.remove_prefix(1);
+        // Years of a schedule are far shorter; longer digit runs never match.
+        if (name.empty() || name.size() > 15) return std::nullopt;
+        long long year = 0;
+        for (wchar_t c : name) {
+            if (c < L'0' || c > L'9') return std::nullopt;
+            year = year * 10 + (c - L'0');
+        }
+        for (wchar_t c : mm)
+            if (c < L'0' || c > L'9') return std::nullopt;
+        PlanMonth month{negative ? -year : year, (mm[0] - L'0') * 10 + (mm[1] - L'0'), {}};
+        // Only the canonical text is a key: no leading zeros, no "-0".
+        CellText key;
+        DateText(key, month.year, month.month);
+        key.Append(L"  <");
+        if (key.View() != full) return std::nullopt;
+        return month;
+    }
+
     wchar_t sep_;
+    RowSink rows_;
+    std::vector<PlanMonth> plan_;
 };
 
 } // namespace
@@ -295,67 +543,18 @@ void ClearScheduleRows(ScheduleSink& grid) {
             grid.SetCell(col, row, std::wstring_view());
 }
 
-namespace {
-
-// The row writers themselves; the calculations call them inside their own
-// precision scope.
-double InstalmentRows(ScheduleSink& grid, double& totalOut, int year, double count, double balance,
-                      double remaining, double annualRate, int startMonth, int startRow,
-                      wchar_t sep) {
-    totalOut = 0;
-    const int rows = RowsOf(count);
-    if (rows == 0 || !(remaining > 0)) return balance;
-    const double r = MonthlyRate(annualRate);
-    const Annuity a(r, remaining);
-    double after = balance;
-    Real powPrev = 1; // (1 + r)^(l − 1)
-    for (int l = 1; l <= rows; ++l) {
-        const Real powL = a.Power(Real(l));
-        const double payment = static_cast<double>(a.Payment(balance, r));
-        const double interest = static_cast<double>(a.Interest(balance, r, powPrev, l));
-        const double principal = static_cast<double>(Real(payment) - interest);
-        after = static_cast<double>(Real(balance) * a.Owed(powL, l));
-        WriteRow(grid, startRow + l - 1, year, startMonth, l, interest, principal, payment, after,
-                 sep);
-        totalOut += payment;
-        powPrev = powL;
-    }
-    return after;
-}
-
-double PrincipalRows(ScheduleSink& grid, double& totalOut, int year, double count, double balance,
-                     double remaining, double annualRate, int startMonth, int startRow,
-                     wchar_t sep) {
-    totalOut = 0;
-    const int rows = RowsOf(count);
-    if (rows == 0 || !(remaining > 0)) return balance;
-    const double r = MonthlyRate(annualRate);
-    double after = balance;
-    for (int l = 1; l <= rows; ++l) {
-        const double interest = static_cast<double>((1 - Real(l - 1) / remaining) * balance * r);
-        const double principal = static_cast<double>(Real(balance) / remaining);
-        const double payment = static_cast<double>(Real(principal) + interest);
-        after = static_cast<double>(Real(balance) - Real(l) * principal);
-        WriteRow(grid, startRow + l - 1, year, startMonth, l, interest, principal, payment, after,
-                 sep);
-        totalOut += payment;
-    }
-    return after;
-}
-
-} // namespace
-
 double FillInstalmentRows(ScheduleSink& grid, double& totalOut, int year, double count,
                           double balance, double remaining, double annualRate, int startMonth,
                           int startRow, wchar_t sep) {
     ExtendedPrecisionScope precision;
-    return InstalmentRows(grid, totalOut, year, count, balance, remaining, annualRate, startMonth,
+    RowSink sink(grid);
+    return InstalmentRows(sink, totalOut, year, count, balance, remaining, annualRate, startMonth,
                           startRow, sep);
 }
 
 bool CalcEqualInstalment(const ScheduleInputs& in, ScheduleOutputs& out) {
     ExtendedPrecisionScope precision;
-    Run run(in, out, Method{&InstalmentRows});
+    Run<&InstalmentRows> run(in, out);
     if (!run.Validate()) return false;
     const wchar_t sep = in.decimalSeparator;
     const bool hasPlan = !in.plan.empty();
@@ -378,10 +577,11 @@ bool CalcEqualInstalment(const ScheduleInputs& in, ScheduleOutputs& out) {
             const double interest = static_cast<double>(a.Interest(loan, r, powPrev, k));
             const double principal = static_cast<double>(Real(payment) - interest);
             const double balance = static_cast<double>(Real(loan) * a.Owed(powK, k));
-            WriteRow(out.grid, k, run.FirstYear(), run.FirstMonth(), k, interest, principal,
-                     payment, balance, sep);
+            run.Rows().Write(k, run.FirstYear(), run.FirstMonth(), k, interest, principal, payment,
+                             balance, sep);
             powPrev = powK;
         }
+        run.Rows().EmptyRest();
     } else if (in.mode == RateMode::Fixed) {
         const double rate = in.fixedRate;
         run.MonthByMonth([rate](int) { return rate; });
@@ -397,7 +597,7 @@ bool CalcEqualInstalment(const ScheduleInputs& in, ScheduleOutputs& out) {
 
 bool CalcEqualPrincipal(const ScheduleInputs& in, ScheduleOutputs& out) {
     ExtendedPrecisionScope precision;
-    Run run(in, out, Method{&PrincipalRows});
+    Run<&PrincipalRows> run(in, out);
     if (!run.Validate()) return false;
     const wchar_t sep = in.decimalSeparator;
     const bool hasPlan = !in.plan.empty();
@@ -418,9 +618,10 @@ bool CalcEqualPrincipal(const ScheduleInputs& in, ScheduleOutputs& out) {
             const double interest = static_cast<double>((1 - Real(k - 1) / n) * loan * r);
             const double payment = static_cast<double>(Real(q) + interest);
             const double balance = static_cast<double>(Real(loan) - Real(k) * q);
-            WriteRow(out.grid, k, run.FirstYear(), run.FirstMonth(), k, interest, q, payment,
-                     balance, sep);
+            run.Rows().Write(k, run.FirstYear(), run.FirstMonth(), k, interest, q, payment, balance,
+                             sep);
         }
+        run.Rows().EmptyRest();
     } else if (in.mode == RateMode::Fixed) {
         const double rate = in.fixedRate;
         run.MonthByMonth([rate](int) { return rate; });

@@ -248,3 +248,46 @@ TEST(EqualInstalment, HugeRatesGiveNumbersNotNaN) {
         }
     }
 }
+
+// A grid that keeps the texts of an earlier, longer or shorter run ends cell
+// for cell like a fresh one, also where a plan stops the schedule early and
+// in the stored rows that come back when the grid grows again.
+TEST(ScheduleGrid, ReusedGridEndsLikeAFreshOne) {
+    const struct {
+        double periods;
+        const wchar_t* plan; // nullptr: none
+    } runs[] = {{360, nullptr},     {24, L"1000.00"}, {360, L"2000000.00"},
+                {120, L"50000.00"}, {12, nullptr},    {240, L"1.00"}};
+    for (bool instalment : {true, false}) {
+        Harness reused;
+        reused.in = Fixed(1000000, 360, 4.9, 2020, 7);
+        for (const auto& run : runs) {
+            SCOPED_TRACE(std::to_string(run.periods) + (instalment ? " instalment" : " principal"));
+            Harness fresh;
+            fresh.in = reused.in;
+            fresh.in.periods = run.periods;
+            if (run.plan) fresh.AddPlan(2021, 3, run.plan);
+            reused.in.periods = run.periods;
+            reused.plan = fresh.plan;
+            // What the grid shows while a notice is open must match too.
+            auto calc = [instalment](Harness& h) {
+                std::vector<std::vector<std::wstring>> shown;
+                h.in.plan = h.plan;
+                calc::ScheduleOutputs out{h.grid, h.first, h.total, h.interest,
+                                          [&](const std::wstring&) { shown = h.grid.cells; }};
+                instalment ? calc::CalcEqualInstalment(h.in, out)
+                           : calc::CalcEqualPrincipal(h.in, out);
+                shown.resize(std::min<std::size_t>(shown.size(), std::size_t(h.grid.RowCount())));
+                return shown;
+            };
+            EXPECT_EQ(calc(reused), calc(fresh));
+            const int rows = fresh.grid.RowCount();
+            ASSERT_EQ(reused.grid.RowCount(), rows);
+            reused.grid.SetRowCount(361); // cut rows come back
+            fresh.grid.SetRowCount(361);
+            for (int row = 1; row <= 360; ++row)
+                ASSERT_EQ(reused.Row(row), fresh.Row(row)) << "row " << row;
+            reused.grid.SetRowCount(rows);
+        }
+    }
+}
