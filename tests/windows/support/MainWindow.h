@@ -94,7 +94,6 @@ class Messages {
     TScopedModalHook hook_;
 };
 
-// Replaces the edit's text by typing, as the keyboard does.
 // The year texts from … to, as a year combo box lists them.
 inline std::vector<std::wstring> Years(int from, int to) {
     std::vector<std::wstring> out;
@@ -103,6 +102,7 @@ inline std::vector<std::wstring> Years(int from, int to) {
     return out;
 }
 
+// Replaces the edit's text by typing, as the keyboard does.
 inline void TypeInto(TsuiNumberEdit* edit, const std::wstring& text) {
     edit->SetFocus();
     Pump();
