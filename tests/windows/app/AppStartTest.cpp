@@ -96,8 +96,7 @@ TEST(AppStart, TimeToThePaintedWindowBesideABareWindowProgram) {
                                      {{700, 706}, RGB(231, 231, 231)}};
     const std::vector<Probe> bare = {{{200, 150}, GetSysColor(COLOR_WINDOW)}};
     double best = 1e9, bestBare = 1e9;
-    // One start of each first, untimed: the first start in a session also
-    // loads Wine's fonts and libraries for whatever comes after.
+    // One untimed start of each first: it loads Wine's fonts for both.
     StartToPaintedWindow(L"minimal_window.exe", L"MinimalWindow", bare);
     StartToPaintedWindow(L"LananCalc.exe", L"蓝桉房贷按揭计算器V1.0", ours);
     for (int i = 0; i < 3; ++i) {
