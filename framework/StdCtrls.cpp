@@ -773,7 +773,13 @@ void TComboBox::CreateParams(TCreateParams& p) {
         break;
     }
     // The window's height is that of the dropped list; the system sizes the box.
-    if (style_ != csSimple) p.Height = Height() + ItemHeight() * dropDownCount_ + 2;
+    // SetDroppedHeight makes that list whole items high. Left to round its
+    // height itself, the list would move its own top-level window again on
+    // every layout pass the box makes while it is made (~4 ms a box under Wine).
+    if (style_ != csSimple) {
+        p.Style |= CBS_NOINTEGRALHEIGHT;
+        p.Height = Height() + ItemHeight() * dropDownCount_ + 2;
+    }
 }
 
 void TComboBox::CreateHandleDone() {
@@ -798,6 +804,12 @@ void TComboBox::SetDroppedHeight() {
 
 void TComboBox::ApplyBounds(int left, int top, int width, int height) {
     TCustomListControl::ApplyBounds(left, top, width, height);
+    SetDroppedHeight();
+}
+
+// Another font gives other item heights: the list keeps its number of whole rows.
+void TComboBox::FontChanged() {
+    TCustomListControl::FontChanged();
     SetDroppedHeight();
 }
 

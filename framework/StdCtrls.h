@@ -304,6 +304,7 @@ class TComboBox : public TCustomListControl {
     void WndProc(TMessage& m) override;
     void ApplyBounds(int left, int top, int width, int height) override;
     void TextChanged() override;
+    void FontChanged() override;
     bool OwnerDraw() const override {
         return style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable;
     }

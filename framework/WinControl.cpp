@@ -9,11 +9,24 @@
 #include <algorithm>
 #include <climits>
 #include <map>
+#include <unordered_map>
 #include <utility>
 
 namespace {
 
-const wchar_t kControlProp[] = L"LananControl";
+// The control of each of our windows. Not a window property: under Wine
+// every GetPropW is a round trip to the server (30-70 us), and the window
+// procedure looks its control up for every message.
+std::unordered_map<HWND, TWinControl*>& Controls() {
+    static auto* controls = new std::unordered_map<HWND, TWinControl*>; // outlives every window
+    return *controls;
+}
+
+TWinControl* ControlOf(HWND wnd) {
+    auto it = Controls().find(wnd);
+    return it == Controls().end() ? nullptr : it->second;
+}
+
 thread_local TWinControl* gCreating = nullptr;
 TMenuMessageHandler gMenuHandler;
 int gDispatchDepth = 0;
@@ -88,7 +101,7 @@ WNDPROC RegisterWinClass(const TCreateParams& p) {
 // The one window procedure of every control.
 
 LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* c = static_cast<TWinControl*>(GetPropW(wnd, kControlProp));
+    auto* c = ControlOf(wnd);
     if (!c) {
         // Bind at the first message (WM_GETMINMAXINFO comes before WM_NCCREATE).
         c = gCreating;
@@ -97,14 +110,14 @@ LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (!c) return DefWindowProcW(wnd, msg, wParam, lParam);
         gCreating = nullptr;
         c->handle_ = wnd;
-        SetPropW(wnd, kControlProp, c);
+        Controls()[wnd] = c;
     }
     TMessage m{msg, wParam, lParam, 0};
     ++gDispatchDepth;
     GuardedCall(c, [&] { c->windowProc_(m); });
     --gDispatchDepth;
     if (msg == WM_NCDESTROY) {
-        RemovePropW(wnd, kControlProp);
+        Controls().erase(wnd);
         if (c->handle_ == wnd) c->handle_ = nullptr;
     }
     if (gDispatchDepth == 0) ReleaseCanvasDCs();
@@ -146,7 +159,7 @@ TWinControl::~TWinControl() {
 }
 
 TWinControl* TWinControl::FindControl(HWND wnd) {
-    return wnd ? static_cast<TWinControl*>(GetPropW(wnd, kControlProp)) : nullptr;
+    return wnd ? ControlOf(wnd) : nullptr;
 }
 
 HWND TWinControl::Handle() {

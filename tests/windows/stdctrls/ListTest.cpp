@@ -253,11 +253,13 @@ TEST(ComboBox, InformationDropDownCountAndItemsWithoutWindow) {
     // The control reports the closed box's height.
     EXPECT_LT(combo->Height(), 40);
 
+    combo->Font().SetSize(combo->Font().Size() + 6); // a larger font once the list exists
     combo->SetDroppedDown(true);
     Pump();
     RECT lr;
     GetWindowRect(info.hwndList, &lr);
     int item = int(SendMessageW(combo->Handle(), CB_GETITEMHEIGHT, 0, 0));
+    EXPECT_EQ((lr.bottom - lr.top - 2) % item, 0); // whole rows, no part of one
     int rows = (lr.bottom - lr.top) / item;
     EXPECT_GE(rows, 4);
     EXPECT_LE(rows, 6);
