@@ -664,10 +664,13 @@ class TOffscreenBuffer {
 // reaches the screen: the window keeps what it showed.
 class TOffscreenPaint {
   public:
-    // Through buffer, which keeps the picture afterwards (for tests and screenshots).
+    // Through buffer, which keeps the picture afterwards (for the control's
+    // transparent children, tests and screenshots).
     TOffscreenPaint(TOffscreenBuffer& buffer, HDC target, int width, int height, int x = 0,
                     int y = 0);
-    // Through a bitmap of its own, fresh for this paint.
+    // Through a shared scratch bitmap that keeps nothing for the caller: it
+    // starts white, with the canvas's defaults, and may be larger than
+    // width x height (rows are Bitmap().Width() apart).
     TOffscreenPaint(HDC target, int width, int height, int x = 0, int y = 0);
     ~TOffscreenPaint();
     TOffscreenPaint(const TOffscreenPaint&) = delete;
@@ -675,13 +678,17 @@ class TOffscreenPaint {
 
     TCanvas& Canvas() { return canvas_; }
     TBitmap& Bitmap() { return buffer_.Bitmap(); }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
 
   private:
-    std::unique_ptr<TOffscreenBuffer> own_;
     TOffscreenBuffer& buffer_;
+    std::unique_ptr<TCanvasState> scratch_; // the canvas's defaults come back afterwards
     HDC target_;
     int x_;
     int y_;
+    int width_;
+    int height_;
     int exceptions_;
     TCanvas& canvas_;
 };

@@ -292,16 +292,46 @@ void TOffscreenBuffer::CopyTo(HDC target, int x, int y) const {
 // ---------------------------------------------------------------------------
 // TOffscreenPaint
 
+namespace {
+
+// Touching fresh memory is slow under Wine: a window-sized bitmap costs
+// milliseconds the first time, a few hundred microseconds after. Paints that
+// keep nothing share one bitmap per nesting level (a paint asks its parent
+// for the background), grown to the largest paint and kept.
+thread_local std::vector<std::unique_ptr<TOffscreenBuffer>> tScratch;
+thread_local std::size_t tScratchInUse = 0;
+
+TOffscreenBuffer& AcquireScratch(int width, int height) {
+    if (tScratchInUse == tScratch.size()) tScratch.push_back(std::make_unique<TOffscreenBuffer>());
+    TOffscreenBuffer& scratch = *tScratch[tScratchInUse];
+    TBitmap& bitmap = scratch.Bitmap();
+    const int w = std::max({width, bitmap.Width(), 1}), h = std::max({height, bitmap.Height(), 1});
+    // White like a fresh bitmap, so a system control's paint that leaves
+    // pixels alone shows what it always showed.
+    ::PatBlt(scratch.Prepare(w, h).Handle(), 0, 0, width, height, WHITENESS);
+    ++tScratchInUse;
+    return scratch;
+}
+
+} // namespace
+
 TOffscreenPaint::TOffscreenPaint(TOffscreenBuffer& buffer, HDC target, int width, int height, int x,
                                  int y)
-    : buffer_(buffer), target_(target), x_(x), y_(y), exceptions_(std::uncaught_exceptions()),
-      canvas_(buffer.Prepare(width, height)) {}
+    : buffer_(buffer), target_(target), x_(x), y_(y), width_(width), height_(height),
+      exceptions_(std::uncaught_exceptions()), canvas_(buffer.Prepare(width, height)) {}
 
 TOffscreenPaint::TOffscreenPaint(HDC target, int width, int height, int x, int y)
-    : own_(std::make_unique<TOffscreenBuffer>()), buffer_(*own_), target_(target), x_(x), y_(y),
-      exceptions_(std::uncaught_exceptions()), canvas_(buffer_.Prepare(width, height)) {}
+    : buffer_(AcquireScratch(width, height)),
+      scratch_(std::make_unique<TCanvasState>(buffer_.Bitmap().Canvas())), target_(target), x_(x),
+      y_(y), width_(width), height_(height), exceptions_(std::uncaught_exceptions()),
+      canvas_(buffer_.Bitmap().Canvas()) {}
 
 TOffscreenPaint::~TOffscreenPaint() {
     // Unwinding from a failed paint: the screen keeps its last picture.
-    if (std::uncaught_exceptions() == exceptions_) buffer_.CopyTo(target_, x_, y_);
+    if (std::uncaught_exceptions() == exceptions_ && target_ && width_ > 0 && height_ > 0)
+        ::BitBlt(target_, x_, y_, width_, height_, canvas_.Handle(), 0, 0, SRCCOPY);
+    if (scratch_) {
+        scratch_.reset();
+        --tScratchInUse;
+    }
 }

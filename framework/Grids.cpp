@@ -587,7 +587,9 @@ void TCustomGrid::PaintWindow(HDC dc) {
     RECT client = ClientRect();
     int w = std::max<int>(1, client.right), h = std::max<int>(1, client.bottom);
     if (GetClipBox(dc, &paintClip_) == ERROR || IsRectEmpty(&paintClip_)) paintClip_ = client;
-    TOffscreenPaint paint(buffer_, dc, w, h);
+    // Only the cells in the clip are drawn, and the copy is clipped alike:
+    // the shared scratch bitmap serves, nothing is kept.
+    TOffscreenPaint paint(dc, w, h);
     TCustomControl::PaintWindow(paint.Canvas().Handle());
     paint.Canvas().Deselect();
 }

@@ -187,7 +187,6 @@ class TCustomGrid : public TCustomControl {
     // Cells asked to repaint since the last paint; kWholeGrid once all of it is.
     static constexpr int kWholeGrid = 8;
     int pendingCells_ = 0;
-    TOffscreenBuffer buffer_;
     RECT paintClip_{};
 };
 

@@ -253,9 +253,9 @@ void TStatusBar::PaintRecoloured(TMessage& m) {
             TBitmap& buffer = off.Bitmap();
             const std::uint32_t face = ColorToPixel(ColorToRGB(clBtnFace));
             const std::uint32_t ours = ColorToPixel(ColorToRGB(Color()));
-            for (int y = 0; y < buffer.Height(); ++y) {
+            for (int y = 0; y < off.Height(); ++y) {
                 std::uint32_t* row = buffer.ScanLine(y);
-                for (int x = 0; x < buffer.Width(); ++x)
+                for (int x = 0; x < off.Width(); ++x)
                     if ((row[x] & 0xFFFFFF) == face) row[x] = ours;
             }
         });

@@ -234,6 +234,14 @@ void TsuiCustomButton::Paint() {
 
 void TsuiCustomButton::DrawBackground(TCanvas& canvas, TBitmap& picture) {
     if (picture.Empty()) return;
+    if (Enabled()) {
+        // Straight from the bitmap: an image list for one draw costs
+        // milliseconds under Wine and draws the same pixels.
+        if (pictureTransparent_) picture.SetTransparentColor(picture.Pixel(0, 0));
+        picture.SetTransparent(pictureTransparent_);
+        canvas.Draw(0, 0, picture);
+        return;
+    }
     TImageList list(picture.Width(), picture.Height());
     if (pictureTransparent_)
         list.AddMasked(picture, picture.Pixel(0, 0));

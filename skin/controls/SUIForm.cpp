@@ -246,8 +246,10 @@ void TsuiForm::CoverGrownArea() {
 void TsuiForm::Paint() {
     const int w = ClientWidth(), h = ClientHeight();
     if (w <= 0 || h <= 0) return;
-    TOffscreenPaint paint(buffer_, Canvas().Handle(), w, h);
-    TCanvas& canvas = paint.Canvas();
+    // One fill reaches the screen whole, so no off-screen picture: the
+    // children cover nearly all of a window-sized one. Children that show
+    // the frame through have it painted into their own pictures.
+    TCanvas& canvas = Canvas();
     TsuiUIStyle effective;
     const bool fromFile = StyleLink().Resolve(effective);
     const wchar_t* pattern = fromFile                            ? nullptr
@@ -261,20 +263,18 @@ void TsuiForm::Paint() {
         BitmapHandle copy = tile.CopyHandle();
         BrushHandle brush(CreatePatternBrush(copy.Get()));
         RECT all{0, 0, w, h};
+        // The tiles start at the frame's corner in a child's picture too.
+        POINT origin{}, previous{};
+        ::GetViewportOrgEx(canvas.Handle(), &origin);
+        ::SetBrushOrgEx(canvas.Handle(), origin.x, origin.y, &previous);
         if (brush)
             ::FillRect(canvas.Handle(), &all, brush.Get());
         else
             TileDraw(canvas, tile, all);
+        ::SetBrushOrgEx(canvas.Handle(), previous.x, previous.y, nullptr);
     } else {
         FillControlRect(canvas, RECT{0, 0, w, h}, Color());
     }
-}
-
-bool TsuiForm::PaintKeptPicture(HDC dc) {
-    if (!KeptPictureIsCurrent(*this, buffer_.Bitmap())) return false;
-    buffer_.CopyTo(dc);
-    PaintControls(dc);
-    return true;
 }
 
 void TsuiForm::SetCaption(const std::wstring& v) {

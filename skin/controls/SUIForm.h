@@ -19,9 +19,8 @@
 
 class TsuiMenuBar;
 
-class TsuiForm : public TsuiStyled<TCustomPanel>, public IsuiFormFrame, public IsuiKeptPicture {
+class TsuiForm : public TsuiStyled<TCustomPanel>, public IsuiFormFrame {
   public:
-    bool PaintKeptPicture(HDC dc) override;
     // Raises EComponentError when the owner form already holds a TsuiForm.
     explicit TsuiForm(TComponent* owner);
     ~TsuiForm() override;
@@ -139,5 +138,4 @@ class TsuiForm : public TsuiStyled<TCustomPanel>, public IsuiFormFrame, public I
     TColor menuBarColor_ = clBtnFace;
     int menuBarHeight_ = 22;
     TPopupMenu* popupMenu_ = nullptr;
-    TOffscreenBuffer buffer_;
 };

@@ -47,6 +47,10 @@ TsuiStatusBar::TGripLayout TsuiStatusBar::GripLayout() const {
 }
 
 void TsuiStatusBar::WndProc(TMessage& m) {
+    if (m.Msg == WM_ERASEBKGND) {
+        m.Result = 1; // the paint below covers every pixel, off screen
+        return;
+    }
     if (m.Msg != WM_PAINT && m.Msg != WM_PRINTCLIENT) {
         TsuiStyled::WndProc(m);
         return;

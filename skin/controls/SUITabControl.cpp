@@ -476,7 +476,7 @@ void TsuiTab::Paint() {
     const int top = strip_ ? strip_->Height() : 0;
     const int bodyHeight = H - top;
     if (W <= 0 || bodyHeight <= 0) return;
-    TOffscreenPaint paint(buffer_, Canvas().Handle(), W, bodyHeight, 0, top);
+    TOffscreenPaint paint(Canvas().Handle(), W, bodyHeight, 0, top);
     TCanvas& canvas = paint.Canvas();
     FillControlRect(canvas, RECT{0, 0, W, bodyHeight}, Color());
     canvas.Pen().SetColor(borderColor_);

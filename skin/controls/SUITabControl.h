@@ -166,5 +166,4 @@ class TsuiTab : public TsuiStyled<TCustomPanel> {
     TOwned<TsuiTabControlTopPanel> strip_;
     TColor borderColor_ = clBlack;
     TFont tabFont_;
-    TOffscreenBuffer buffer_;
 };

@@ -595,7 +595,7 @@ void TsuiTitleBar::DrawButton(TCanvas& canvas, const TsuiTitleBarButton& button,
 void TsuiTitleBar::Paint() {
     const int W = ClientWidth(), H = ClientHeight();
     if (W <= 0 || H <= 0) return;
-    TOffscreenPaint paint(buffer_, Canvas().Handle(), W, H);
+    TOffscreenPaint paint(Canvas().Handle(), W, H);
     TCanvas& canvas = paint.Canvas();
     FillControlRect(canvas, RECT{0, 0, W, H}, Color());
     DrawSections(canvas, W, H);

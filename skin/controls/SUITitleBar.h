@@ -248,5 +248,4 @@ class TsuiTitleBar : public TsuiStyled<TCustomControl> {
     bool regionSet_ = false;
     RECT regionShape_{}; // width, height and corner of the region set
     TBitmap strip_;      // the style's button pictures, all 18
-    TOffscreenBuffer buffer_;
 };

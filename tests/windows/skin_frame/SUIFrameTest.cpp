@@ -420,6 +420,29 @@ TEST(FrameMenuBar, MenuShownUnderTheTitleBarWithItsShortcutsAndGoneWithIt) {
     EXPECT_EQ(nullptr, f.frame->MenuBar());
 }
 
+// A child that shows the frame through gets the frame's tiles where they
+// lie on the frame, not restarted at the child's corner.
+TEST(FrameBackground, PatternTilesLineUpUnderAChild) {
+    for (TsuiUIStyle style : {TsuiUIStyle::MacOS, TsuiUIStyle::Protein}) {
+        FramedForm f(style);
+        auto* child = new TPanel(f.host.get());
+        child->SetParent(f.frame);
+        child->SetBounds(37, 45, 16, 16);
+        const auto whole = Painted(*f.frame);
+        TBitmap part(16, 16);
+        PaintParentBackground(part.Canvas(), *child);
+        int mismatches = 0;
+        bool patterned = false;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                mismatches += part.Pixel(x, y) != whole->Pixel(37 + x, 45 + y);
+                patterned |= part.Pixel(x, y) != part.Pixel(0, 0);
+            }
+        EXPECT_TRUE(patterned);
+        EXPECT_EQ(0, mismatches) << int(style);
+    }
+}
+
 TEST(FrameGdi, NoGrowthAfterResizesAndStyleChanges) {
     FramedForm f;
     const TsuiUIStyle styles[] = {TsuiUIStyle::WinXP, TsuiUIStyle::MacOS, TsuiUIStyle::DeepBlue,
