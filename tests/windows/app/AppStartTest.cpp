@@ -95,24 +95,30 @@ TEST(AppStart, TimeToThePaintedWindowBesideABareWindowProgram) {
                                      {{400, 236}, RGB(94, 94, 236)},
                                      {{700, 706}, RGB(231, 231, 231)}};
     const std::vector<Probe> bare = {{{200, 150}, GetSysColor(COLOR_WINDOW)}};
-    double best = 1e9, bestBare = 1e9;
     // One untimed start of each first: it loads Wine's fonts for both.
     StartToPaintedWindow(L"minimal_window.exe", L"MinimalWindow", bare);
     StartToPaintedWindow(L"LananCalc.exe", L"蓝桉房贷按揭计算器V1.0", ours);
-    for (int i = 0; i < 3; ++i) {
-        const double b = StartToPaintedWindow(L"minimal_window.exe", L"MinimalWindow", bare);
-        const double o = StartToPaintedWindow(L"LananCalc.exe", L"蓝桉房贷按揭计算器V1.0", ours);
-        ASSERT_GT(b, 0);
-        ASSERT_GT(o, 0);
-        bestBare = std::min(bestBare, b);
-        best = std::min(best, o);
+    // A busy moment can spoil a whole round, so a second round of 3 decides
+    // when the first ends beyond the limit.
+    double ratio = 0;
+    for (int round = 0; round < 2; ++round) {
+        double best = 1e9, bestBare = 1e9;
+        for (int i = 0; i < 3; ++i) {
+            const double b = StartToPaintedWindow(L"minimal_window.exe", L"MinimalWindow", bare);
+            const double o =
+                StartToPaintedWindow(L"LananCalc.exe", L"蓝桉房贷按揭计算器V1.0", ours);
+            ASSERT_GT(b, 0);
+            ASSERT_GT(o, 0);
+            bestBare = std::min(bestBare, b);
+            best = std::min(best, o);
+        }
+        ratio = best / bestBare;
+        std::printf("start to painted window, best of 3: LananCalc.exe %.0f ms, a bare window "
+                    "program %.0f ms (%.2f times)\n",
+                    best, bestBare, ratio);
+        if (ratio < 3) break;
     }
-    std::printf("start to painted window, best of 3: LananCalc.exe %.0f ms, a bare window "
-                "program %.0f ms (%.2f times)\n",
-                best, bestBare, best / bestBare);
-    // The aim is 1.5 times. Today's start measures 2.5 to 3.4 times on a
-    // quiet machine, so the limit stays at 4 until the start gets there.
-    EXPECT_LT(best, 4 * bestBare);
+    EXPECT_LT(ratio, 3);
 }
 
 TEST(AppStart, ShowsTheMainWindowAndClosesNormally) {
