@@ -8,6 +8,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace calc {
@@ -286,31 +287,40 @@ template <bool kMonthly> class InstalmentFigures {
   public:
     InstalmentFigures(const Rate& rate, const RowRun& run)
         : rate_(rate), remaining_(run.remaining), a_(rate, run.remaining), start_(run.balance),
-          payment_(static_cast<double>(a_.Payment(start_))) {}
+          payment_(static_cast<double>(a_.Payment(start_))), after_(run.balance) {}
 
     RowFigures Row(int l) {
-        if (kMonthly && l > 1) {
-            a_ = Annuity(rate_, remaining_ - (l - 1));
-            start_ = after_;
-            payment_ = static_cast<double>(a_.Payment(start_));
+        if constexpr (kMonthly) {
+            // The first row's annuity is the run's; the others are kept
+            // local, where their extended-precision figures need not be
+            // stored in the object.
+            const Annuity a = l == 1 ? a_ : Annuity(rate_, remaining_ - (l - 1));
+            const double start = after_;
+            return Period(a, start, static_cast<double>(a.Payment(start)), 1, a.Power(1), 1);
+        } else {
+            const Real powK = a_.Power(l);
+            return Period(a_, start_, payment_, std::exchange(powPrev_, powK), powK, l);
         }
-        const int k = kMonthly ? 1 : l; // the row's period within its annuity
-        const Real powK = a_.Power(k);
-        const double interest = static_cast<double>(a_.Interest(start_, powPrev_, k));
-        const double principal = static_cast<double>(Real(payment_) - interest);
-        after_ = static_cast<double>(Real(start_) * a_.Owed(powK, k));
-        if (!kMonthly) powPrev_ = powK;
-        return {interest, principal, payment_, after_};
     }
 
   private:
+    // Period k of annuity a, which starts from start, given (1 + r)^(k − 1)
+    // and (1 + r)^k.
+    RowFigures Period(const Annuity& a, double start, double payment, Real powPrev, Real powK,
+                      int k) {
+        const double interest = static_cast<double>(a.Interest(start, powPrev, k));
+        const double principal = static_cast<double>(Real(payment) - interest);
+        after_ = static_cast<double>(Real(start) * a.Owed(powK, k));
+        return {interest, principal, payment, after_};
+    }
+
     const Rate& rate_;
     double remaining_;
-    Annuity a_;
-    double start_; // where the annuity starts
-    double payment_;
-    double after_ = 0;
-    Real powPrev_ = 1; // (1 + r)^(k − 1)
+    Annuity a_;      // over the whole run
+    double start_;   // the run's balance
+    double payment_; // the run's payment
+    double after_;
+    Real powPrev_ = 1;
 };
 
 template <bool kMonthly> class PrincipalFigures {
