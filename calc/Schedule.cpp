@@ -89,15 +89,31 @@ Real Exp2(Real x) {
 }
 
 // A monthly rate as the annuities use it: r, the annual percentage divided by
-// 100 and by 12, with 1 + r and its logarithm, found once per rate.
+// 100 and by 12, with 1 + r and its logarithm.
 struct Rate {
     explicit Rate(double annualRate)
-        : r(MonthlyRate(annualRate)), growth(1 + Real(r)), log2Growth(std::log2(growth)) {}
+        : annual(annualRate), r(MonthlyRate(annualRate)), growth(1 + Real(r)),
+          log2Growth(std::log2(growth)) {}
 
+    double annual;
     double r;
     Real growth; // 1 + r
     Real log2Growth;
 };
+
+// The rate of an annual one. Its logarithm takes about as long as two rows,
+// a floating table brings up to 30 rates to every calculation, and the next
+// calculation mostly brings the same ones: the last 32 rates are kept.
+Rate KnownRate(double annualRate) {
+    thread_local std::array<std::optional<Rate>, 32> known;
+    thread_local std::size_t next = 0;
+    const auto bits = std::bit_cast<std::uint64_t>(annualRate);
+    for (const std::optional<Rate>& rate : known)
+        if (rate && std::bit_cast<std::uint64_t>(rate->annual) == bits) return *rate;
+    std::optional<Rate>& slot = known[next];
+    next = (next + 1) % known.size();
+    return slot.emplace(annualRate);
+}
 
 // The annuity of one balance over `remaining` periods at monthly rate r.
 // (F − (1 + r)^k) / (F − 1) is the share of the balance still owed after k
@@ -201,15 +217,6 @@ struct RowSink {
         if (row == next) next = row + 1;
     }
 
-    // The rate of an annual one; run after run asks for the same.
-    const Rate& RateOf(double annualRate) {
-        if (!rate || !SameBits(annualRate, lastAnnualRate)) {
-            rate.emplace(annualRate);
-            lastAnnualRate = annualRate;
-        }
-        return *rate;
-    }
-
   private:
     static bool SameBits(double a, double b) {
         return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
@@ -257,8 +264,6 @@ struct RowSink {
     CellText dateText;
     long long dateYear = 0;
     bool dateKnown = false;
-    std::optional<Rate> rate;
-    double lastAnnualRate = 0;
 };
 
 // Whole rows of a count argument; negative, NaN or huge counts stay in range.
@@ -285,9 +290,10 @@ struct RowRun {
 // before left, as if the schedule were worked out anew each month.
 template <bool kMonthly> class InstalmentFigures {
   public:
-    InstalmentFigures(const Rate& rate, const RowRun& run)
-        : rate_(rate), remaining_(run.remaining), a_(rate, run.remaining), start_(run.balance),
-          payment_(static_cast<double>(a_.Payment(start_))), after_(run.balance) {}
+    explicit InstalmentFigures(const RowRun& run)
+        : rate_(KnownRate(run.annualRate)), remaining_(run.remaining), a_(rate_, run.remaining),
+          start_(run.balance), payment_(static_cast<double>(a_.Payment(start_))),
+          after_(run.balance) {}
 
     RowFigures Row(int l) {
         if constexpr (kMonthly) {
@@ -314,7 +320,7 @@ template <bool kMonthly> class InstalmentFigures {
         return {interest, principal, payment, after_};
     }
 
-    const Rate& rate_;
+    const Rate rate_;
     double remaining_;
     Annuity a_;      // over the whole run
     double start_;   // the run's balance
@@ -325,8 +331,8 @@ template <bool kMonthly> class InstalmentFigures {
 
 template <bool kMonthly> class PrincipalFigures {
   public:
-    PrincipalFigures(const Rate& rate, const RowRun& run)
-        : r_(rate.r), remaining_(run.remaining), start_(run.balance),
+    explicit PrincipalFigures(const RowRun& run)
+        : r_(MonthlyRate(run.annualRate)), remaining_(run.remaining), start_(run.balance),
           principal_(static_cast<double>(Real(start_) / remaining_)) {}
 
     RowFigures Row(int l) {
@@ -361,7 +367,7 @@ template <bool kMonthly> class PrincipalFigures {
 template <class Figures>
 double WriteRows(RowSink& sink, double& total, const RowRun& run, wchar_t sep) {
     if (run.rows < 1 || !(run.remaining > 0)) return run.balance;
-    Figures figures(sink.RateOf(run.annualRate), run);
+    Figures figures(run);
     RowFigures row = figures.Row(1);
     for (int l = 1;; ++l) {
         const bool last = l == run.rows;
@@ -630,7 +636,8 @@ bool CalcEqualInstalment(const ScheduleInputs& in, ScheduleOutputs& out) {
         out.first.SetEnabled(true);
         const double loan = in.loan;
         const double n = in.periods;
-        const double payment = static_cast<double>(Annuity(Rate(in.fixedRate), n).Payment(loan));
+        const double payment =
+            static_cast<double>(Annuity(KnownRate(in.fixedRate), n).Payment(loan));
         out.first.SetValue(RoundToCents(payment));
         const double total = static_cast<double>(Real(payment) * n);
         out.total.SetValue(RoundToCents(total));
