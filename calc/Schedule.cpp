@@ -446,7 +446,9 @@ template <FillRows Closed, FillRows Monthly> class Run {
         int month = FirstMonth();
         for (int row = 1; row <= n;) {
             const int planRow = planned != plan_.end() ? planned->row : n;
-            const int last = std::min({n, row + 12 - month, planRow});
+            // A fixed rate needs no new run in January.
+            const int december = in_.mode == RateMode::Fixed ? n : row + 12 - month;
+            const int last = std::min({n, december, planRow});
             const RowRun run{
                 year, month, row, last - row + 1, b, in_.periods - (row - 1), RateOfYear(year)};
             if constexpr (kMonthly) {
@@ -456,13 +458,15 @@ template <FillRows Closed, FillRows Monthly> class Run {
                 b = Closed(rows_, paid, run, sep_);
                 s += paid;
             }
-            month += last - row; // the month of the last row
+            const YearMonth lastMonth = PeriodMonth(year, month, last - row + 1);
             if (planned != plan_.end() && planned->row == last) {
-                if (Prepay(last, year, month, planned->value, b, s)) break;
+                if (Prepay(last, lastMonth.year, lastMonth.month, planned->value, b, s)) break;
                 ++planned;
             }
             row = last + 1;
-            if (++month > 12) {
+            year = lastMonth.year;
+            month = lastMonth.month + 1;
+            if (month > 12) {
                 month = 1;
                 ++year;
             }
