@@ -8,6 +8,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace calc {
@@ -87,12 +88,40 @@ Real Exp2(Real x) {
     return std::exp2(x);
 }
 
+// A monthly rate as the annuities use it: r, the annual percentage divided by
+// 100 and by 12, with 1 + r and its logarithm.
+struct Rate {
+    explicit Rate(double annualRate)
+        : annual(annualRate), r(MonthlyRate(annualRate)), growth(1 + Real(r)),
+          log2Growth(std::log2(growth)) {}
+
+    double annual;
+    double r;
+    Real growth; // 1 + r
+    Real log2Growth;
+};
+
+// The rate of an annual one. Its logarithm takes about as long as two rows,
+// a floating table brings up to 30 rates to every calculation, and the next
+// calculation mostly brings the same ones: the last 32 rates are kept.
+Rate KnownRate(double annualRate) {
+    thread_local std::array<std::optional<Rate>, 32> known;
+    thread_local std::size_t next = 0;
+    const auto bits = std::bit_cast<std::uint64_t>(annualRate);
+    for (const std::optional<Rate>& rate : known)
+        if (rate && std::bit_cast<std::uint64_t>(rate->annual) == bits) return *rate;
+    std::optional<Rate>& slot = known[next];
+    next = (next + 1) % known.size();
+    return slot.emplace(annualRate);
+}
+
 // The annuity of one balance over `remaining` periods at monthly rate r.
 // (F − (1 + r)^k) / (F − 1) is the share of the balance still owed after k
 // periods; F = (1 + r)^remaining. When r is so small that F − 1 vanishes even
 // in extended precision the zero-rate limit (remaining − k) / remaining is
 // exact to double precision and avoids dividing by zero.
 struct Annuity {
+    double r;
     Real growth; // 1 + r
     Real log2Growth;
     Real f; // (1 + r)^remaining
@@ -104,9 +133,10 @@ struct Annuity {
     // ∞ / ∞, which would put NaN into every amount.
     bool huge;
 
-    Annuity(double r, double remainingPeriods)
-        : growth(1 + Real(r)), log2Growth(Log2(growth)), f(Power(Real(remainingPeriods))),
-          fMinus1(f - 1), remaining(remainingPeriods), flat(fMinus1 == 0), huge(std::isinf(f)) {}
+    Annuity(const Rate& rate, double remainingPeriods)
+        : r(rate.r), growth(rate.growth), log2Growth(rate.log2Growth),
+          f(Power(Real(remainingPeriods))), fMinus1(f - 1), remaining(remainingPeriods),
+          flat(fMinus1 == 0), huge(std::isinf(f)) {}
 
     // (1 + r)^k as 2^(k × log2(1 + r)): as exact as powl in extended
     // precision and several times faster. F and the k-th power come from the
@@ -117,24 +147,13 @@ struct Annuity {
         return Exp2(k * log2Growth);
     }
 
-    // Month-by-month runs ask for the same rate 360 times in a row.
-    static Real Log2(Real g) {
-        thread_local Real lastGrowth = 1;
-        thread_local Real lastLog2 = 0;
-        if (g != lastGrowth) {
-            lastLog2 = std::log2(g);
-            lastGrowth = g;
-        }
-        return lastLog2;
-    }
-
     // Share still owed after k periods, given (1 + r)^k.
     Real Owed(Real powK, int k) const {
         if (huge) return k >= remaining ? 0 : 1;
         return flat ? (remaining - k) / remaining : (f - powK) / fMinus1;
     }
     // balance × r × F / (F − 1)
-    Real Payment(double balance, double r) const {
+    Real Payment(double balance) const {
         if (huge) return Real(balance) * r;
         if (flat) return Real(balance) / remaining;
         const Real product = Real(balance) * r * f;
@@ -142,13 +161,21 @@ struct Annuity {
         return std::isinf(product) ? Real(balance) * r * (f / fMinus1) : product / fMinus1;
     }
     // balance × r × (F − (1 + r)^(k − 1)) / (F − 1)
-    Real Interest(double balance, double r, Real powKMinus1, int k) const {
+    Real Interest(double balance, Real powKMinus1, int k) const {
         if (huge) return Real(balance) * r;
         if (flat) return Real(balance) * r * (remaining - (k - 1)) / remaining;
         const Real product = Real(balance) * r * (f - powKMinus1);
         return std::isinf(product) ? Real(balance) * r * ((f - powKMinus1) / fMinus1)
                                    : product / fMinus1;
     }
+};
+
+// The figures of one row.
+struct RowFigures {
+    double interest;
+    double principal;
+    double payment;
+    double after; // the balance after the row
 };
 
 // The grid as the row writers see it. Instead of emptying every old row
@@ -175,11 +202,12 @@ struct RowSink {
     void EmptyRest() { EmptyUpTo(clearBelow); }
 
     // Columns 0 to 4 of a period row.
-    void Write(int row, long long year, int startMonth, int l, double interest, double principal,
-               double payment, double balance, wchar_t sep) {
+    void Write(int row, long long year, int startMonth, int l, const RowFigures& figures,
+               wchar_t sep) {
         if (row > next) EmptyUpTo(row);
         grid.SetCell(0, row, Date(PeriodMonth(year, startMonth, l)));
-        const double amounts[] = {interest, principal, payment, balance};
+        const double amounts[] = {figures.interest, figures.principal, figures.payment,
+                                  figures.after};
         for (std::size_t i = 0; i < 4; ++i)
             grid.SetCell(static_cast<int>(i) + 1, row, Amount(i, amounts[i], sep));
         if (row < clearBelow) {
@@ -187,17 +215,6 @@ struct RowSink {
                 grid.SetCell(col, row, std::wstring_view());
         }
         if (row == next) next = row + 1;
-    }
-
-    // The monthly rate of an annual one. Month-by-month runs ask for the same
-    // rate row after row.
-    double MonthlyRateOf(double annualRate) {
-        if (!rateKnown || !SameBits(annualRate, lastAnnualRate)) {
-            lastMonthlyRate = MonthlyRate(annualRate);
-            lastAnnualRate = annualRate;
-            rateKnown = true;
-        }
-        return lastMonthlyRate;
     }
 
   private:
@@ -247,9 +264,6 @@ struct RowSink {
     CellText dateText;
     long long dateYear = 0;
     bool dateKnown = false;
-    double lastAnnualRate = 0;
-    double lastMonthlyRate = 0;
-    bool rateKnown = false;
 };
 
 // Whole rows of a count argument; negative, NaN or huge counts stay in range.
@@ -258,55 +272,117 @@ int RowsOf(double count) {
     return static_cast<int>(std::min(count, double(kMaxPeriods)));
 }
 
-// The row writers themselves; the calculations call them inside their own
-// precision scope.
-double InstalmentRows(RowSink& sink, double& totalOut, int year, double count, double balance,
-                      double remaining, double annualRate, int startMonth, int startRow,
-                      wchar_t sep) {
-    totalOut = 0;
-    const int rows = RowsOf(count);
-    if (rows == 0 || !(remaining > 0)) return balance;
-    const double r = sink.MonthlyRateOf(annualRate);
-    const Annuity a(r, remaining);
-    double after = balance;
-    const double payment = static_cast<double>(a.Payment(balance, r)); // the same every row
-    Real powPrev = 1;                                                  // (1 + r)^(l − 1)
-    for (int l = 1; l <= rows; ++l) {
-        const Real powL = a.Power(Real(l));
-        const double interest = static_cast<double>(a.Interest(balance, r, powPrev, l));
+// Rows startRow … startRow + rows − 1 at one rate, the first of them in month
+// startMonth of year, from balance with `remaining` periods left.
+struct RowRun {
+    long long year;
+    int startMonth;
+    int startRow;
+    int rows;
+    double balance;
+    double remaining;
+    double annualRate;
+};
+
+// The two methods work out the figures of rows 1, 2, … in order. In closed form (paths A and C) one
+// annuity spans the run and row l is its l-th period. Month by month (paths B and D, where a
+// prepayment may change the balance) every row starts a run of its own from the balance the row
+// before left, as if the schedule were worked out anew each month.
+template <bool kMonthly> class InstalmentFigures {
+  public:
+    explicit InstalmentFigures(const RowRun& run)
+        : rate_(KnownRate(run.annualRate)), remaining_(run.remaining), a_(rate_, run.remaining),
+          start_(run.balance), payment_(static_cast<double>(a_.Payment(start_))),
+          after_(run.balance) {}
+
+    RowFigures Row(int l) {
+        if constexpr (kMonthly) {
+            // The first row's annuity is the run's; the others are kept
+            // local, where their extended-precision figures need not be
+            // stored in the object.
+            const Annuity a = l == 1 ? a_ : Annuity(rate_, remaining_ - (l - 1));
+            const double start = after_;
+            return Period(a, start, static_cast<double>(a.Payment(start)), 1, a.Power(1), 1);
+        } else {
+            const Real powK = a_.Power(l);
+            return Period(a_, start_, payment_, std::exchange(powPrev_, powK), powK, l);
+        }
+    }
+
+  private:
+    // Period k of annuity a, which starts from start, given (1 + r)^(k − 1)
+    // and (1 + r)^k.
+    RowFigures Period(const Annuity& a, double start, double payment, Real powPrev, Real powK,
+                      int k) {
+        const double interest = static_cast<double>(a.Interest(start, powPrev, k));
         const double principal = static_cast<double>(Real(payment) - interest);
-        after = static_cast<double>(Real(balance) * a.Owed(powL, l));
-        sink.Write(startRow + l - 1, year, startMonth, l, interest, principal, payment, after, sep);
-        totalOut += payment;
-        powPrev = powL;
+        after_ = static_cast<double>(Real(start) * a.Owed(powK, k));
+        return {interest, principal, payment, after_};
     }
-    return after;
+
+    const Rate rate_;
+    double remaining_;
+    Annuity a_;      // over the whole run
+    double start_;   // the run's balance
+    double payment_; // the run's payment
+    double after_;
+    Real powPrev_ = 1;
+};
+
+template <bool kMonthly> class PrincipalFigures {
+  public:
+    explicit PrincipalFigures(const RowRun& run)
+        : r_(MonthlyRate(run.annualRate)), remaining_(run.remaining), start_(run.balance),
+          principal_(static_cast<double>(Real(start_) / remaining_)) {}
+
+    RowFigures Row(int l) {
+        if (kMonthly && l > 1) {
+            remaining_ -= 1;
+            start_ = after_;
+            principal_ = static_cast<double>(Real(start_) / remaining_);
+        }
+        // Month by month every row is the first of its run, whose share of
+        // the interest, 1 − 0 / remaining, is exactly 1.
+        const Real share = kMonthly ? 1 : 1 - Real(l - 1) / remaining_;
+        const double interest = static_cast<double>(share * start_ * r_);
+        const double payment = static_cast<double>(Real(principal_) + interest);
+        const Real paid = kMonthly ? Real(principal_) : Real(l) * principal_;
+        after_ = static_cast<double>(Real(start_) - paid);
+        return {interest, principal_, payment, after_};
+    }
+
+  private:
+    double r_;
+    double remaining_;
+    double start_;
+    double principal_; // the same every row of one start
+    double after_ = 0;
+};
+
+// The row writer of a method; the calculations call it inside their own
+// precision scope. Adds the run's payments to total and returns the balance
+// after its last row. A row's figures are worked out before the row before
+// is written, so that laying out its texts does not wait for the powers and
+// divisions of the next.
+template <class Figures>
+double WriteRows(RowSink& sink, double& total, const RowRun& run, wchar_t sep) {
+    if (run.rows < 1 || !(run.remaining > 0)) return run.balance;
+    Figures figures(run);
+    RowFigures row = figures.Row(1);
+    for (int l = 1;; ++l) {
+        const bool last = l == run.rows;
+        const RowFigures next = last ? row : figures.Row(l + 1);
+        sink.Write(run.startRow + l - 1, run.year, run.startMonth, l, row, sep);
+        total += row.payment;
+        if (last) return row.after;
+        row = next;
+    }
 }
 
-double PrincipalRows(RowSink& sink, double& totalOut, int year, double count, double balance,
-                     double remaining, double annualRate, int startMonth, int startRow,
-                     wchar_t sep) {
-    totalOut = 0;
-    const int rows = RowsOf(count);
-    if (rows == 0 || !(remaining > 0)) return balance;
-    const double r = sink.MonthlyRateOf(annualRate);
-    double after = balance;
-    const double principal = static_cast<double>(Real(balance) / remaining); // the same every row
-    for (int l = 1; l <= rows; ++l) {
-        const double interest = static_cast<double>((1 - Real(l - 1) / remaining) * balance * r);
-        const double payment = static_cast<double>(Real(principal) + interest);
-        after = static_cast<double>(Real(balance) - Real(l) * principal);
-        sink.Write(startRow + l - 1, year, startMonth, l, interest, principal, payment, after, sep);
-        totalOut += payment;
-    }
-    return after;
-}
+using FillRows = double (*)(RowSink&, double&, const RowRun&, wchar_t);
 
-using FillRows = double (*)(RowSink&, double&, int, double, double, double, double, int, int,
-                            wchar_t);
-
-// One calculation; Fill writes the rows of one method.
-template <FillRows Fill> class Run {
+// One calculation; Closed and Monthly write the rows of one method.
+template <FillRows Closed, FillRows Monthly> class Run {
   public:
     Run(const ScheduleInputs& in, ScheduleOutputs& out)
         : in_(in), out_(out), sep_(in.decimalSeparator), rows_(out.grid) {}
@@ -355,25 +431,42 @@ template <FillRows Fill> class Run {
 
     RowSink& Rows() { return rows_; }
 
-    // Paths B and D: month by month, the rate of row k from rateOfRow.
-    template <class RateOfRow> void MonthByMonth(RateOfRow rateOfRow) {
-        out_.first.SetValue(0);
-        out_.first.SetEnabled(false);
+    // Paths B, C and D: runs of one calendar year, each at the rate of its
+    // year from the balance the run before left; month by month a run also
+    // ends at a month with a planned prepayment. Month by month the total
+    // takes the payments one by one, in closed form a year's sum at a time.
+    template <bool kMonthly> void CalendarYears() {
         PrepareGrid();
-        ReadPlan();
+        if (kMonthly) ReadPlan();
+        const int n = Periods();
+        auto planned = plan_.begin(); // the next planned row
         double s = 0;
         double b = in_.loan;
-        double remaining = in_.periods;
         long long year = FirstYear();
         int month = FirstMonth();
-        for (int k = 1; k <= Periods(); ++k) {
-            double paid = 0;
-            b = Fill(rows_, paid, static_cast<int>(year), 1, b, remaining, rateOfRow(k), month, k,
-                     sep_);
-            s += paid;
-            remaining -= 1;
-            if (Prepay(k, year, month, b, s)) break;
-            if (++month > 12) {
+        for (int row = 1; row <= n;) {
+            const int planRow = planned != plan_.end() ? planned->row : n;
+            // A fixed rate needs no new run in January.
+            const int december = in_.mode == RateMode::Fixed ? n : row + 12 - month;
+            const int last = std::min({n, december, planRow});
+            const RowRun run{
+                year, month, row, last - row + 1, b, in_.periods - (row - 1), RateOfYear(year)};
+            if constexpr (kMonthly) {
+                b = Monthly(rows_, s, run, sep_);
+            } else {
+                double paid = 0;
+                b = Closed(rows_, paid, run, sep_);
+                s += paid;
+            }
+            const YearMonth lastMonth = PeriodMonth(year, month, last - row + 1);
+            if (planned != plan_.end() && planned->row == last) {
+                if (Prepay(last, lastMonth.year, lastMonth.month, planned->value, b, s)) break;
+                ++planned;
+            }
+            row = last + 1;
+            year = lastMonth.year;
+            month = lastMonth.month + 1;
+            if (month > 12) {
                 month = 1;
                 ++year;
             }
@@ -382,46 +475,17 @@ template <FillRows Fill> class Run {
         WriteTotals(s);
     }
 
-    // Path C: runs of whole calendar years at each year's rate.
-    void CalendarYears() {
-        const double n = in_.periods;
-        const int m0 = FirstMonth();
-        PrepareGrid();
-        double s = 0;
-        double paid = 0;
-        const int firstYearMonths = 13 - m0;
-        double b = Fill(rows_, paid, FirstYear(), firstYearMonths >= n ? n : firstYearMonths,
-                        in_.loan, n, RateOfYear(in_.rates, 1), m0, 1, sep_);
-        s += paid;
-        double remaining = n - firstYearMonths;
-        int year = FirstYear() + 1;
-        int row = 1 + firstYearMonths;
-        if (remaining > 0) {
-            const int q = static_cast<int>(remaining) / 12;
-            for (int j = 1; j <= q; ++j) {
-                b = Fill(rows_, paid, year, 12, b, remaining, RateOfYear(in_.rates, j + 1), 1, row,
-                         sep_);
-                s += paid;
-                remaining -= 12;
-                ++year;
-                row += 12;
-            }
-            const int last = static_cast<int>(remaining) % 12;
-            if (last > 0) {
-                Fill(rows_, paid, year, last, b, remaining, RateOfYear(in_.rates, q + 2), 1, row,
-                     sep_);
-                s += paid;
-            }
-        }
-        rows_.EmptyRest();
-        WriteTotals(s);
+    // Paths B and D: the first box has no single value.
+    void MonthByMonth() {
+        out_.first.SetValue(0);
+        out_.first.SetEnabled(false);
+        CalendarYears<true>();
     }
 
-    // Rate of row k in path D: the entry of the row's own calendar year.
-    double FloatingRateOfRow(int k) const {
-        const int firstYearMonths = 13 - FirstMonth();
-        if (k <= firstYearMonths) return RateOfYear(in_.rates, 1);
-        return RateOfYear(in_.rates, (k - firstYearMonths - 1) / 12 + 2);
+    // The annual rate of a calendar year: the fixed one, or the table's entry.
+    double RateOfYear(long long year) const {
+        if (in_.mode == RateMode::Fixed) return in_.fixedRate;
+        return calc::RateOfYear(in_.rates, year - FirstYear() + 1);
     }
 
     const ScheduleInputs& in_;
@@ -438,17 +502,7 @@ template <FillRows Fill> class Run {
 
     // The prepayment step after the regular payment of row k; true when the
     // plan has paid the loan off and the schedule stops.
-    bool Prepay(int k, long long year, int month, double& b, double& s) {
-        std::wstring_view value;
-        bool found = false;
-        for (const PlanMonth& item : plan_) {
-            if (item.year == year && item.month == month) {
-                value = item.value;
-                found = true;
-                break;
-            }
-        }
-        if (!found) return false;
+    bool Prepay(int k, long long year, int month, std::wstring_view value, double& b, double& s) {
         const double amount = PlanItemAmount(value, sep_);
         out_.grid.SetCell(5, k, AmountText(RoundToCents(amount), sep_));
         s += amount;
@@ -473,12 +527,15 @@ template <FillRows Fill> class Run {
         out_.interest.SetValue(RoundToCents(static_cast<double>(Real(s) - in_.loan)));
     }
 
-    // The plan items whose name is the key of some month: the date text of
-    // year and month followed by "  <". The steps look each month up here
-    // instead of building its key and splitting every item again.
+    // The plan items whose name is the key of a month of the schedule: the
+    // date text of year and month followed by "  <". They are found by row
+    // once, in row order; of two items for one month the first counts.
     struct PlanMonth {
         long long year;
         int month;
+    };
+    struct PlanRow {
+        int row;
         std::wstring_view value;
     };
     void ReadPlan() {
@@ -486,10 +543,19 @@ template <FillRows Fill> class Run {
         for (const std::wstring& item : in_.plan) {
             const std::size_t eq = item.find(L'=');
             if (eq == std::wstring::npos) continue;
-            if (const auto month = KeyMonth(std::wstring_view(item).substr(0, eq)))
-                plan_.push_back(
-                    {month->year, month->month, std::wstring_view(item).substr(eq + 1)});
+            const auto month = KeyMonth(std::wstring_view(item).substr(0, eq));
+            if (!month || month->month < 1 || month->month > 12) continue;
+            const long long row =
+                (month->year - FirstYear()) * 12 + (month->month - FirstMonth()) + 1;
+            if (row >= 1 && row <= Periods())
+                plan_.push_back({static_cast<int>(row), std::wstring_view(item).substr(eq + 1)});
         }
+        std::stable_sort(plan_.begin(), plan_.end(),
+                         [](const PlanRow& a, const PlanRow& b) { return a.row < b.row; });
+        const auto repeated =
+            std::unique(plan_.begin(), plan_.end(),
+                        [](const PlanRow& a, const PlanRow& b) { return a.row == b.row; });
+        plan_.erase(repeated, plan_.end());
     }
     // The month whose key is exactly name, if any.
     static std::optional<PlanMonth> KeyMonth(const std::wstring_view full) {
@@ -512,7 +578,7 @@ template <FillRows Fill> class Run {
         }
         for (wchar_t c : mm)
             if (c < L'0' || c > L'9') return std::nullopt;
-        PlanMonth month{negative ? -year : year, (mm[0] - L'0') * 10 + (mm[1] - L'0'), {}};
+        PlanMonth month{negative ? -year : year, (mm[0] - L'0') * 10 + (mm[1] - L'0')};
         // Only the canonical text is a key: no leading zeros, no "-0".
         CellText key;
         DateText(key, month.year, month.month);
@@ -523,7 +589,7 @@ template <FillRows Fill> class Run {
 
     wchar_t sep_;
     RowSink rows_;
-    std::vector<PlanMonth> plan_;
+    std::vector<PlanRow> plan_;
 };
 
 } // namespace
@@ -548,58 +614,60 @@ double FillInstalmentRows(ScheduleSink& grid, double& totalOut, int year, double
                           int startRow, wchar_t sep) {
     ExtendedPrecisionScope precision;
     RowSink sink(grid);
-    return InstalmentRows(sink, totalOut, year, count, balance, remaining, annualRate, startMonth,
-                          startRow, sep);
+    totalOut = 0;
+    return WriteRows<InstalmentFigures<false>>(
+        sink, totalOut, {year, startMonth, startRow, RowsOf(count), balance, remaining, annualRate},
+        sep);
 }
+
+namespace {
+
+// The whole schedule as one run from the loan, as path A writes it.
+RowRun WholeSchedule(const ScheduleInputs& in, int firstYear, int firstMonth) {
+    return {firstYear, firstMonth, 1,           static_cast<int>(in.periods),
+            in.loan,   in.periods, in.fixedRate};
+}
+
+} // namespace
 
 bool CalcEqualInstalment(const ScheduleInputs& in, ScheduleOutputs& out) {
     ExtendedPrecisionScope precision;
-    Run<&InstalmentRows> run(in, out);
+    Run<&WriteRows<InstalmentFigures<false>>, &WriteRows<InstalmentFigures<true>>> run(in, out);
     if (!run.Validate()) return false;
-    const wchar_t sep = in.decimalSeparator;
     const bool hasPlan = !in.plan.empty();
     if (in.mode == RateMode::Fixed && !hasPlan) {
         // Path A, closed form: P = L × r × F / (F − 1).
         out.first.SetEnabled(true);
         const double loan = in.loan;
         const double n = in.periods;
-        const double r = MonthlyRate(in.fixedRate);
-        const Annuity a(r, n);
-        const double payment = static_cast<double>(a.Payment(loan, r));
+        const double payment =
+            static_cast<double>(Annuity(KnownRate(in.fixedRate), n).Payment(loan));
         out.first.SetValue(RoundToCents(payment));
         const double total = static_cast<double>(Real(payment) * n);
         out.total.SetValue(RoundToCents(total));
         out.interest.SetValue(RoundToCents(static_cast<double>(Real(total) - loan)));
         run.PrepareGrid();
-        Real powPrev = 1;
-        for (int k = 1; k <= run.Periods(); ++k) {
-            const Real powK = a.Power(Real(k));
-            const double interest = static_cast<double>(a.Interest(loan, r, powPrev, k));
-            const double principal = static_cast<double>(Real(payment) - interest);
-            const double balance = static_cast<double>(Real(loan) * a.Owed(powK, k));
-            run.Rows().Write(k, run.FirstYear(), run.FirstMonth(), k, interest, principal, payment,
-                             balance, sep);
-            powPrev = powK;
-        }
+        double paid = 0; // the boxes show n times the payment instead
+        WriteRows<InstalmentFigures<false>>(run.Rows(), paid,
+                                            WholeSchedule(in, run.FirstYear(), run.FirstMonth()),
+                                            in.decimalSeparator);
         run.Rows().EmptyRest();
     } else if (in.mode == RateMode::Fixed) {
-        const double rate = in.fixedRate;
-        run.MonthByMonth([rate](int) { return rate; });
+        run.MonthByMonth();
     } else if (in.mode == RateMode::Floating && !hasPlan) {
         out.first.SetValue(0);
         out.first.SetEnabled(false);
-        run.CalendarYears();
+        run.CalendarYears<false>();
     } else if (in.mode == RateMode::Floating) {
-        run.MonthByMonth([&run](int k) { return run.FloatingRateOfRow(k); });
+        run.MonthByMonth();
     }
     return true;
 }
 
 bool CalcEqualPrincipal(const ScheduleInputs& in, ScheduleOutputs& out) {
     ExtendedPrecisionScope precision;
-    Run<&PrincipalRows> run(in, out);
+    Run<&WriteRows<PrincipalFigures<false>>, &WriteRows<PrincipalFigures<true>>> run(in, out);
     if (!run.Validate()) return false;
-    const wchar_t sep = in.decimalSeparator;
     const bool hasPlan = !in.plan.empty();
     const double loan = in.loan;
     const double n = in.periods;
@@ -614,24 +682,20 @@ bool CalcEqualPrincipal(const ScheduleInputs& in, ScheduleOutputs& out) {
         const double total = static_cast<double>(Real(loan) + interestTotal);
         out.total.SetValue(RoundToCents(total));
         run.PrepareGrid();
-        for (int k = 1; k <= run.Periods(); ++k) {
-            const double interest = static_cast<double>((1 - Real(k - 1) / n) * loan * r);
-            const double payment = static_cast<double>(Real(q) + interest);
-            const double balance = static_cast<double>(Real(loan) - Real(k) * q);
-            run.Rows().Write(k, run.FirstYear(), run.FirstMonth(), k, interest, q, payment, balance,
-                             sep);
-        }
+        double paid = 0; // the boxes use the closed form instead
+        WriteRows<PrincipalFigures<false>>(run.Rows(), paid,
+                                           WholeSchedule(in, run.FirstYear(), run.FirstMonth()),
+                                           in.decimalSeparator);
         run.Rows().EmptyRest();
     } else if (in.mode == RateMode::Fixed) {
-        const double rate = in.fixedRate;
-        run.MonthByMonth([rate](int) { return rate; });
+        run.MonthByMonth();
     } else if (in.mode == RateMode::Floating && !hasPlan) {
         // The monthly principal does not depend on the rates, so it is shown.
         out.first.SetEnabled(true);
         out.first.SetValue(RoundToCents(static_cast<double>(Real(loan) / n)));
-        run.CalendarYears();
+        run.CalendarYears<false>();
     } else if (in.mode == RateMode::Floating) {
-        run.MonthByMonth([&run](int k) { return run.FloatingRateOfRow(k); });
+        run.MonthByMonth();
     }
     return true;
 }

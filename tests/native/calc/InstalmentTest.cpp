@@ -40,6 +40,26 @@ TEST(EqualInstalment, PrepaymentLowersTheLaterPayments) {
     EXPECT_TRUE(h.messages.empty());
 }
 
+TEST(EqualInstalment, PlanItemsCountByTheirMonthWhateverTheirOrder) {
+    // Of two items for one month the first counts; month 13 or 00 of a
+    // year is no month, not the next or the last.
+    Harness h, inOrder;
+    h.in = inOrder.in = Fixed(100000, 12, 6, 2008, 7);
+    for (const wchar_t* item : {L"2009年03月  <=>  1000.00元", L"2008年09月  <=>  2000.00元",
+                                L"2008年09月  <=>  5000.00元", L"2008年13月  <=>  3000.00元",
+                                L"2009年00月  <=>  4000.00元"})
+        h.plan.push_back(item);
+    inOrder.AddPlan(2008, 9, L"2000.00");
+    inOrder.AddPlan(2009, 3, L"1000.00");
+    ASSERT_TRUE(h.Instalment());
+    ASSERT_TRUE(inOrder.Instalment());
+    for (int row = 1; row <= 12; ++row) {
+        EXPECT_EQ(h.Cell(5, row), row == 3 ? L"2000" : row == 9 ? L"1000" : L"") << row;
+        EXPECT_EQ(h.Row(row), inOrder.Row(row)) << row;
+    }
+    EXPECT_EQ(h.total.value, inOrder.total.value);
+}
+
 TEST(EqualInstalment, OverpayingPlanStopsWithANoticeBeforeTheTotals) {
     Harness h = FixedTwelve();
     h.AddPlan(2008, 6, L"60000.00");
