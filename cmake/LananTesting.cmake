@@ -32,7 +32,7 @@ endif()
 # fixture of a file's anonymous namespace counts as coming from a header,
 # which GCC flags; each file keeps its own fixtures.
 set(lanan_test_options $<$<CONFIG:Release>:-O0> -Wno-subobject-linkage)
-file(WRITE ${CMAKE_BINARY_DIR}/lanan_test_pch.cpp "")
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/lanan_test_pch.cpp CONTENT "")
 set(pch_headers <gtest/gtest.h> <algorithm> <cstdint> <cstdio> <functional> <memory> <string>
     <vector>)
 set(pch_kinds portable)
