@@ -158,6 +158,21 @@ TWinControl::~TWinControl() {
     }
 }
 
+namespace {
+
+// Without a border or scroll bars there is nothing outside the client area
+// to paint; Wine's default non-client paint would still fetch a window DC
+// and its regions from the server, for each window at every show.
+bool HasNonClientArea(HWND wnd) {
+    RECT window{}, client{};
+    GetWindowRect(wnd, &window);
+    GetClientRect(wnd, &client);
+    return window.right - window.left != client.right ||
+           window.bottom - window.top != client.bottom;
+}
+
+} // namespace
+
 TWinControl* TWinControl::FindControl(HWND wnd) {
     return wnd ? ControlOf(wnd) : nullptr;
 }
@@ -902,7 +917,7 @@ void TWinControl::DefaultHandler(TMessage& m) {
         m.Result = 0;
         return;
     }
-    if (!handle_) {
+    if (!handle_ || (m.Msg == WM_NCPAINT && !HasNonClientArea(handle_))) {
         m.Result = 0;
         return;
     }
