@@ -88,7 +88,7 @@ void TsuiCustomGroupBox::WndProc(TMessage& m) {
 void TsuiCustomGroupBox::Paint() {
     const RECT client = ClientRect();
     const int L = 0, T = 0, R = client.right - client.left, B = client.bottom - client.top;
-    TOffscreenPaint paint(buffer_, Canvas().Handle(), R, B);
+    TOffscreenPaint paint(Canvas().Handle(), R, B);
     TCanvas& canvas = paint.Canvas();
     if (Transparent())
         TsuiCustomPanel::PaintTo(canvas);

@@ -25,15 +25,16 @@ class TsuiCustomGroupBox : public TsuiStyled<TsuiCustomPanel> {
     void SetEnabled(bool v) override;
     void AdjustClientRect(RECT& r) const override;
 
-    const TBitmap& Offscreen() const { return buffer_.Bitmap(); }
-
   protected:
     // Border and caption colours from the style, which goes to the children
     // too. Only a box that reads the file theme looks different for a new one.
     void ApplyStyle() override;
 
+    // Through the shared scratch bitmap: a box is mostly covered by what it
+    // holds, and a kept picture of it would be fresh memory on every start,
+    // which is what costs under Wine. A transparent child has the box paint
+    // again into its own picture.
     void Paint() override;
-    TOffscreenBuffer& PaintBuffer() override { return buffer_; }
     void WndProc(TMessage& m) override;
     void FontChanged() override;
     // |Font.Height|: the caption's room at the top.
@@ -42,7 +43,6 @@ class TsuiCustomGroupBox : public TsuiStyled<TsuiCustomPanel> {
   private:
     std::wstring caption_;
     TColor borderColor_ = clBlack;
-    TOffscreenBuffer buffer_;
 };
 
 class TsuiGroupBox : public TsuiCustomGroupBox {
