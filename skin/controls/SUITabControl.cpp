@@ -476,12 +476,16 @@ void TsuiTab::Paint() {
     const int top = strip_ ? strip_->Height() : 0;
     const int bodyHeight = H - top;
     if (W <= 0 || bodyHeight <= 0) return;
-    TOffscreenPaint paint(Canvas().Handle(), W, bodyHeight, 0, top);
-    TCanvas& canvas = paint.Canvas();
-    FillControlRect(canvas, RECT{0, 0, W, bodyHeight}, Color());
+    // One fill and three edges, straight to the window: the pages cover all
+    // but a thin border, and an off-screen picture of the whole body would be
+    // fresh memory on every start, which is what costs under Wine.
+    TCanvas& canvas = Canvas();
+    FillControlRect(canvas, RECT{0, top, W, H}, Color());
+    canvas.Pen().SetStyle(psSolid);
+    canvas.Pen().SetWidth(1);
     canvas.Pen().SetColor(borderColor_);
     // Left, bottom and right edges; the strip's bar closes the top.
-    const POINT edge[] = {{0, 0}, {0, bodyHeight - 1}, {W - 1, bodyHeight - 1}, {W - 1, -1}};
+    const POINT edge[] = {{0, top}, {0, H - 1}, {W - 1, H - 1}, {W - 1, top - 1}};
     canvas.Polyline(edge);
 }
 
