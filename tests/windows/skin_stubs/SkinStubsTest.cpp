@@ -11,7 +11,7 @@
 
 #include "framework/ModalHook.h"
 
-#include "../support/MessagePump.h"
+#include "../support/HostForm.h"
 
 #include <gtest/gtest.h>
 
@@ -297,8 +297,7 @@ TEST(SkinStubs, ControlsTakeTheirStoredPropertiesAndTheFrameStyle) {
 
 TEST(SkinStubs, StylesGiveTheTableColours) {
     TOwned<TForm> form(new TForm(nullptr));
-    auto* frame = new TsuiForm(form.get());
-    frame->SetParent(form.get());
+    auto* frame = Make<TsuiForm>(form.get(), form.get());
     EXPECT_EQ(TsuiUIStyle::DeepBlue, frame->UIStyle());
     frame->SetUIStyle(TsuiUIStyle::BlueGlass);
     EXPECT_EQ(clBlack, frame->BorderColor());
@@ -306,16 +305,14 @@ TEST(SkinStubs, StylesGiveTheTableColours) {
     EXPECT_EQ(TColor(0xE7E7E7), frame->Color());
     EXPECT_EQ(frame->Color(), frame->MenuBarColor());
 
-    auto* grid = new TsuiStringGrid(form.get());
-    grid->SetParent(form.get());
+    auto* grid = Make<TsuiStringGrid>(form.get(), form.get());
     EXPECT_EQ(TsuiUIStyle::BlueGlass, grid->UIStyle());
     EXPECT_EQ(TColor(0xEC5E5E), grid->FixedBGColor());
     EXPECT_EQ(clWhite, grid->FixedFontColor());
     EXPECT_EQ(TColor(0xE7E7E7), grid->BGColor());
     EXPECT_EQ(clBlack, grid->FontColor());
 
-    auto* bar = new TsuiToolBar(form.get());
-    bar->SetParent(form.get());
+    auto* bar = Make<TsuiToolBar>(form.get(), form.get());
     EXPECT_FALSE(bar->Transparent()); // opaque in BlueGlass
     bar->SetUIStyle(TsuiUIStyle::Protein);
     EXPECT_TRUE(bar->Transparent());
@@ -325,8 +322,7 @@ TEST(SkinStubs, StylesGiveTheTableColours) {
 TEST(SkinStubs, OwnerFormStyleIsThatOfTheFrame) {
     TOwned<TForm> form(new TForm(nullptr));
     EXPECT_EQ(TsuiUIStyle::DeepBlue, GetOwnerFormStyle(form.get()));
-    auto* frame = new TsuiForm(form.get());
-    frame->SetParent(form.get());
+    auto* frame = Make<TsuiForm>(form.get(), form.get());
     frame->SetUIStyle(TsuiUIStyle::WinXP);
     EXPECT_EQ(TsuiUIStyle::WinXP, GetOwnerFormStyle(form.get()));
     frame->SetUIStyle(TsuiUIStyle::BlueGlass);
@@ -337,14 +333,10 @@ TEST(SkinStubs, OwnerFormStyleIsThatOfTheFrame) {
 
 TEST(SkinStubs, AutoUpdateSubRestylesTheControlsInside) {
     TOwned<TForm> form(new TForm(nullptr));
-    auto* frame = new TsuiForm(form.get());
-    frame->SetParent(form.get());
-    auto* group = new TPanel(form.get());
-    group->SetParent(frame);
-    auto* button = new TsuiButton(form.get());
-    button->SetParent(group);
-    auto* grid = new TsuiStringGrid(form.get());
-    grid->SetParent(frame);
+    auto* frame = Make<TsuiForm>(form.get(), form.get());
+    auto* group = Make<TPanel>(form.get(), frame);
+    auto* button = Make<TsuiButton>(form.get(), group);
+    auto* grid = Make<TsuiStringGrid>(form.get(), frame);
     ASSERT_EQ(TsuiUIStyle::DeepBlue, button->UIStyle());
 
     frame->SetUIStyle(TsuiUIStyle::WinXP); // without the switch: only the frame
@@ -359,14 +351,10 @@ TEST(SkinStubs, AutoUpdateSubRestylesTheControlsInside) {
 
 TEST(SkinStubs, RemovedThemeIsDroppedEverywhere) {
     TOwned<TForm> form(new TForm(nullptr));
-    auto* frame = new TsuiForm(form.get());
-    frame->SetParent(form.get());
-    auto* button = new TsuiButton(form.get());
-    button->SetParent(frame);
-    auto* bar = new TsuiToolBar(form.get());
-    bar->SetParent(frame);
-    auto* status = new TsuiStatusBar(form.get());
-    status->SetParent(frame);
+    auto* frame = Make<TsuiForm>(form.get(), form.get());
+    auto* button = Make<TsuiButton>(form.get(), frame);
+    auto* bar = Make<TsuiToolBar>(form.get(), frame);
+    auto* status = Make<TsuiStatusBar>(form.get(), frame);
     auto* combo = new TsuiComboBox(form.get());
     auto* list = new TsuiListBox(form.get());
     auto* memo = new TsuiMemo(form.get());
@@ -487,15 +475,11 @@ TEST(SkinStubs, FrameCaptionIsTheWindowTitle) {
 TEST(SkinStubs, GridPaintsCellsInItsColours) {
     TOwned<TForm> form(new TForm(nullptr));
     form->SetBounds(30, 30, 400, 300);
-    auto* grid = new TsuiStringGrid(form.get());
-    grid->SetParent(form.get());
-    grid->SetBounds(0, 0, 300, 200);
+    auto* grid = Make<TsuiStringGrid>(form.get(), 0, 0, 300, 200);
     grid->SetUIStyle(TsuiUIStyle::BlueGlass);
     grid->SetSelectedColor(0xF0CAA6);
     grid->SetCells(0, 0, L"还款时间");
-    auto* other = new TEdit(form.get());
-    other->SetParent(form.get());
-    other->SetBounds(0, 220, 100, 20);
+    auto* other = Make<TEdit>(form.get(), 0, 220, 100, 20);
     form->Show();
     Pump();
 
@@ -534,12 +518,8 @@ TEST(SkinStubs, GridPaintsCellsInItsColours) {
 
 TEST(SkinStubs, MemoAndListKeepTwoPixelsForTheirFrame) {
     TOwned<TForm> form(new TForm(nullptr));
-    auto* memo = new TsuiMemo(form.get());
-    memo->SetParent(form.get());
-    memo->SetBounds(10, 10, 120, 60);
-    auto* list = new TsuiListBox(form.get());
-    list->SetParent(form.get());
-    list->SetBounds(10, 80, 120, 60);
+    auto* memo = Make<TsuiMemo>(form.get(), 10, 10, 120, 60);
+    auto* list = Make<TsuiListBox>(form.get(), 10, 80, 120, 60);
     form->Show();
     Pump();
     for (TWinControl* c : std::vector<TWinControl*>{memo, list}) {
