@@ -274,11 +274,8 @@ std::wstring WindowClassOf(HWND wnd) {
 
 TEST(WindowClass, IsTheClassNameAndSystemControlsAreSuperclassed) {
     TOwned<TForm> form(new TForm(nullptr));
-    auto* item = new TsuiRadioGroupButton(form.get());
-    item->SetParent(form.get());
-    auto* edit = new TTestEdit(form.get());
-    edit->SetParent(form.get());
-    edit->SetBounds(10, 40, 100, 21);
+    auto* item = Make<TsuiRadioGroupButton>(form.get(), form.get());
+    auto* edit = Make<TTestEdit>(form.get(), 10, 40, 100, 21);
     EXPECT_EQ(WindowClassOf(item->Handle()), L"TsuiRadioGroupButton");
     EXPECT_EQ(WindowClassOf(form->Handle()), L"TForm");
     EXPECT_EQ(WindowClassOf(edit->Handle()), L"TTestEdit");
@@ -296,8 +293,7 @@ TEST(WindowClass, IsTheClassNameAndSystemControlsAreSuperclassed) {
 
 TEST(WindowClass, ParentMessagesAboutAChildAreReflectedToIt) {
     TOwned<TForm> form(new TForm(nullptr));
-    auto* edit = new TTestEdit(form.get());
-    edit->SetParent(form.get());
+    auto* edit = Make<TTestEdit>(form.get(), form.get());
     edit->SetColor(clYellow);
     edit->Font().SetColor(clNavy);
     HWND parent = form->Handle(), child = edit->Handle();
