@@ -3,6 +3,7 @@
 // A host window with a page control on it, pages made to order, clicks on
 // the strip through its window procedure and pictures of what it paints.
 
+#include "../support/HostForm.h"
 #include "../support/Painted.h"
 #include "../support/Rects.h"
 

@@ -169,9 +169,7 @@ TEST(TsuiPageControl, TabEdgesAreStrict) {
 TEST(TsuiPageControl, TheActivePageIsInFrontOnScreen) {
     TOwned<TForm> form(new TForm(nullptr));
     form->SetBounds(40, 40, 300, 200);
-    auto* pc = new TsuiPageControl(form.get());
-    pc->SetParent(form.get());
-    pc->SetBounds(0, 0, 250, 150);
+    auto* pc = Make<TsuiPageControl>(form.get(), 0, 0, 250, 150);
     std::vector<TsuiTabSheet*> pages;
     for (int i = 0; i < 3; ++i) {
         pages.push_back(new TsuiTabSheet(form.get()));
@@ -246,12 +244,9 @@ TEST(TsuiPageControl, TheNewPageTakesTheFocusOnlyWhenItsFirstControlIsWindowed) 
     TsuiTabSheet* a = host.Add(L"A tab");
     TsuiTabSheet* b = host.Add(L"B tab");
     TsuiTabSheet* c = host.Add(L"C tab");
-    auto* field = new TPanel(host.form.get());
-    field->SetParent(b);
-    auto* mark = new TestMark(host.form.get());
-    mark->SetParent(c);
-    auto* later = new TPanel(host.form.get());
-    later->SetParent(c);
+    auto* field = Make<TPanel>(host.form.get(), b);
+    Make<TestMark>(host.form.get(), c);
+    Make<TPanel>(host.form.get(), c);
     host.pc->SetActivePage(a);
     host.PaintStrip();
 
@@ -600,18 +595,14 @@ TEST(TsuiPageControl, StyleComesFromTheOwnerFormAndReachesControlsOnThePages) {
     EXPECT_EQ(TsuiUIStyle::DeepBlue, orphan.UIStyle());
 
     TOwned<TForm> form(new TForm(nullptr));
-    auto* frame = new TestFormFrame(form.get());
-    frame->SetParent(form.get());
+    auto* frame = Make<TestFormFrame>(form.get(), form.get());
     frame->SetUIStyle(TsuiUIStyle::BlueGlass);
-    auto* pc = new TsuiPageControl(form.get());
-    pc->SetParent(form.get());
+    auto* pc = Make<TsuiPageControl>(form.get(), form.get());
     EXPECT_EQ(TsuiUIStyle::BlueGlass, pc->UIStyle());
     EXPECT_EQ(TsuiUIStyle::BlueGlass, pc->TabPanel().UIStyle());
 
-    auto* page = new TsuiTabSheet(form.get());
-    page->SetParent(pc);
-    auto* inner = new TsuiPageControl(form.get());
-    inner->SetParent(page);
+    auto* page = Make<TsuiTabSheet>(form.get(), pc);
+    auto* inner = Make<TsuiPageControl>(form.get(), page);
     pc->SetUIStyle(TsuiUIStyle::WinXP);
     EXPECT_EQ(TsuiUIStyle::WinXP, inner->UIStyle());
     EXPECT_EQ(TsuiUIStyle::WinXP, inner->TabPanel().UIStyle());
@@ -761,9 +752,7 @@ TEST(TsuiPageControl, LeavesNoGdiObjectsBehind) {
 TEST(TsuiPageControl, ControlsOfAPageBehindGetTheirWindowsAfterTheFirstPaint) {
     TOwned<TForm> form(new TForm(nullptr));
     form->SetBounds(40, 40, 400, 260);
-    auto* pc = new TsuiPageControl(form.get());
-    pc->SetParent(form.get());
-    pc->SetBounds(0, 0, 380, 200);
+    auto* pc = Make<TsuiPageControl>(form.get(), 0, 0, 380, 200);
     TEdit* edits[3] = {};
     TsuiTabSheet* pages[3] = {};
     for (int i = 0; i < 3; ++i) {
