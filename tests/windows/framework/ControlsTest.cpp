@@ -428,9 +428,7 @@ TEST(Text, ChangeNotifiedOnceAndKeptAcrossWindowRecreation) {
     EXPECT_EQ(w->Text(), L"二");
     form->HandleNeeded();
     EXPECT_TRUE(w->HandleAllocated());
-    wchar_t buf[8] = {};
-    GetWindowTextW(w->Handle(), buf, 8);
-    EXPECT_STREQ(buf, L"二");
+    EXPECT_EQ(WindowText(w->Handle()), L"二");
 }
 
 // ---------------------------------------------------------------------------
