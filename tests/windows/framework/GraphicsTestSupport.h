@@ -5,6 +5,7 @@
 #include "framework/Graphics.h"
 
 #include <cstdint>
+#include <cstdlib>
 
 // A canvas on a DC we made ourselves, with the pixels readable.
 class ForeignSurface {
@@ -36,22 +37,13 @@ class ForeignSurface {
         return RGBToColor(std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p));
     }
 
-    // How many pixels of r have colour c.
-    int Count(TColor c, const RECT& r) const {
-        int n = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x)
-                n += At(x, y) == c;
-        return n;
-    }
-
-    // How many pixels of r are within 64 of c in every channel.
-    int CountNear(TColor c, const RECT& r) const {
-        auto within = [](int a, int b) { return a - b < 64 && b - a < 64; };
+    // How many pixels of r have colour c, or are within slack of it in every channel.
+    int Count(TColor c, const RECT& r, int slack = 0) const {
+        auto within = [slack](int a, int b) { return std::abs(a - b) <= slack; };
         int n = 0;
         for (int y = r.top; y < r.bottom; ++y)
             for (int x = r.left; x < r.right; ++x) {
-                TColor p = At(x, y);
+                const TColor p = At(x, y);
                 n += within(GetRValue(p), GetRValue(c)) && within(GetGValue(p), GetGValue(c)) &&
                      within(GetBValue(p), GetBValue(c));
             }
