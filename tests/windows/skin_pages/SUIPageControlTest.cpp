@@ -84,8 +84,7 @@ TEST(TsuiPageControl, BodyHasLeftBottomAndRightEdgesUnderTheStrip) {
 
 TEST(TsuiPageControl, StripShowsTheWindowBesideTheTabsAndStartsThemAtTheMargin) {
     PagesHost host(300, 120);
-    host.Add(L"等额本息");
-    host.Add(L"等额本金");
+    host.Add({L"等额本息", L"等额本金"});
     const auto img = host.PaintStrip();
     const TsuiTabControlTopPanel& strip = host.Strip();
     EXPECT_FALSE(strip.ArrowsNeeded());
@@ -102,9 +101,7 @@ TEST(TsuiPageControl, StripShowsTheWindowBesideTheTabsAndStartsThemAtTheMargin) 
 
 TEST(TsuiPageControl, TabWidthsComeFromTheCaptionsAndAnEmptyOneGetsEighty) {
     PagesHost host(400, 120);
-    host.Add(L"等额本息");
-    host.Add(L"");
-    host.Add(L"浮动年利率");
+    host.Add({L"等额本息", L"", L"浮动年利率"});
     host.PaintStrip();
     EXPECT_EQ(NaturalTabWidth(*host.pc, L"等额本息"), host.Strip().TabWidth(0));
     EXPECT_EQ(80, host.Strip().TabWidth(1));
@@ -117,9 +114,7 @@ TEST(TsuiPageControl, TabWidthsComeFromTheCaptionsAndAnEmptyOneGetsEighty) {
 
 TEST(TsuiPageControl, UserSelectionActivatesThePageAndDisablesTheOthers) {
     PagesHost host(400, 150);
-    TsuiTabSheet* a = host.Add(L"等额本息");
-    TsuiTabSheet* b = host.Add(L"等额本金");
-    TsuiTabSheet* c = host.Add(L"浮动年利率");
+    auto [a, b, c] = host.Add({L"等额本息", L"等额本金", L"浮动年利率"});
     host.pc->SetActivePage(a);
     host.PaintStrip();
     host.ResetCounts();
@@ -143,9 +138,7 @@ TEST(TsuiPageControl, UserSelectionActivatesThePageAndDisablesTheOthers) {
 
 TEST(TsuiPageControl, TabEdgesAreStrict) {
     PagesHost host(400, 150);
-    host.Add(L"等额本息");
-    host.Add(L"等额本金");
-    host.Add(L"浮动年利率"); // the last added is active
+    host.Add({L"等额本息", L"等额本金", L"浮动年利率"}); // the last added is active
     host.PaintStrip();
     host.ResetCounts();
     const int h = host.Strip().TabHeight();
@@ -185,8 +178,7 @@ TEST(TsuiPageControl, TheActivePageIsInFrontOnScreen) {
 
 TEST(TsuiPageControl, ChangingMayVetoClicksButNotTheProgram) {
     PagesHost host;
-    TsuiTabSheet* a = host.Add(L"A tab");
-    TsuiTabSheet* b = host.Add(L"B tab");
+    auto [a, b] = host.Add({L"A tab", L"B tab"});
     host.pc->SetActivePage(a);
     host.PaintStrip();
     host.ResetCounts();
@@ -211,8 +203,7 @@ TEST(TsuiPageControl, ChangingMayVetoClicksButNotTheProgram) {
 
 TEST(TsuiPageControl, ProgramActivationShowsThePageAndReportsOnlyRealChanges) {
     PagesHost host;
-    TsuiTabSheet* a = host.Add(L"A tab");
-    TsuiTabSheet* b = host.Add(L"B tab");
+    auto [a, b] = host.Add({L"A tab", L"B tab"});
     host.pc->SetActivePage(a);
     host.ResetCounts();
     int shown = 0;
@@ -241,9 +232,7 @@ TEST(TsuiPageControl, ProgramActivationShowsThePageAndReportsOnlyRealChanges) {
 
 TEST(TsuiPageControl, TheNewPageTakesTheFocusOnlyWhenItsFirstControlIsWindowed) {
     PagesHost host;
-    TsuiTabSheet* a = host.Add(L"A tab");
-    TsuiTabSheet* b = host.Add(L"B tab");
-    TsuiTabSheet* c = host.Add(L"C tab");
+    auto [a, b, c] = host.Add({L"A tab", L"B tab", L"C tab"});
     auto* field = Make<TPanel>(host.form.get(), b);
     Make<TestMark>(host.form.get(), c);
     Make<TPanel>(host.form.get(), c);
@@ -258,8 +247,7 @@ TEST(TsuiPageControl, TheNewPageTakesTheFocusOnlyWhenItsFirstControlIsWindowed) 
 
 TEST(TsuiPageControl, TabIndexOutsideTheTabsOnlyRepaints) {
     PagesHost host;
-    host.Add(L"A tab");
-    host.Add(L"B tab");
+    host.Add({L"A tab", L"B tab"});
     host.ResetCounts();
     TsuiTabControlTopPanel& strip = host.Strip();
     strip.SetTabIndex(-1);
@@ -412,8 +400,7 @@ TEST(TsuiPageControl, MoreThanSixtyFourPagesStaySelectable) {
 
 TEST(TsuiPageControl, InsertedPagesTakeTheColourAndTheirCaptionsBecomeTabs) {
     PagesHost host;
-    TsuiTabSheet* a = host.Add(L"等额本息");
-    TsuiTabSheet* b = host.Add(L"等额本金");
+    auto [a, b] = host.Add({L"等额本息", L"等额本金"});
     EXPECT_EQ(host.pc, a->PageControl());
     EXPECT_EQ(0, a->PageIndex());
     EXPECT_EQ(1, b->PageIndex());
@@ -432,9 +419,7 @@ TEST(TsuiPageControl, InsertedPagesTakeTheColourAndTheirCaptionsBecomeTabs) {
 
 TEST(TsuiPageControl, MovingAPageRenumbersAndActivatesIt) {
     PagesHost host;
-    TsuiTabSheet* a = host.Add(L"A");
-    TsuiTabSheet* b = host.Add(L"B");
-    TsuiTabSheet* c = host.Add(L"C");
+    auto [a, b, c] = host.Add({L"A", L"B", L"C"});
     host.pc->SetActivePage(a);
 
     c->SetPageIndex(0);
@@ -460,9 +445,7 @@ TEST(TsuiPageControl, MovingAPageRenumbersAndActivatesIt) {
 
 TEST(TsuiPageControl, RemovingTheActivePageActivatesTheOneBeforeIt) {
     PagesHost host;
-    TsuiTabSheet* a = host.Add(L"A");
-    TsuiTabSheet* b = host.Add(L"B");
-    TsuiTabSheet* c = host.Add(L"C");
+    auto [a, b, c] = host.Add({L"A", L"B", L"C"});
     host.pc->SetActivePage(b);
 
     b->Free();
@@ -487,9 +470,7 @@ TEST(TsuiPageControl, RemovingTheActivePageActivatesTheOneBeforeIt) {
 
 TEST(TsuiPageControl, HidingTheActiveTabMovesToTheNearestVisibleOne) {
     PagesHost host;
-    TsuiTabSheet* a = host.Add(L"A");
-    TsuiTabSheet* b = host.Add(L"B");
-    TsuiTabSheet* c = host.Add(L"C");
+    auto [a, b, c] = host.Add({L"A", L"B", L"C"});
     host.pc->SetActivePage(b);
     host.ResetCounts();
 
@@ -715,13 +696,9 @@ TEST(TsuiPageControl, LoadsFromADescriptionWithItsPagesInStoredOrder) {
 
     form->Show();
     Application->ProcessMessages();
-    wchar_t name[64] = {};
-    GetClassNameW(pc->Handle(), name, 64);
-    EXPECT_STREQ(L"TsuiPageControl", name);
-    GetClassNameW(pc->TabPanel().Handle(), name, 64);
-    EXPECT_STREQ(L"TsuiPageControlTopPanel", name);
-    GetClassNameW(one->Handle(), name, 64);
-    EXPECT_STREQ(L"TsuiTabSheet", name);
+    EXPECT_EQ(L"TsuiPageControl", ClassNameOf(pc->Handle()));
+    EXPECT_EQ(L"TsuiPageControlTopPanel", ClassNameOf(pc->TabPanel().Handle()));
+    EXPECT_EQ(L"TsuiTabSheet", ClassNameOf(one->Handle()));
 
     Painted(pc->TabPanel());
     Click(pc->TabPanel(), 12 + 3, 8); // the hidden tab takes no room
