@@ -2,6 +2,7 @@
 
 // Hosts, paints and pixel counts shared by the button and group tests.
 
+#include "../support/MessagePump.h"
 #include "../support/Painted.h"
 
 #include "skin/controls/SUIButton.h"

@@ -505,11 +505,8 @@ TEST(SkinButtons, DescriptionsCreateEveryClassWithItsProperties) {
     EXPECT_EQ(3, cg->TopMargin());
 
     // Window classes carry the C++ names.
-    wchar_t name[261] = {};
-    GetClassNameW(rg->ItemButton(0)->Handle(), name, 260);
-    EXPECT_STREQ(L"TsuiRadioGroupButton", name);
-    GetClassNameW(b->Handle(), name, 260);
-    EXPECT_STREQ(L"TsuiButton", name);
+    EXPECT_EQ(L"TsuiRadioGroupButton", ClassNameOf(rg->ItemButton(0)->Handle()));
+    EXPECT_EQ(L"TsuiButton", ClassNameOf(b->Handle()));
 }
 
 TEST(SkinButtons, PaintingLeavesNoGdiObjectsBehind) {
