@@ -186,12 +186,6 @@ TOwned<TStubsForm> LoadStubs() {
     return form;
 }
 
-std::wstring WindowTitle(HWND wnd) {
-    wchar_t text[256] = {};
-    GetWindowTextW(wnd, text, 256);
-    return text;
-}
-
 // What WM_PAINT with a DC in wParam puts on a bitmap of the control's client size.
 std::unique_ptr<TBitmap> Painted(TWinControl& control) {
     auto out = std::make_unique<TBitmap>(control.ClientWidth(), control.ClientHeight());
@@ -458,9 +452,9 @@ TEST(SkinStubs, FrameCaptionIsTheWindowTitle) {
     ASSERT_NE(nullptr, frame);
     form->Show();
     Pump();
-    EXPECT_EQ(L"蓝桉房贷按揭计算器V1.0", WindowTitle(form->Handle()));
+    EXPECT_EQ(L"蓝桉房贷按揭计算器V1.0", WindowText(form->Handle()));
     frame->SetCaption(L"关于");
-    EXPECT_EQ(L"关于", WindowTitle(form->Handle()));
+    EXPECT_EQ(L"关于", WindowText(form->Handle()));
     EXPECT_EQ(L"关于", form->Caption());
     // The panel shows no title of its own in the middle.
     EXPECT_EQ(L" ", frame->Text());
