@@ -12,6 +12,7 @@
 #include "framework/ModalHook.h"
 
 #include "../support/HostForm.h"
+#include "../support/Painted.h"
 
 #include <gtest/gtest.h>
 
@@ -186,14 +187,6 @@ TOwned<TStubsForm> LoadStubs() {
     return form;
 }
 
-// What WM_PAINT with a DC in wParam puts on a bitmap of the control's client size.
-std::unique_ptr<TBitmap> Painted(TWinControl& control) {
-    auto out = std::make_unique<TBitmap>(control.ClientWidth(), control.ClientHeight());
-    out->Fill(clFuchsia);
-    control.Perform(WM_PAINT, reinterpret_cast<WPARAM>(out->Canvas().Handle()), 0);
-    return out;
-}
-
 } // namespace
 
 TEST(SkinStubs, FrameTakesEveryStoredProperty) {
@@ -357,33 +350,23 @@ TEST(SkinStubs, RemovedThemeIsDroppedEverywhere) {
     TOwned<TComponent> holder(new TComponent(nullptr));
     auto* theme = new TsuiFileTheme(holder.get());
 
-    frame->SetFileTheme(theme);
-    frame->SetUIStyle(TsuiUIStyle::WinXP);
-    button->SetFileTheme(theme);
-    bar->SetFileTheme(theme);
-    bar->SetUIStyle(TsuiUIStyle::MacOS);
-    status->SetFileTheme(theme);
-    status->SetUIStyle(TsuiUIStyle::BlueGlass);
-    combo->SetFileTheme(theme);
-    list->SetFileTheme(theme);
-    memo->SetFileTheme(theme);
-    grid->SetFileTheme(theme);
-    grid->SetUIStyle(TsuiUIStyle::BlueGlass);
+    // Each control with the theme, and the style some of them were given after it.
+    const std::pair<IsuiStyled*, TsuiUIStyle> themed[] = {
+        {frame, TsuiUIStyle::WinXP},    {button, TsuiUIStyle::DeepBlue},
+        {bar, TsuiUIStyle::MacOS},      {status, TsuiUIStyle::BlueGlass},
+        {combo, TsuiUIStyle::DeepBlue}, {list, TsuiUIStyle::DeepBlue},
+        {memo, TsuiUIStyle::DeepBlue},  {grid, TsuiUIStyle::BlueGlass}};
+    for (auto [control, style] : themed) {
+        control->SetFileTheme(theme);
+        if (style != TsuiUIStyle::DeepBlue) control->SetUIStyle(style);
+    }
 
     theme->Free();
-    EXPECT_EQ(nullptr, frame->FileTheme());
-    EXPECT_EQ(TsuiUIStyle::DeepBlue, frame->UIStyle());
     // The frame hands DeepBlue down even with UIStyleAutoUpdateSub off.
-    EXPECT_EQ(nullptr, button->FileTheme());
-    EXPECT_EQ(nullptr, bar->FileTheme());
-    EXPECT_EQ(TsuiUIStyle::DeepBlue, bar->UIStyle());
-    EXPECT_EQ(nullptr, status->FileTheme());
-    EXPECT_EQ(TsuiUIStyle::DeepBlue, status->UIStyle());
-    EXPECT_EQ(nullptr, combo->FileTheme());
-    EXPECT_EQ(nullptr, list->FileTheme());
-    EXPECT_EQ(nullptr, memo->FileTheme());
-    EXPECT_EQ(nullptr, grid->FileTheme());
-    EXPECT_EQ(TsuiUIStyle::DeepBlue, grid->UIStyle());
+    for (size_t i = 0; i < std::size(themed); ++i) {
+        EXPECT_EQ(nullptr, themed[i].first->FileTheme()) << i;
+        EXPECT_EQ(TsuiUIStyle::DeepBlue, themed[i].first->UIStyle()) << i;
+    }
 }
 
 TEST(SkinStubs, FrameDropsRemovedMenusAndPanel) {
