@@ -119,9 +119,8 @@ TEST(Bitmap, CanvasDrawingAndDirectPixelsSeeEachOther) {
 
 TEST(Bitmap, TransparentDrawLeavesKeyPixelsOfTheTarget) {
     ForeignSurface s(8, 6);
+    s.Fill(clYellow);
     TCanvas canvas(s.DC());
-    canvas.Brush().SetColor(clYellow);
-    canvas.FillRect(RECT{0, 0, 8, 6});
 
     TBitmap b;
     MakeKeyedSample(b, clFuchsia);
@@ -158,9 +157,8 @@ TEST(Bitmap, AutomaticKeyIsTheBottomLeftPixelAndFixedKeyStays) {
     b.SetTransparentColor(clFuchsia);
     EXPECT_EQ(b.TransparentMode(), tmFixed);
     ForeignSurface s(4, 3);
+    s.Fill(clBlack);
     TCanvas canvas(s.DC());
-    canvas.Brush().SetColor(clBlack);
-    canvas.FillRect(RECT{0, 0, 4, 3});
     b.SetTransparent(true);
     canvas.Draw(0, 0, b);
     EXPECT_EQ(s.At(0, 0), clBlack) << "fuchsia corner masked";
@@ -178,9 +176,8 @@ TEST(Bitmap, StretchDrawScalesWholePixelsAndMasks) {
     b.SetTransparentColor(clFuchsia);
     b.SetTransparent(true);
     ForeignSurface s(8, 4);
+    s.Fill(clWhite);
     TCanvas canvas(s.DC());
-    canvas.Brush().SetColor(clWhite);
-    canvas.FillRect(RECT{0, 0, 8, 4});
     canvas.StretchDraw(RECT{0, 0, 8, 4}, b);
     EXPECT_EQ(s.At(0, 0), clRed);
     EXPECT_EQ(s.At(3, 3), clRed);

@@ -164,9 +164,8 @@ TEST(Canvas, ShapesUseBrushForFillAndPenForOutline) {
 // background, so the tests look for colours near the font's.
 TEST(Canvas, TextDrawsInTheFontColourOnTheBrushOrTransparently) {
     ForeignSurface s(200, 60);
+    s.Fill(clWhite);
     TCanvas c(s.DC());
-    c.Brush().SetColor(clWhite);
-    c.FillRect(RECT{0, 0, 200, 60});
 
     c.Font().SetHeight(-24);
     c.Font().SetStyle(TFontStyles{fsBold});
@@ -201,9 +200,8 @@ TEST(Canvas, TextDrawsInTheFontColourOnTheBrushOrTransparently) {
 
 TEST(Canvas, DrawTextAndTextRectKeepToTheirRectangle) {
     ForeignSurface s(160, 30);
+    s.Fill(clWhite);
     TCanvas c(s.DC());
-    c.Brush().SetColor(clWhite);
-    c.FillRect(RECT{0, 0, 160, 30});
     c.Font().SetColor(clBlack);
     c.Font().SetHeight(-20);
     const RECT all{0, 0, 160, 30};
@@ -283,9 +281,8 @@ TEST(Canvas, GivesTheDcItsOwnObjectsBackAndSurvivesChanges) {
 
 TEST(Canvas, StateGuardRestoresClippingOriginAndTools) {
     ForeignSurface s(10, 10);
+    s.Fill(clWhite);
     TCanvas c(s.DC());
-    c.Brush().SetColor(clWhite);
-    c.FillRect(RECT{0, 0, 10, 10});
     c.Font().SetName(L"Tahoma");
     {
         TCanvasState state(c);
