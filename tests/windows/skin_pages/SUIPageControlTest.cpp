@@ -164,10 +164,8 @@ TEST(TsuiPageControl, TheActivePageIsInFrontOnScreen) {
     form->SetBounds(40, 40, 300, 200);
     auto* pc = Make<TsuiPageControl>(form.get(), 0, 0, 250, 150);
     std::vector<TsuiTabSheet*> pages;
-    for (int i = 0; i < 3; ++i) {
-        pages.push_back(new TsuiTabSheet(form.get()));
-        pages.back()->SetParent(pc);
-    }
+    for (int i = 0; i < 3; ++i)
+        pages.push_back(Make<TsuiTabSheet>(form.get(), pc));
     pc->SetActivePage(pages[0]); // before any window exists
     form->Show();
     Application->ProcessMessages();
@@ -733,11 +731,8 @@ TEST(TsuiPageControl, ControlsOfAPageBehindGetTheirWindowsAfterTheFirstPaint) {
     TEdit* edits[3] = {};
     TsuiTabSheet* pages[3] = {};
     for (int i = 0; i < 3; ++i) {
-        pages[i] = new TsuiTabSheet(form.get());
-        pages[i]->SetParent(pc);
-        edits[i] = new TEdit(form.get());
-        edits[i]->SetParent(pages[i]);
-        edits[i]->SetBounds(10, 10, 100, 22);
+        pages[i] = Make<TsuiTabSheet>(form.get(), pc);
+        edits[i] = Make<TEdit>(form.get(), pages[i], 10, 10, 100, 22);
     }
     pc->SetActivePage(pages[0]);
 
