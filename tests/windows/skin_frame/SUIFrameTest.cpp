@@ -218,8 +218,7 @@ TEST(TitleBarMouse, DoubleClicksMaximizeRestoreAndClose) {
 TEST(TitleBarMouse, ButtonsMinimizeMaximizeAndClose) {
     FramedForm f;
     TsuiTitleBar& bar = f.Bar();
-    auto rects = ButtonRects(bar);
-    POINT p = Centre(rects[suiMax]);
+    POINT p = Centre(ButtonRects(bar)[suiMax]);
     ClickAt(bar.Handle(), p.x, p.y);
     EXPECT_TRUE(IsZoomed(f.Handle()));
     p = Centre(ButtonRects(bar)[suiMax]);
@@ -287,8 +286,6 @@ TEST(FrameZones, SizeableWindowsHaveThemDialogsAndMaximizedWindowsDoNot) {
             EXPECT_NE(f.Handle(), child);
         }
     }
-    POINT corner{398, 298};
-    ClientToScreen(f.Handle(), &corner);
     ShowWindow(f.Handle(), SW_MAXIMIZE);
     Pump();
     POINT edge{1, 150};
