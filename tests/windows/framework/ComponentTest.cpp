@@ -266,22 +266,13 @@ class TTestEdit : public TWinControl {
     std::vector<UINT> reflected;
 };
 
-std::wstring WindowClassOf(HWND wnd) {
-    wchar_t name[260] = {};
-    GetClassNameW(wnd, name, 260);
-    return name;
-}
-
 TEST(WindowClass, IsTheClassNameAndSystemControlsAreSuperclassed) {
     TOwned<TForm> form(new TForm(nullptr));
-    auto* item = new TsuiRadioGroupButton(form.get());
-    item->SetParent(form.get());
-    auto* edit = new TTestEdit(form.get());
-    edit->SetParent(form.get());
-    edit->SetBounds(10, 40, 100, 21);
-    EXPECT_EQ(WindowClassOf(item->Handle()), L"TsuiRadioGroupButton");
-    EXPECT_EQ(WindowClassOf(form->Handle()), L"TForm");
-    EXPECT_EQ(WindowClassOf(edit->Handle()), L"TTestEdit");
+    auto* item = Make<TsuiRadioGroupButton>(form.get(), form.get());
+    auto* edit = Make<TTestEdit>(form.get(), 10, 40, 100, 21);
+    EXPECT_EQ(ClassNameOf(item->Handle()), L"TsuiRadioGroupButton");
+    EXPECT_EQ(ClassNameOf(form->Handle()), L"TForm");
+    EXPECT_EQ(ClassNameOf(edit->Handle()), L"TTestEdit");
 
     // Still an edit underneath, with our style and its notifications reflected to it.
     EXPECT_TRUE(GetWindowLongPtrW(edit->Handle(), GWL_STYLE) & ES_RIGHT);
@@ -296,8 +287,7 @@ TEST(WindowClass, IsTheClassNameAndSystemControlsAreSuperclassed) {
 
 TEST(WindowClass, ParentMessagesAboutAChildAreReflectedToIt) {
     TOwned<TForm> form(new TForm(nullptr));
-    auto* edit = new TTestEdit(form.get());
-    edit->SetParent(form.get());
+    auto* edit = Make<TTestEdit>(form.get(), form.get());
     edit->SetColor(clYellow);
     edit->Font().SetColor(clNavy);
     HWND parent = form->Handle(), child = edit->Handle();

@@ -4,6 +4,8 @@
 
 #include "FrameworkTestSupport.h"
 
+#include "../support/Rects.h"
+
 #include "framework/Controls.h"
 #include "framework/Utils.h"
 
@@ -17,17 +19,6 @@ TPanel* NewPanel(TWinControl* parent, TAlign align, int size, const wchar_t* nam
     if (align == alTop || align == alBottom) p->SetHeight(size);
     if (align == alLeft || align == alRight) p->SetWidth(size);
     return p;
-}
-
-RECT Bounds(const TControl* c) {
-    return c->BoundsRect();
-}
-::testing::AssertionResult IsRect(const RECT& r, int l, int t, int rt, int b) {
-    if (r.left == l && r.top == t && r.right == rt && r.bottom == b)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "(" << r.left << "," << r.top << "," << r.right << "," << r.bottom << ") instead of ("
-           << l << "," << t << "," << rt << "," << b << ")";
 }
 
 TEST(Alignment, EdgesFirstThenClientThroughResizes) {
@@ -44,24 +35,24 @@ TEST(Alignment, EdgesFirstThenClientThroughResizes) {
     TPanel* client = NewPanel(form.get(), alClient, 0);
     form->HandleNeeded();
 
-    EXPECT_TRUE(IsRect(Bounds(top1), 0, 0, 400, 50));
-    EXPECT_TRUE(IsRect(Bounds(top2), 0, 50, 400, 70));
-    EXPECT_TRUE(IsRect(Bounds(bottom), 0, 270, 400, 300));
-    EXPECT_TRUE(IsRect(Bounds(left), 0, 70, 80, 270));
-    EXPECT_TRUE(IsRect(Bounds(right), 340, 70, 400, 270));
-    EXPECT_TRUE(IsRect(Bounds(client), 80, 70, 340, 270));
+    EXPECT_EQ(RECT(0, 0, 400, 50), top1->BoundsRect());
+    EXPECT_EQ(RECT(0, 50, 400, 70), top2->BoundsRect());
+    EXPECT_EQ(RECT(0, 270, 400, 300), bottom->BoundsRect());
+    EXPECT_EQ(RECT(0, 70, 80, 270), left->BoundsRect());
+    EXPECT_EQ(RECT(340, 70, 400, 270), right->BoundsRect());
+    EXPECT_EQ(RECT(80, 70, 340, 270), client->BoundsRect());
 
     form->SetClientWidth(500);
     form->SetClientHeight(400);
     EXPECT_EQ(form->ClientWidth(), 500);
-    EXPECT_TRUE(IsRect(Bounds(bottom), 0, 370, 500, 400));
-    EXPECT_TRUE(IsRect(Bounds(right), 440, 70, 500, 370));
-    EXPECT_TRUE(IsRect(Bounds(client), 80, 70, 440, 370));
+    EXPECT_EQ(RECT(0, 370, 500, 400), bottom->BoundsRect());
+    EXPECT_EQ(RECT(440, 70, 500, 370), right->BoundsRect());
+    EXPECT_EQ(RECT(80, 70, 440, 370), client->BoundsRect());
 
     // A hidden control gives its room away; a taller one takes more.
     top2->Hide();
     top1->SetHeight(60);
-    EXPECT_TRUE(IsRect(Bounds(left), 0, 60, 80, 370));
+    EXPECT_EQ(RECT(0, 60, 80, 370), left->BoundsRect());
     // Constraints hold inside the layout too.
     client->Constraints().SetMaxWidth(100);
     EXPECT_EQ(client->Width(), 100);
@@ -77,20 +68,16 @@ TEST(Alignment, InsideBevelsAndBorders) {
     outer->SetBorderWidth(3);
     TPanel* inner = NewPanel(outer, alClient, 0);
     // 1 + 3 + 1 pixels in from every side.
-    EXPECT_TRUE(IsRect(Bounds(inner), 5, 5, 295, 195));
+    EXPECT_EQ(RECT(5, 5, 295, 195), inner->BoundsRect());
 }
 
 TEST(Anchors, KeepDistancesWhenTheParentResizes) {
     TOwned<TForm> form(new TForm(nullptr));
     form->SetClientWidth(400);
     form->SetClientHeight(300);
-    auto* box = new TPanel(form.get());
-    box->SetParent(form.get());
-    box->SetBounds(0, 0, 200, 100);
+    auto* box = Make<TPanel>(form.get(), 0, 0, 200, 100);
     auto make = [&](int l, int t, int w, int h, TAnchors a) {
-        auto* p = new TPanel(form.get());
-        p->SetParent(box);
-        p->SetBounds(l, t, w, h);
+        auto* p = Make<TPanel>(form.get(), box, l, t, w, h);
         p->SetAnchors(a);
         return p;
     };
@@ -100,15 +87,15 @@ TEST(Anchors, KeepDistancesWhenTheParentResizes) {
     TPanel* centred = make(80, 40, 40, 20, {akTop});
 
     box->SetBounds(0, 0, 300, 150);
-    EXPECT_TRUE(IsRect(Bounds(corner), 250, 110, 290, 140));
-    EXPECT_TRUE(IsRect(Bounds(stretch), 10, 10, 290, 30));
-    EXPECT_TRUE(IsRect(Bounds(fixed), 10, 40, 30, 60));
-    EXPECT_TRUE(IsRect(Bounds(centred), 130, 40, 170, 60));
+    EXPECT_EQ(RECT(250, 110, 290, 140), corner->BoundsRect());
+    EXPECT_EQ(RECT(10, 10, 290, 30), stretch->BoundsRect());
+    EXPECT_EQ(RECT(10, 40, 30, 60), fixed->BoundsRect());
+    EXPECT_EQ(RECT(130, 40, 170, 60), centred->BoundsRect());
 
     // Back again: the same places as at first, nothing drifts.
     box->SetBounds(0, 0, 200, 100);
-    EXPECT_TRUE(IsRect(Bounds(corner), 150, 60, 190, 90));
-    EXPECT_TRUE(IsRect(Bounds(stretch), 10, 10, 190, 30));
+    EXPECT_EQ(RECT(150, 60, 190, 90), corner->BoundsRect());
+    EXPECT_EQ(RECT(10, 10, 190, 30), stretch->BoundsRect());
 
     // Moved by hand, the new place is what the anchors keep.
     corner->SetLeft(100);
@@ -171,8 +158,7 @@ void PostKey(UINT msg, WPARAM key) {
 TEST(Focus, TabFollowsTabOrderAcrossContainers) {
     FocusForm f;
     TFocusBox* a = f.Add(f.form.get(), L"A");
-    auto* group = new TPanel(f.form.get());
-    group->SetParent(f.form.get());
+    auto* group = Make<TPanel>(f.form.get(), f.form.get());
     TFocusBox* c1 = f.Add(group, L"C1");
     TFocusBox* c2 = f.Add(group, L"C2");
     TFocusBox* b = f.Add(f.form.get(), L"B");
@@ -313,14 +299,10 @@ class TSwatch : public TGraphicControl {
 
 TEST(Painting, IntoAGivenDeviceContext) {
     TOwned<TForm> form(new TForm(nullptr));
-    auto* panel = new TPanel(form.get());
-    panel->SetParent(form.get());
-    panel->SetBounds(0, 0, 60, 40);
+    auto* panel = Make<TPanel>(form.get(), 0, 0, 60, 40);
     panel->SetBevelOuter(bvNone);
     panel->SetColor(clRed);
-    auto* swatch = new TSwatch(form.get());
-    swatch->SetParent(panel);
-    swatch->SetBounds(30, 10, 20, 20);
+    Make<TSwatch>(form.get(), panel, 30, 10, 20, 20);
     panel->HandleNeeded();
 
     TBitmap bmp(80, 60);
@@ -347,9 +329,7 @@ TEST(Painting, IntoAGivenDeviceContext) {
 
 TEST(Mouse, WindowlessChildrenGetItThroughTheirParent) {
     TOwned<TForm> form(new TForm(nullptr));
-    auto* swatch = new TSwatch(form.get());
-    swatch->SetParent(form.get());
-    swatch->SetBounds(50, 40, 30, 30);
+    auto* swatch = Make<TSwatch>(form.get(), 50, 40, 30, 30);
     int formClicks = 0;
     form->OnClick = [&](TObject*) { ++formClicks; };
     HWND wnd = form->Handle();
@@ -368,15 +348,13 @@ TEST(Mouse, WindowlessChildrenGetItThroughTheirParent) {
     EXPECT_EQ(formClicks, 0);
     SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(swatch->leaves, 1);
-    SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    SendMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    ClickAt(wnd, 5, 5);
     EXPECT_EQ(formClicks, 1);
 }
 
 TEST(Mouse, DoubleClicksWheelAndControlsThatTakeDoubleClicksAsTwo) {
     TOwned<TForm> form(new TForm(nullptr));
-    auto* box = new TFocusBox(form.get());
-    box->SetParent(form.get());
+    auto* box = Make<TFocusBox>(form.get(), form.get());
     std::vector<std::wstring> seen;
     box->OnClick = [&](TObject*) { seen.push_back(L"click"); };
     box->OnDblClick = [&](TObject*) { seen.push_back(L"dbl"); };
@@ -406,8 +384,7 @@ TEST(Mouse, DoubleClicksWheelAndControlsThatTakeDoubleClicksAsTwo) {
 
 TEST(Inheritance, ColourAndFontFollowTheParentUntilSetOwn) {
     TOwned<TForm> form(new TForm(nullptr));
-    auto* parent = new TPanel(form.get());
-    parent->SetParent(form.get());
+    auto* parent = Make<TPanel>(form.get(), form.get());
     auto* child = new TPanel(form.get());
     child->SetParentColor(true);
     child->SetParent(parent);
@@ -439,8 +416,7 @@ class TTextWatcher : public TCustomControl {
 
 TEST(Text, ChangeNotifiedOnceAndKeptAcrossWindowRecreation) {
     TOwned<TForm> form(new TForm(nullptr));
-    auto* w = new TTextWatcher(form.get());
-    w->SetParent(form.get());
+    auto* w = Make<TTextWatcher>(form.get(), form.get());
     w->SetText(L"一");
     w->SetText(L"一");
     EXPECT_EQ(w->changes, 1);
@@ -452,9 +428,7 @@ TEST(Text, ChangeNotifiedOnceAndKeptAcrossWindowRecreation) {
     EXPECT_EQ(w->Text(), L"二");
     form->HandleNeeded();
     EXPECT_TRUE(w->HandleAllocated());
-    wchar_t buf[8] = {};
-    GetWindowTextW(w->Handle(), buf, 8);
-    EXPECT_STREQ(buf, L"二");
+    EXPECT_EQ(WindowText(w->Handle()), L"二");
 }
 
 // ---------------------------------------------------------------------------
@@ -463,12 +437,10 @@ TEST(Text, ChangeNotifiedOnceAndKeptAcrossWindowRecreation) {
 TEST(Errors, AnExceptionInAHandlerReachesTheErrorReportAndTheProgramGoesOn) {
     MessageBoxRecorder rec;
     TOwned<TForm> form(new TForm(nullptr));
-    auto* box = new TFocusBox(form.get());
-    box->SetParent(form.get());
+    auto* box = Make<TFocusBox>(form.get(), form.get());
     box->OnClick = [](TObject*) { StrToFloat(L"abc", L'.'); };
     HWND wnd = box->Handle();
-    SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    SendMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    ClickAt(wnd, 2, 2);
     ASSERT_EQ(rec.seen.size(), 1u);
     EXPECT_EQ(rec.seen[0].text, L"'abc' is not a valid floating point value");
     EXPECT_EQ(rec.seen[0].caption, Application->Title());
@@ -476,8 +448,7 @@ TEST(Errors, AnExceptionInAHandlerReachesTheErrorReportAndTheProgramGoesOn) {
 
     // The window still works, and a standard exception reads the same way.
     box->OnClick = [](TObject*) { throw std::runtime_error("plain error"); };
-    SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    SendMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    ClickAt(wnd, 2, 2);
     ASSERT_EQ(rec.seen.size(), 2u);
     EXPECT_EQ(rec.seen[1].text, L"plain error");
 

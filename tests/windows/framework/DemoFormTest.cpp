@@ -63,8 +63,7 @@ TEST(DemoForm, BuiltFromItsDescriptionShownAndPictured) {
 
     auto* card = dynamic_cast<TPanel*>(form->FindComponent(L"Card"));
     ASSERT_TRUE(card);
-    SendMessageW(card->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    SendMessageW(card->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    ClickAt(card->Handle(), 5, 5);
     EXPECT_EQ(form->cardClicks, 1);
 
     Pump();

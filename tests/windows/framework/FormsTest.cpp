@@ -177,11 +177,9 @@ TEST(Timer, FiresThroughTheLoopUntilDisabled) {
 
 TEST(Forms, ActivationRestoresTheLastFocusedControl) {
     TOwned<TForm> a(new TForm(nullptr)), b(new TForm(nullptr));
-    auto* first = new TPanel(a.get());
-    first->SetParent(a.get());
+    auto* first = Make<TPanel>(a.get(), a.get());
     first->SetTabStop(true);
-    auto* second = new TPanel(a.get());
-    second->SetParent(a.get());
+    auto* second = Make<TPanel>(a.get(), a.get());
     second->SetTabStop(true);
     second->SetTop(50);
     int activations = 0;
@@ -209,13 +207,11 @@ TEST(Resources, NoGdiObjectLeftAfterAHundredForms) {
         form->SetCaption(L"泄漏");
         form->Font().SetStyle({fsBold});
         for (int i = 0; i < 3; ++i) {
-            auto* p = new TPanel(form.get());
-            p->SetParent(form.get());
+            auto* p = Make<TPanel>(form.get(), form.get());
             p->SetAlign(i == 2 ? alClient : alTop);
             p->SetCaption(L"面板");
             p->SetColor(0x00E7E7E7 + TColor(i));
-            auto* inner = new TPanel(form.get());
-            inner->SetParent(p);
+            auto* inner = Make<TPanel>(form.get(), p);
             inner->SetBevelInner(bvLowered);
             inner->SetCaption(L"inner");
         }

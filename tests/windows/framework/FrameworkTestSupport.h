@@ -5,7 +5,7 @@
 
 #include "framework/Forms.h"
 #include "framework/ModalHook.h"
-#include "../support/MessagePump.h"
+#include "../support/HostForm.h"
 
 #include <gtest/gtest.h>
 

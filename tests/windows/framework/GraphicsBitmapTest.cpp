@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <sstream>
 
 namespace {
@@ -18,8 +19,8 @@ struct BmpBuilder {
     std::uint16_t planes = 1, bpp = 24;
     std::uint32_t compression = BI_RGB, colorsUsed = 0;
     std::uint32_t headerSize = 40;
-    std::vector<std::uint8_t> extra; // masks or palette, between header and bits
-    std::vector<std::uint8_t> bits;
+    std::vector<std::uint8_t> extra{}; // masks or palette, between header and bits
+    std::vector<std::uint8_t> bits{};
     std::int64_t offBitsOverride = -1;
     std::int64_t headerSizeOverride = -1; // written into the field only
 
@@ -61,6 +62,13 @@ std::vector<std::uint8_t> Palette(std::initializer_list<TColor> colours) {
         p.push_back(0);
     }
     return p;
+}
+
+// A fresh bitmap read from the file m describes.
+std::unique_ptr<TBitmap> Read(const BmpBuilder& m) {
+    auto b = std::make_unique<TBitmap>();
+    b->LoadFromBytes(m.Build());
+    return b;
 }
 
 // 4 x 3: a key-coloured border around two coloured pixels.
@@ -111,9 +119,8 @@ TEST(Bitmap, CanvasDrawingAndDirectPixelsSeeEachOther) {
 
 TEST(Bitmap, TransparentDrawLeavesKeyPixelsOfTheTarget) {
     ForeignSurface s(8, 6);
+    s.Fill(clYellow);
     TCanvas canvas(s.DC());
-    canvas.Brush().SetColor(clYellow);
-    canvas.FillRect(RECT{0, 0, 8, 6});
 
     TBitmap b;
     MakeKeyedSample(b, clFuchsia);
@@ -150,9 +157,8 @@ TEST(Bitmap, AutomaticKeyIsTheBottomLeftPixelAndFixedKeyStays) {
     b.SetTransparentColor(clFuchsia);
     EXPECT_EQ(b.TransparentMode(), tmFixed);
     ForeignSurface s(4, 3);
+    s.Fill(clBlack);
     TCanvas canvas(s.DC());
-    canvas.Brush().SetColor(clBlack);
-    canvas.FillRect(RECT{0, 0, 4, 3});
     b.SetTransparent(true);
     canvas.Draw(0, 0, b);
     EXPECT_EQ(s.At(0, 0), clBlack) << "fuchsia corner masked";
@@ -170,9 +176,8 @@ TEST(Bitmap, StretchDrawScalesWholePixelsAndMasks) {
     b.SetTransparentColor(clFuchsia);
     b.SetTransparent(true);
     ForeignSurface s(8, 4);
+    s.Fill(clWhite);
     TCanvas canvas(s.DC());
-    canvas.Brush().SetColor(clWhite);
-    canvas.FillRect(RECT{0, 0, 8, 4});
     canvas.StretchDraw(RECT{0, 0, 8, 4}, b);
     EXPECT_EQ(s.At(0, 0), clRed);
     EXPECT_EQ(s.At(3, 3), clRed);
@@ -243,81 +248,55 @@ TEST(BitmapFile, SaveAndLoadRoundTrip) {
 }
 
 TEST(BitmapFile, ReadsPalettesBitFieldsTopDownAndRle) {
-    {
-        BmpBuilder m; // 1 bpp, bottom-up: the first stored row is the bottom one
-        m.width = 3;
-        m.bpp = 1;
-        m.extra = Palette({clBlack, clWhite});
-        m.bits = {0b10100000, 0, 0, 0, 0b01000000, 0, 0, 0};
-        TBitmap b;
-        b.LoadFromBytes(m.Build());
-        EXPECT_EQ(b.Pixel(0, 1), clWhite);
-        EXPECT_EQ(b.Pixel(1, 1), clBlack);
-        EXPECT_EQ(b.Pixel(1, 0), clWhite);
-    }
-    {
-        BmpBuilder m; // 4 bpp, top-down, short palette: missing entries read black
-        m.width = 3;
-        m.height = -1;
-        m.bpp = 4;
-        m.colorsUsed = 2;
-        m.extra = Palette({clRed, clBlue});
-        m.bits = {0x10, 0x70, 0, 0};
-        TBitmap b;
-        b.LoadFromBytes(m.Build());
-        EXPECT_EQ(b.Pixel(0, 0), clBlue);
-        EXPECT_EQ(b.Pixel(1, 0), clRed);
-        EXPECT_EQ(b.Pixel(2, 0), clBlack);
-    }
-    {
-        BmpBuilder m; // 16 bpp 5-6-5 through bit fields
-        m.width = 1;
-        m.height = 1;
-        m.bpp = 16;
-        m.compression = BI_BITFIELDS;
-        m.extra = {0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0};
-        m.bits = {0x1F, 0xF8, 0, 0}; // full red and blue, no green
-        TBitmap b;
-        b.LoadFromBytes(m.Build());
-        EXPECT_EQ(b.Pixel(0, 0), clFuchsia);
-    }
-    {
-        BmpBuilder m; // 32 bpp: the fourth byte is not a colour
-        m.width = 1;
-        m.height = 1;
-        m.bpp = 32;
-        m.bits = {0x10, 0x20, 0x30, 0xFF};
-        TBitmap b;
-        b.LoadFromBytes(m.Build());
-        EXPECT_EQ(b.Pixel(0, 0), RGBToColor(0x30, 0x20, 0x10));
-    }
-    {
-        BmpBuilder m; // RLE8: a run, a literal, end of line, a delta, end
-        m.width = 4;
-        m.height = 2;
-        m.bpp = 8;
-        m.compression = BI_RLE8;
-        m.colorsUsed = 3;
-        m.extra = Palette({clBlack, clRed, clLime});
-        m.bits = {2, 1, 0, 3, 2, 0, 2, 0, 0, 0, 0, 2, 3, 0, 1, 2, 0, 1};
-        TBitmap b;
-        b.LoadFromBytes(m.Build());
-        // Bottom row: the run, then the literal's first two pixels (the third falls outside).
-        EXPECT_EQ(b.Pixel(0, 1), clRed);
-        EXPECT_EQ(b.Pixel(1, 1), clRed);
-        EXPECT_EQ(b.Pixel(2, 1), clLime);
-        EXPECT_EQ(b.Pixel(3, 1), clBlack);
-        // Top row: after moving 3 right, one lime pixel.
-        EXPECT_EQ(b.Pixel(3, 0), clLime);
-        EXPECT_EQ(b.Pixel(0, 0), clBlack);
-    }
+    // 1 bpp, bottom-up: the first stored row is the bottom one.
+    auto b = Read({.width = 3,
+                   .bpp = 1,
+                   .extra = Palette({clBlack, clWhite}),
+                   .bits = {0b10100000, 0, 0, 0, 0b01000000, 0, 0, 0}});
+    EXPECT_EQ(b->Pixel(0, 1), clWhite);
+    EXPECT_EQ(b->Pixel(1, 1), clBlack);
+    EXPECT_EQ(b->Pixel(1, 0), clWhite);
+    // 4 bpp, top-down, short palette: missing entries read black.
+    b = Read({.width = 3,
+              .height = -1,
+              .bpp = 4,
+              .colorsUsed = 2,
+              .extra = Palette({clRed, clBlue}),
+              .bits = {0x10, 0x70, 0, 0}});
+    EXPECT_EQ(b->Pixel(0, 0), clBlue);
+    EXPECT_EQ(b->Pixel(1, 0), clRed);
+    EXPECT_EQ(b->Pixel(2, 0), clBlack);
+    // 16 bpp 5-6-5 through bit fields: full red and blue, no green.
+    b = Read({.width = 1,
+              .height = 1,
+              .bpp = 16,
+              .compression = BI_BITFIELDS,
+              .extra = {0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0},
+              .bits = {0x1F, 0xF8, 0, 0}});
+    EXPECT_EQ(b->Pixel(0, 0), clFuchsia);
+    // 32 bpp: the fourth byte is not a colour.
+    b = Read({.width = 1, .height = 1, .bpp = 32, .bits = {0x10, 0x20, 0x30, 0xFF}});
+    EXPECT_EQ(b->Pixel(0, 0), RGBToColor(0x30, 0x20, 0x10));
+    // RLE8: a run, a literal, end of line, a delta, end.
+    b = Read({.width = 4,
+              .height = 2,
+              .bpp = 8,
+              .compression = BI_RLE8,
+              .colorsUsed = 3,
+              .extra = Palette({clBlack, clRed, clLime}),
+              .bits = {2, 1, 0, 3, 2, 0, 2, 0, 0, 0, 0, 2, 3, 0, 1, 2, 0, 1}});
+    // Bottom row: the run, then the literal's first two pixels (the third falls outside).
+    EXPECT_EQ(b->Pixel(0, 1), clRed);
+    EXPECT_EQ(b->Pixel(1, 1), clRed);
+    EXPECT_EQ(b->Pixel(2, 1), clLime);
+    EXPECT_EQ(b->Pixel(3, 1), clBlack);
+    // Top row: after moving 3 right, one lime pixel.
+    EXPECT_EQ(b->Pixel(3, 0), clLime);
+    EXPECT_EQ(b->Pixel(0, 0), clBlack);
 }
 
 TEST(BitmapFile, MalformedDataIsRejectedAndLeavesTheBitmapAlone) {
-    BmpBuilder good;
-    good.width = 2;
-    good.height = 2;
-    good.bits.assign(16, 0x40);
+    const BmpBuilder good{.width = 2, .height = 2, .bits = std::vector<std::uint8_t>(16, 0x40)};
     ASSERT_NO_THROW(TBitmap().LoadFromBytes(good.Build()));
 
     std::vector<std::vector<std::uint8_t>> bad;

@@ -164,9 +164,8 @@ TEST(Canvas, ShapesUseBrushForFillAndPenForOutline) {
 // background, so the tests look for colours near the font's.
 TEST(Canvas, TextDrawsInTheFontColourOnTheBrushOrTransparently) {
     ForeignSurface s(200, 60);
+    s.Fill(clWhite);
     TCanvas c(s.DC());
-    c.Brush().SetColor(clWhite);
-    c.FillRect(RECT{0, 0, 200, 60});
 
     c.Font().SetHeight(-24);
     c.Font().SetStyle(TFontStyles{fsBold});
@@ -181,7 +180,7 @@ TEST(Canvas, TextDrawsInTheFontColourOnTheBrushOrTransparently) {
 
     c.TextOut(0, 0, L"WWW");
     const RECT cell{0, 0, ext.cx, ext.cy};
-    EXPECT_GT(s.CountNear(clRed, cell), 0);
+    EXPECT_GT(s.Count(clRed, cell, 63), 0);
     EXPECT_GT(s.Count(clYellow, cell), 0) << "opaque background in the brush colour";
     EXPECT_EQ(s.Count(clWhite, cell), 0);
     EXPECT_EQ(s.At(ext.cx + 1, 0), clWhite);
@@ -189,7 +188,7 @@ TEST(Canvas, TextDrawsInTheFontColourOnTheBrushOrTransparently) {
     c.Brush().SetStyle(bsClear);
     c.TextOut(0, 30, L"WWW");
     const RECT cell2{0, 30, ext.cx, 30 + ext.cy};
-    EXPECT_GT(s.CountNear(clRed, cell2), 0);
+    EXPECT_GT(s.Count(clRed, cell2, 63), 0);
     EXPECT_EQ(s.Count(clYellow, cell2), 0) << "clear brush: transparent background";
     EXPECT_GT(s.Count(clWhite, cell2), 0);
 
@@ -201,9 +200,8 @@ TEST(Canvas, TextDrawsInTheFontColourOnTheBrushOrTransparently) {
 
 TEST(Canvas, DrawTextAndTextRectKeepToTheirRectangle) {
     ForeignSurface s(160, 30);
+    s.Fill(clWhite);
     TCanvas c(s.DC());
-    c.Brush().SetColor(clWhite);
-    c.FillRect(RECT{0, 0, 160, 30});
     c.Font().SetColor(clBlack);
     c.Font().SetHeight(-20);
     const RECT all{0, 0, 160, 30};
@@ -218,7 +216,7 @@ TEST(Canvas, DrawTextAndTextRectKeepToTheirRectangle) {
     c.Brush().SetStyle(bsClear);
     c.DrawText(L"WW", r, DT_SINGLELINE | DT_RIGHT | DT_VCENTER);
     EXPECT_EQ(s.Count(clWhite, RECT{0, 0, 80, 30}), 80 * 30);
-    EXPECT_GT(s.CountNear(clBlack, RECT{80, 0, 160, 30}), 0);
+    EXPECT_GT(s.Count(clBlack, RECT{80, 0, 160, 30}, 63), 0);
 
     // TextRect fills and clips to its rectangle even when the text runs on.
     c.Brush().SetColor(clSilver);
@@ -226,7 +224,7 @@ TEST(Canvas, DrawTextAndTextRectKeepToTheirRectangle) {
     const RECT box{0, 0, 10, 30};
     EXPECT_EQ(s.Count(clWhite, box), 0);
     EXPECT_GT(s.Count(clSilver, box), 0);
-    EXPECT_GT(s.CountNear(clBlack, box), 0);
+    EXPECT_GT(s.Count(clBlack, box, 63), 0);
     EXPECT_EQ(s.Count(clWhite, RECT{10, 0, 80, 30}), 70 * 30);
 }
 
@@ -283,9 +281,8 @@ TEST(Canvas, GivesTheDcItsOwnObjectsBackAndSurvivesChanges) {
 
 TEST(Canvas, StateGuardRestoresClippingOriginAndTools) {
     ForeignSurface s(10, 10);
+    s.Fill(clWhite);
     TCanvas c(s.DC());
-    c.Brush().SetColor(clWhite);
-    c.FillRect(RECT{0, 0, 10, 10});
     c.Font().SetName(L"Tahoma");
     {
         TCanvasState state(c);

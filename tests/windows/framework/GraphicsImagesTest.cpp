@@ -19,12 +19,6 @@ void Glyph(TBitmap& b, int w, int h, TColor key, TColor inner) {
             b.SetPixel(x, y, inner);
 }
 
-void Paint(ForeignSurface& s, TCanvas& c, TColor colour, int w, int h) {
-    c.Brush().SetColor(colour);
-    c.FillRect(RECT{0, 0, w, h});
-    (void)s;
-}
-
 } // namespace
 
 TEST(ImageList, MaskedImagesLetTheBackgroundThrough) {
@@ -42,7 +36,7 @@ TEST(ImageList, MaskedImagesLetTheBackgroundThrough) {
 
     ForeignSurface s(10, 4);
     TCanvas c(s.DC());
-    Paint(s, c, clRed, 10, 4);
+    s.Fill(clRed);
     list.Draw(c, 0, 0, 0);
     list.Draw(c, 5, 0, 1);
     for (int y = 0; y < 4; ++y)
@@ -77,11 +71,11 @@ TEST(ImageList, MaskBitmapsWideStripsAndSizeChanges) {
 
     ForeignSurface s(2, 2);
     TCanvas c(s.DC());
-    Paint(s, c, clWhite, 2, 2);
+    s.Fill(clWhite);
     list.Draw(c, 0, 0, 1);
     EXPECT_EQ(s.At(0, 0), clYellow);
     EXPECT_EQ(s.At(1, 1), clNavy);
-    Paint(s, c, clWhite, 2, 2);
+    s.Fill(clWhite);
     list.Draw(c, 0, 0, 2);
     EXPECT_EQ(s.At(1, 1), clWhite) << "masked by the mask bitmap";
     EXPECT_EQ(s.At(0, 1), clNavy);
@@ -116,7 +110,7 @@ TEST(ImageList, DisabledImagesAreEmbossedInButtonColours) {
     ForeignSurface s(6, 6);
     TCanvas c(s.DC());
     const TColor back = RGBToColor(10, 20, 30);
-    Paint(s, c, back, 6, 6);
+    s.Fill(back);
     list.Draw(c, 0, 0, 0, false);
     const TColor shadow = ColorToRGB(clBtnShadow), light = ColorToRGB(clBtnHighlight);
     EXPECT_EQ(s.At(1, 1), shadow);
@@ -141,9 +135,8 @@ TEST(Icon, LoadsFromResourcesAndDrawsWithItsMask) {
     EXPECT_EQ(icon.Height(), 16);
 
     ForeignSurface s(16, 16);
+    s.Fill(clLime);
     TCanvas c(s.DC());
-    c.Brush().SetColor(clLime);
-    c.FillRect(RECT{0, 0, 16, 16});
     c.Draw(0, 0, icon);
     EXPECT_EQ(s.At(8, 8), clBlue);
     EXPECT_EQ(s.At(1, 1), clLime);
@@ -209,9 +202,7 @@ TEST(Offscreen, RebuildsOnlyOnResizeAndCopiesInOneStep) {
     EXPECT_EQ(buffer.Bitmap().Handle(), first) << "same size: same bitmap";
 
     ForeignSurface s(10, 10);
-    TCanvas target(s.DC());
-    target.Brush().SetColor(clWhite);
-    target.FillRect(RECT{0, 0, 10, 10});
+    s.Fill(clWhite);
     buffer.CopyTo(s.DC(), 1, 2);
     EXPECT_EQ(s.At(1, 2), clTeal);
     EXPECT_EQ(s.At(8, 7), clTeal);
@@ -230,9 +221,7 @@ TEST(Offscreen, RebuildsOnlyOnResizeAndCopiesInOneStep) {
 // or one of its own; a paint that throws leaves the target as it was.
 TEST(Offscreen, ScopedPaintCopiesOnlyAPaintThatFinished) {
     ForeignSurface s(10, 10);
-    TCanvas target(s.DC());
-    target.Brush().SetColor(clWhite);
-    target.FillRect(RECT{0, 0, 10, 10});
+    s.Fill(clWhite);
     auto fill = [](TCanvas& c, TColor color) {
         c.Brush().SetColor(color);
         c.FillRect(RECT{0, 0, 10, 10});

@@ -4,12 +4,14 @@
 
 #include "framework/Graphics.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 
 // A canvas on a DC we made ourselves, with the pixels readable.
 class ForeignSurface {
   public:
-    ForeignSurface(int w, int h) : w_(w) {
+    ForeignSurface(int w, int h) : w_(w), h_(h) {
         BITMAPINFO bi{};
         bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
         bi.bmiHeader.biWidth = w;
@@ -36,22 +38,19 @@ class ForeignSurface {
         return RGBToColor(std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p));
     }
 
-    // How many pixels of r have colour c.
-    int Count(TColor c, const RECT& r) const {
-        int n = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x)
-                n += At(x, y) == c;
-        return n;
+    // Every pixel in colour c, as filling the whole surface would leave it.
+    void Fill(TColor c) {
+        ::GdiFlush();
+        std::fill(bits_, bits_ + w_ * h_, GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
     }
 
-    // How many pixels of r are within 64 of c in every channel.
-    int CountNear(TColor c, const RECT& r) const {
-        auto within = [](int a, int b) { return a - b < 64 && b - a < 64; };
+    // How many pixels of r have colour c, or are within slack of it in every channel.
+    int Count(TColor c, const RECT& r, int slack = 0) const {
+        auto within = [slack](int a, int b) { return std::abs(a - b) <= slack; };
         int n = 0;
         for (int y = r.top; y < r.bottom; ++y)
             for (int x = r.left; x < r.right; ++x) {
-                TColor p = At(x, y);
+                const TColor p = At(x, y);
                 n += within(GetRValue(p), GetRValue(c)) && within(GetGValue(p), GetGValue(c)) &&
                      within(GetBValue(p), GetBValue(c));
             }
@@ -59,7 +58,7 @@ class ForeignSurface {
     }
 
   private:
-    int w_;
+    int w_, h_;
     HBITMAP bmp_;
     std::uint32_t* bits_ = nullptr;
     HDC dc_;

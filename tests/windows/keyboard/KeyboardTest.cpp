@@ -126,10 +126,9 @@ TEST(Placement, WindowsOpenCentredWithTheirTitleBarInsideTheWorkArea) {
     for (const auto& c : cases) {
         work = c[0];
         MainWindow w;
-        RECT opened[3]{};
-        GetWindowRect(w->Handle(), &opened[0]);
+        RECT opened[3] = {WindowRectOf(w->Handle())};
         TScopedModalHook hook([&](TModalRequest& r) {
-            GetWindowRect(r.form->Handle(), &opened[r.form->ClassName() == L"TfrmAbout" ? 1 : 2]);
+            opened[r.form->ClassName() == L"TfrmAbout" ? 1 : 2] = WindowRectOf(r.form->Handle());
             r.form->SetModalResult(mrOk);
         });
         ClickTool(w->ToolButton1);

@@ -30,7 +30,7 @@ TEST(ProgramFile, ManifestIsWellFormedXmlAndAsksForWhatTheProgramNeeds) {
     std::set<std::wstring> seen;
     std::wstring at;
     XmlNodeType type;
-    HRESULT hr, attribute;
+    HRESULT hr;
     const wchar_t *ns, *name, *value;
     while ((hr = xml->Read(&type)) == S_OK) {
         if (type == XmlNodeType_Text && xml->GetValue(&value, nullptr) == S_OK)
@@ -39,8 +39,7 @@ TEST(ProgramFile, ManifestIsWellFormedXmlAndAsksForWhatTheProgramNeeds) {
         xml->GetNamespaceUri(&ns, nullptr);
         xml->GetLocalName(&name, nullptr);
         seen.insert(at = std::wstring(ns) + L"|" + name);
-        for (attribute = xml->MoveToFirstAttribute(); attribute == S_OK;
-             attribute = xml->MoveToNextAttribute())
+        for (HRESULT a = xml->MoveToFirstAttribute(); a == S_OK; a = xml->MoveToNextAttribute())
             if (xml->GetLocalName(&name, nullptr) == S_OK && xml->GetValue(&value, nullptr) == S_OK)
                 seen.insert(at + L"@" + name + L"=" + value);
     }

@@ -6,6 +6,8 @@
 #include "app/Umain.h"
 #include "app/Version.h"
 
+#include "../support/MessagePump.h"
+
 #include "framework/FormReader.h"
 #include "framework/Utils.h"
 #include "skin/controls/SUIForm.h"
@@ -20,12 +22,6 @@
 namespace {
 
 const std::wstring kStale = L"V0.0-stale";
-
-std::wstring WindowText(HWND hwnd) {
-    wchar_t text[256] = {};
-    GetWindowTextW(hwnd, text, 256);
-    return text;
-}
 
 } // namespace
 

@@ -268,9 +268,7 @@ TEST(TsuiImagePanel, WindowWithEveryDrawStyleForTheScreens) {
     int x = 10;
     std::vector<TsuiImagePanel*> panels;
     for (const Shown& s : shown) {
-        auto* p = new TsuiImagePanel(form.get());
-        p->SetParent(form.get());
-        p->SetBounds(x, 10, 92, 60);
+        auto* p = Make<TsuiImagePanel>(form.get(), x, 10, 92, 60);
         p->SetColor(clWhite);
         p->Picture().SetGraphic(s.picture);
         p->SetDrawStyle(s.style);
@@ -300,9 +298,7 @@ TEST(TsuiImagePanel, TransparentChildShowsTheParentAsItIsNow) {
     HostForm host;
     auto* parent = Make<TsuiImagePanel>(host.get(), 10, 10, 60, 40);
     parent->SetColor(clNavy);
-    auto* child = new TsuiImagePanel(host.get());
-    child->SetParent(parent);
-    child->SetBounds(5, 5, 20, 10);
+    auto* child = Make<TsuiImagePanel>(host.get(), parent, 5, 5, 20, 10);
     child->SetTransparent(true);
     host.Show();
     Pump();

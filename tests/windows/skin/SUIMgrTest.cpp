@@ -189,10 +189,8 @@ TEST(TsuiFileTheme, RemovingItReturnsItsControlsToDeepBlue) {
     auto* theme = new TsuiFileTheme(form.get());
     theme->SetThemeFile(dir.Write(L"r.theme", ThemeWithBorder(0x300000)).wstring());
     auto* keptTheme = new TsuiFileTheme(form.get());
-    auto* panel = new TPanel(form.get());
-    panel->SetParent(form.get());
-    auto* nested = new TsuiTestControl(form.get());
-    nested->SetParent(panel);
+    auto* panel = Make<TPanel>(form.get(), form.get());
+    auto* nested = Make<TsuiTestControl>(form.get(), panel);
     auto* keeper = new TsuiTestControl(form.get());
     for (TsuiTestControl* c : {nested, keeper})
         c->SetUIStyle(TsuiUIStyle::FromThemeFile);

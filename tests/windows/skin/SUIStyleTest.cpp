@@ -60,18 +60,14 @@ TEST(GetOwnerFormStyle, FirstFormFrameAmongTheFormsDirectChildren) {
     EXPECT_EQ(TsuiUIStyle::DeepBlue, GetOwnerFormStyle(form.get())); // no frame at all
 
     // A frame that is not a direct child does not count.
-    auto* panel = new TPanel(form.get());
-    panel->SetParent(form.get());
-    auto* nested = new TestFormFrame(form.get());
-    nested->SetParent(panel);
+    auto* panel = Make<TPanel>(form.get(), form.get());
+    auto* nested = Make<TestFormFrame>(form.get(), panel);
     nested->SetUIStyle(TsuiUIStyle::MacOS);
     EXPECT_EQ(TsuiUIStyle::DeepBlue, GetOwnerFormStyle(form.get()));
 
-    auto* first = new TestFormFrame(form.get());
-    first->SetParent(form.get());
+    auto* first = Make<TestFormFrame>(form.get(), form.get());
     first->SetUIStyle(TsuiUIStyle::BlueGlass);
-    auto* second = new TestFormFrame(form.get());
-    second->SetParent(form.get());
+    auto* second = Make<TestFormFrame>(form.get(), form.get());
     second->SetUIStyle(TsuiUIStyle::Protein);
     EXPECT_EQ(TsuiUIStyle::BlueGlass, GetOwnerFormStyle(form.get()));
     first->SetUIStyle(TsuiUIStyle::FromThemeFile); // stored, not resolved
@@ -83,12 +79,10 @@ TEST(GetOwnerFormStyle, NewControlsTakeTheirFormsStyleWhenParentedUnlessOneWasCh
     EXPECT_EQ(TsuiUIStyle::DeepBlue, orphan.UIStyle());
 
     TOwned<TForm> form(new TForm(nullptr));
-    auto* plain = new TsuiTestControl(form.get());
-    plain->SetParent(form.get());
+    auto* plain = Make<TsuiTestControl>(form.get(), form.get());
     EXPECT_EQ(TsuiUIStyle::DeepBlue, plain->UIStyle());
 
-    auto* frame = new TestFormFrame(form.get());
-    frame->SetParent(form.get());
+    auto* frame = Make<TestFormFrame>(form.get(), form.get());
     frame->SetUIStyle(TsuiUIStyle::BlueGlass);
     auto* later = new TsuiTestControl(form.get());
     auto* chosen = new TsuiTestControl(form.get());
@@ -153,24 +147,15 @@ TEST(ApplyStyleToChildren, ReachesNestedControlsAndSkipsThoseWithoutBothProperti
     theme->SetThemeFile(WriteTheme(dir, L"t.theme", 0x00123456).wstring());
     ASSERT_TRUE(theme->IsLoaded());
 
-    auto* direct = new TsuiTestControl(form.get());
-    direct->SetParent(form.get());
-    auto* panel = new TPanel(form.get());
-    panel->SetParent(form.get());
-    auto* inner = new TPanel(form.get());
-    inner->SetParent(panel);
-    auto* deep = new TsuiTestControl(form.get());
-    deep->SetParent(inner);
-    auto* half = new THalfSkinnedBox(form.get());
-    half->SetParent(form.get());
-    auto* underHalf = new TsuiTestControl(form.get());
-    underHalf->SetParent(half);
-    auto* skinnedBox = new TsuiTestControl(form.get());
-    skinnedBox->SetParent(form.get());
-    auto* underSkinned = new TsuiTestControl(form.get());
-    underSkinned->SetParent(skinnedBox);
-    auto* other = new TOtherThemedControl(form.get());
-    other->SetParent(form.get());
+    auto* direct = Make<TsuiTestControl>(form.get(), form.get());
+    auto* panel = Make<TPanel>(form.get(), form.get());
+    auto* inner = Make<TPanel>(form.get(), panel);
+    auto* deep = Make<TsuiTestControl>(form.get(), inner);
+    auto* half = Make<THalfSkinnedBox>(form.get(), form.get());
+    auto* underHalf = Make<TsuiTestControl>(form.get(), half);
+    auto* skinnedBox = Make<TsuiTestControl>(form.get(), form.get());
+    auto* underSkinned = Make<TsuiTestControl>(form.get(), skinnedBox);
+    auto* other = Make<TOtherThemedControl>(form.get(), form.get());
 
     ApplyStyleToChildren(*form, TsuiUIStyle::FromThemeFile, theme);
 

@@ -10,6 +10,7 @@
 #include "framework/Utils.h"
 
 #include "../../native/skin/ThemeFileWriter.h"
+#include "../support/HostForm.h"
 #include "../support/TestFormFrame.h"
 
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 
 // Hosts, paints and pixel counts shared by the button and group tests.
 
+#include "../support/MessagePump.h"
 #include "../support/Painted.h"
 
 #include "skin/controls/SUIButton.h"
@@ -44,11 +45,13 @@ inline TOwned<TForm> ShownForm(int clientWidth = 320, int clientHeight = 200) {
     return form;
 }
 
-template <class T> T* Put(TWinControl& parent, int left, int top) {
+// A control on parent at (left, top), in its own size unless one is given.
+template <class T> T* Put(TWinControl& parent, int left, int top, int width = 0, int height = 0) {
     auto* c = new T(parent.Owner() ? parent.Owner() : &parent);
     c->SetParent(&parent);
     c->SetLeft(left);
     c->SetTop(top);
+    if (width > 0) c->SetBounds(left, top, width, height);
     return c;
 }
 

@@ -78,12 +78,10 @@ void ShowGallery(TsuiUIStyle style, const wchar_t* file) {
     topGlyph->SetGlyph(house);
 
     // Image buttons: normal and hot pictures of their own.
-    auto* image = Put<TsuiImageButton>(*form, 220, 50);
-    image->SetBounds(220, 50, 24, 24);
+    auto* image = Put<TsuiImageButton>(*form, 220, 50, 24, 24);
     image->PicNormal().SetGraphic(Swatch(0x40C040, 0x206020));
     image->PicMouseOn().SetGraphic(Swatch(0x40E0FF, 0x2080A0));
-    auto* imageHot = Put<TsuiImageButton>(*form, 252, 50);
-    imageHot->SetBounds(252, 50, 24, 24);
+    auto* imageHot = Put<TsuiImageButton>(*form, 252, 50, 24, 24);
     imageHot->PicNormal().SetGraphic(Swatch(0x40C040, 0x206020));
     imageHot->PicMouseOn().SetGraphic(Swatch(0x40E0FF, 0x2080A0));
 
@@ -112,8 +110,7 @@ void ShowGallery(TsuiUIStyle style, const wchar_t* file) {
     disabledGroup->SetBounds(200, 160, 180, 90);
     Labelled<TsuiRadioButton>(*disabledGroup, 10, 24, L"组内单选")->SetChecked(true);
     Labelled<TsuiButton>(*disabledGroup, 10, 52, L"组内按钮");
-    auto* empty = Put<TsuiGroupBox>(*form, 390, 160);
-    empty->SetBounds(390, 160, 180, 90);
+    auto* empty = Put<TsuiGroupBox>(*form, 390, 160, 180, 90);
     for (TsuiGroupBox* g : {group, disabledGroup, empty})
         g->SetUIStyle(style);
     disabledGroup->SetEnabled(false);

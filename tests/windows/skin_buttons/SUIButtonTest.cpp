@@ -41,25 +41,22 @@ TEST(TsuiButton, BlueGlassShowsOneFrameOfTheStripPerState) {
     b->SetBounds(10, 10, 90, 27);
     EXPECT_TRUE(b->Transparent()); // the style says so
 
-    EXPECT_TRUE(SameImage(*ExpectedFace(TsuiUIStyle::BlueGlass, 1, 90, 27, true), *Painted(*b)));
+    auto face = [](int frame) { return ExpectedFace(TsuiUIStyle::BlueGlass, frame, 90, 27, true); };
+
+    EXPECT_TRUE(SameImage(*face(1), *Painted(*b)));
     b->Perform(CM_MOUSEENTER);
     ASSERT_TRUE(b->Hot());
-    EXPECT_TRUE(SameImage(*ExpectedFace(TsuiUIStyle::BlueGlass, 2, 90, 27, true), *Painted(*b)));
+    EXPECT_TRUE(SameImage(*face(2), *Painted(*b)));
     b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
     ASSERT_TRUE(b->Pressed());
-    EXPECT_TRUE(SameImage(*ExpectedFace(TsuiUIStyle::BlueGlass, 3, 90, 27, true), *Painted(*b)));
+    EXPECT_TRUE(SameImage(*face(3), *Painted(*b)));
     ReleaseCapture();
     b->SetEnabled(false);
-    EXPECT_TRUE(SameImage(*ExpectedFace(TsuiUIStyle::BlueGlass, 1, 90, 27, true), *Painted(*b)));
+    EXPECT_TRUE(SameImage(*face(1), *Painted(*b)));
 
     // The three frames really differ, or the test above proves nothing.
-    const auto f1 = ExpectedFace(TsuiUIStyle::BlueGlass, 1, 90, 27, true);
-    EXPECT_GT(CountDifferent(*f1, *ExpectedFace(TsuiUIStyle::BlueGlass, 2, 90, 27, true),
-                             RECT{0, 0, 90, 27}),
-              20);
-    EXPECT_GT(CountDifferent(*f1, *ExpectedFace(TsuiUIStyle::BlueGlass, 3, 90, 27, true),
-                             RECT{0, 0, 90, 27}),
-              20);
+    for (int frame : {2, 3})
+        EXPECT_GT(CountDifferent(*face(1), *face(frame), RECT{0, 0, 90, 27}), 20) << frame;
 }
 
 TEST(TsuiButton, DisabledCaptionIsGreyOverAWhiteShadow) {
@@ -379,8 +376,7 @@ TEST(TsuiButton, StyleFromTheOwnerFormAndFallbackWhenTheThemeGoes) {
 
 TEST(TsuiImageButton, StatePicturesFallBackToTheNormalOne) {
     auto form = ShownForm();
-    auto* b = Put<TsuiImageButton>(*form, 10, 10);
-    b->SetBounds(10, 10, 40, 20);
+    auto* b = Put<TsuiImageButton>(*form, 10, 10, 40, 20);
     EXPECT_EQ(TsuiUIStyle::FromThemeFile, b->UIStyle());
     b->SetUIStyle(TsuiUIStyle::WinXP);
     EXPECT_EQ(TsuiUIStyle::FromThemeFile, b->UIStyle());
@@ -418,8 +414,7 @@ TEST(TsuiImageButton, StatePicturesFallBackToTheNormalOne) {
 
 TEST(TsuiImageButton, FocusRectangleOnlyWhenAsked) {
     auto form = ShownForm();
-    auto* b = Put<TsuiImageButton>(*form, 10, 10);
-    b->SetBounds(10, 10, 40, 20);
+    auto* b = Put<TsuiImageButton>(*form, 10, 10, 40, 20);
     auto pic = std::make_unique<TBitmap>(40, 20);
     pic->Fill(clWhite);
     pic->SetPixel(0, 0, clFuchsia);
@@ -505,11 +500,8 @@ TEST(SkinButtons, DescriptionsCreateEveryClassWithItsProperties) {
     EXPECT_EQ(3, cg->TopMargin());
 
     // Window classes carry the C++ names.
-    wchar_t name[261] = {};
-    GetClassNameW(rg->ItemButton(0)->Handle(), name, 260);
-    EXPECT_STREQ(L"TsuiRadioGroupButton", name);
-    GetClassNameW(b->Handle(), name, 260);
-    EXPECT_STREQ(L"TsuiButton", name);
+    EXPECT_EQ(L"TsuiRadioGroupButton", ClassNameOf(rg->ItemButton(0)->Handle()));
+    EXPECT_EQ(L"TsuiButton", ClassNameOf(b->Handle()));
 }
 
 TEST(SkinButtons, PaintingLeavesNoGdiObjectsBehind) {
@@ -544,8 +536,7 @@ TEST(SkinButtons, KeysThroughTheMessageLoopReachTheRightControl) {
     auto* ok = Put<TsuiButton>(*form, 10, 10);
     ok->SetDefault(true);
     auto* box = Put<TsuiCheckBox>(*form, 10, 50);
-    auto* group = Put<TsuiRadioGroup>(*form, 10, 80);
-    group->SetBounds(10, 80, 305, 49);
+    auto* group = Put<TsuiRadioGroup>(*form, 10, 80, 305, 49);
     group->SetColumns(2);
     group->Items().Assign(std::vector<std::wstring>{L"a", L"b"});
     group->SetItemIndex(1);

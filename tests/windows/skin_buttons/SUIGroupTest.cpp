@@ -9,8 +9,7 @@ namespace {
 
 // The main window's two-column input-mode group.
 TsuiRadioGroup* InputModeGroup(TForm& form) {
-    auto* g = Put<TsuiRadioGroup>(form, 10, 10);
-    g->SetBounds(10, 10, 305, 49);
+    auto* g = Put<TsuiRadioGroup>(form, 10, 10, 305, 49);
     g->Font().SetHeight(-11);
     g->SetColumns(2);
     g->Items().Assign(std::vector<std::wstring>{L"按贷款总额", L"按面积单价"});
@@ -21,8 +20,7 @@ TsuiRadioGroup* InputModeGroup(TForm& form) {
 
 TEST(TsuiGroupBox, FrameLeavesAGapForTheCaptionOrClosesWithout) {
     auto form = ShownForm();
-    auto* g = Put<TsuiGroupBox>(*form, 10, 10);
-    g->SetBounds(10, 10, 120, 60);
+    auto* g = Put<TsuiGroupBox>(*form, 10, 10, 120, 60);
     g->SetBorderColor(clRed);
     g->Font().SetHeight(-11);
     const int y = 11 / 2 + 1;
@@ -97,8 +95,7 @@ TEST(TsuiGroupBox, DisablingPassesToDirectChildrenAndGreysTheCaption) {
 
 TEST(TsuiGroupBox, AlignedChildrenStayInsideTheFrame) {
     auto form = ShownForm();
-    auto* g = Put<TsuiGroupBox>(*form, 10, 10);
-    g->SetBounds(10, 10, 200, 100);
+    auto* g = Put<TsuiGroupBox>(*form, 10, 10, 200, 100);
     g->Font().SetHeight(-12);
     auto* child = Put<TPanel>(*g, 0, 0);
     child->SetAlign(alClient);
@@ -131,8 +128,7 @@ TEST(TsuiRadioGroup, TheMainWindowsInputModeGroupLaysOutTwoColumns) {
 
 TEST(TsuiRadioGroup, RowsFillTopToBottomThenLeftToRight) {
     auto form = ShownForm(340, 200);
-    auto* g = Put<TsuiRadioGroup>(*form, 10, 10);
-    g->SetBounds(10, 10, 210, 105);
+    auto* g = Put<TsuiRadioGroup>(*form, 10, 10, 210, 105);
     g->Font().SetHeight(-11);
     g->SetColumns(2);
     g->Items().Assign(std::vector<std::wstring>{L"a", L"b", L"c", L"d", L"e"});

@@ -3,7 +3,7 @@
 // Running a message dialog from a test: the modal hook hands over the
 // message window once its loop runs, the test looks at it and answers it.
 
-#include "../support/MessagePump.h"
+#include "../support/HostForm.h"
 #include "../support/Rects.h"
 
 #include "skin/controls/SUIButton.h"

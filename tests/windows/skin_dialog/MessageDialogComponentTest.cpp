@@ -79,8 +79,7 @@ TEST(TsuiMessageDialog, DefaultsOfANewDialog) {
 
 TEST(TsuiMessageDialog, StyleFromItsWindowAndBackToDeepBlueWithoutItsTheme) {
     TOwned<TForm> host(new TForm(nullptr));
-    auto* frame = new TsuiForm(host.get());
-    frame->SetParent(host.get());
+    auto* frame = Make<TsuiForm>(host.get(), host.get());
     frame->SetUIStyle(TsuiUIStyle::Protein);
     auto* dialog = new TsuiMessageDialog(host.get());
     EXPECT_EQ(TsuiUIStyle::Protein, dialog->UIStyle());

@@ -56,9 +56,7 @@ TEST(NumberEdit, ANewFieldShowsZeroInTheDefaultMask) {
     EXPECT_EQ(edit->AutoSelectSigns(), 2);
     form.Show();
     EXPECT_TRUE(GetWindowLongPtrW(edit->Handle(), GWL_STYLE) & ES_RIGHT);
-    wchar_t cls[64];
-    GetClassNameW(edit->Handle(), cls, 64);
-    EXPECT_STREQ(cls, L"TsuiNumberEdit");
+    EXPECT_EQ(ClassNameOf(edit->Handle()), L"TsuiNumberEdit");
 }
 
 TEST(NumberEdit, AssignedValuesAreShownThroughTheMaskAndReadBackAsShown) {

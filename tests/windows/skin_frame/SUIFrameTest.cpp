@@ -5,6 +5,7 @@
 #include "../support/HostForm.h"
 #include "../support/MessagePump.h"
 #include "../support/Painted.h"
+#include "../support/Rects.h"
 
 #include "skin/SUIThemes.h"
 #include "skin/controls/SUIForm.h"
@@ -79,10 +80,6 @@ void CALLBACK NoteAndEndMenu(HWND, UINT, UINT_PTR, DWORD) {
     EndMenu();
 }
 
-bool SameRect(const RECT& a, const RECT& b) {
-    return EqualRect(&a, &b) != FALSE;
-}
-
 } // namespace
 
 TEST(TitleBar, BlueGlassPutsButtonsAndCaptionWhereTheStyleSays) {
@@ -103,7 +100,7 @@ TEST(TitleBar, BlueGlassPutsButtonsAndCaptionWhereTheStyleSays) {
     for (const auto& w : want) {
         SCOPED_TRACE(int(w.type));
         ASSERT_TRUE(rects.count(w.type));
-        EXPECT_TRUE(SameRect(RECT{w.left, 6, w.left + 19, 25}, rects[w.type]));
+        EXPECT_EQ(RECT(w.left, 6, w.left + 19, 25), rects[w.type]);
     }
     EXPECT_EQ(28, bar.Layout().captionLeft);
 
@@ -185,7 +182,7 @@ TEST(TitleBarMouse, DoubleClicksMaximizeRestoreAndClose) {
 
     DoubleClickAt(bar.Handle(), 200, 15);
     ASSERT_TRUE(IsZoomed(f.Handle()));
-    EXPECT_TRUE(SameRect(work, f.WindowRect()));
+    EXPECT_EQ(work, f.WindowRect());
     RegionHandle region(CreateRectRgn(0, 0, 0, 0));
     EXPECT_EQ(ERROR, GetWindowRgn(f.Handle(), region.Get())); // square while maximized
     // The maximize button shows the restore glyph.
@@ -204,11 +201,11 @@ TEST(TitleBarMouse, DoubleClicksMaximizeRestoreAndClose) {
         SetKeyboardState(keys);
         ClickAt(bar.Handle(), 200, 15);
     }
-    EXPECT_TRUE(SameRect(work, f.WindowRect()));
+    EXPECT_EQ(work, f.WindowRect());
 
     DoubleClickAt(bar.Handle(), 200, 15);
     EXPECT_FALSE(IsZoomed(f.Handle()));
-    EXPECT_TRUE(SameRect(normal, f.WindowRect()));
+    EXPECT_EQ(normal, f.WindowRect());
 
     bool closed = false;
     f.host->OnClose = [&](TObject*, TCloseAction&) { closed = true; };
@@ -221,8 +218,7 @@ TEST(TitleBarMouse, DoubleClicksMaximizeRestoreAndClose) {
 TEST(TitleBarMouse, ButtonsMinimizeMaximizeAndClose) {
     FramedForm f;
     TsuiTitleBar& bar = f.Bar();
-    auto rects = ButtonRects(bar);
-    POINT p = Centre(rects[suiMax]);
+    POINT p = Centre(ButtonRects(bar)[suiMax]);
     ClickAt(bar.Handle(), p.x, p.y);
     EXPECT_TRUE(IsZoomed(f.Handle()));
     p = Centre(ButtonRects(bar)[suiMax]);
@@ -290,8 +286,6 @@ TEST(FrameZones, SizeableWindowsHaveThemDialogsAndMaximizedWindowsDoNot) {
             EXPECT_NE(f.Handle(), child);
         }
     }
-    POINT corner{398, 298};
-    ClientToScreen(f.Handle(), &corner);
     ShowWindow(f.Handle(), SW_MAXIMIZE);
     Pump();
     POINT edge{1, 150};
@@ -425,9 +419,7 @@ TEST(FrameMenuBar, MenuShownUnderTheTitleBarWithItsShortcutsAndGoneWithIt) {
 TEST(FrameBackground, PatternTilesLineUpUnderAChild) {
     for (TsuiUIStyle style : {TsuiUIStyle::MacOS, TsuiUIStyle::Protein}) {
         FramedForm f(style);
-        auto* child = new TPanel(f.host.get());
-        child->SetParent(f.frame);
-        child->SetBounds(37, 45, 16, 16);
+        auto* child = Make<TPanel>(f.host.get(), f.frame, 37, 45, 16, 16);
         const auto whole = Painted(*f.frame);
         TBitmap part(16, 16);
         PaintParentBackground(part.Canvas(), *child);

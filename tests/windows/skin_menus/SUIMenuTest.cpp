@@ -223,8 +223,7 @@ struct RecordingFrame : TestFormFrame {
 
 TEST(SkinnedMainMenu, TakesTheFormsMenuBarToTheFrameAndReportsChanges) {
     HostForm form;
-    auto* frame = new RecordingFrame(form.get());
-    frame->SetParent(form.get());
+    auto* frame = Make<RecordingFrame>(form.get(), form.get());
     frame->SetUIStyle(TsuiUIStyle::BlueGlass);
     auto* system = new TMainMenu(form.get());
     NewItem(system->Items(), L"文件");

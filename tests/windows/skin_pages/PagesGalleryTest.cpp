@@ -21,9 +21,7 @@ TsuiTabSheet* AddPage(TForm& form, TsuiPageControl& pc, const std::wstring& capt
 
 // A plain panel on a page, so the page's extent shows.
 void AddContent(TForm& form, TsuiTabSheet& page, const std::wstring& text) {
-    auto* panel = new TPanel(&form);
-    panel->SetParent(&page);
-    panel->SetBounds(12, 12, 180, 28);
+    auto* panel = Make<TPanel>(&form, &page, 12, 12, 180, 28);
     panel->SetCaption(text);
 }
 
@@ -34,9 +32,7 @@ std::filesystem::path SaveGallery(TsuiUIStyle style, const std::wstring& name) {
     form->SetClientHeight(330);
     form->SetColor(GetBuiltInThemeColor(style, ThemeElement::FormBackgroundColor));
 
-    auto* main = new TsuiPageControl(form.get());
-    main->SetParent(form.get());
-    main->SetBounds(8, 8, 544, 170);
+    auto* main = Make<TsuiPageControl>(form.get(), 8, 8, 544, 170);
     main->SetUIStyle(style);
     TsuiTabSheet* first = AddPage(*form, *main, L"等额本息");
     AddPage(*form, *main, L"等额本金");
@@ -44,9 +40,7 @@ std::filesystem::path SaveGallery(TsuiUIStyle style, const std::wstring& name) {
     main->SetActivePage(first);
     AddContent(*form, *first, L"等额本息");
 
-    auto* narrow = new TsuiPageControl(form.get());
-    narrow->SetParent(form.get());
-    narrow->SetBounds(8, 190, 300, 130);
+    auto* narrow = Make<TsuiPageControl>(form.get(), 8, 190, 300, 130);
     narrow->SetUIStyle(style);
     std::vector<TsuiTabSheet*> years;
     for (int i = 1; i <= 12; ++i)

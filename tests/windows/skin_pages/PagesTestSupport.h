@@ -3,6 +3,7 @@
 // A host window with a page control on it, pages made to order, clicks on
 // the strip through its window procedure and pictures of what it paints.
 
+#include "../support/HostForm.h"
 #include "../support/Painted.h"
 #include "../support/Rects.h"
 
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,9 +41,7 @@ class PagesHost {
         : form(new TForm(nullptr)) {
         form->SetBounds(40, 40, width + 40, height + 60);
         form->SetColor(clRed); // behind the tabs, easy to tell apart
-        pc = new TsuiPageControl(form.get());
-        pc->SetParent(form.get());
-        pc->SetBounds(0, 0, width, height);
+        pc = Make<TsuiPageControl>(form.get(), 0, 0, width, height);
         pc->SetUIStyle(style);
         pc->OnChange = [this](TObject* s) {
             ++changes;
@@ -57,6 +57,13 @@ class PagesHost {
         page->SetCaption(caption);
         page->SetParent(pc);
         return page;
+    }
+    // A page for each caption, in order: the last one added is active.
+    template <size_t N> std::array<TsuiTabSheet*, N> Add(const wchar_t* const (&captions)[N]) {
+        std::array<TsuiTabSheet*, N> pages;
+        for (size_t i = 0; i < N; ++i)
+            pages[i] = Add(captions[i]);
+        return pages;
     }
 
     TsuiTabControlTopPanel& Strip() { return pc->TabPanel(); }

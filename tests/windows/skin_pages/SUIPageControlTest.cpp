@@ -84,8 +84,7 @@ TEST(TsuiPageControl, BodyHasLeftBottomAndRightEdgesUnderTheStrip) {
 
 TEST(TsuiPageControl, StripShowsTheWindowBesideTheTabsAndStartsThemAtTheMargin) {
     PagesHost host(300, 120);
-    host.Add(L"等额本息");
-    host.Add(L"等额本金");
+    host.Add({L"等额本息", L"等额本金"});
     const auto img = host.PaintStrip();
     const TsuiTabControlTopPanel& strip = host.Strip();
     EXPECT_FALSE(strip.ArrowsNeeded());
@@ -102,9 +101,7 @@ TEST(TsuiPageControl, StripShowsTheWindowBesideTheTabsAndStartsThemAtTheMargin) 
 
 TEST(TsuiPageControl, TabWidthsComeFromTheCaptionsAndAnEmptyOneGetsEighty) {
     PagesHost host(400, 120);
-    host.Add(L"等额本息");
-    host.Add(L"");
-    host.Add(L"浮动年利率");
+    host.Add({L"等额本息", L"", L"浮动年利率"});
     host.PaintStrip();
     EXPECT_EQ(NaturalTabWidth(*host.pc, L"等额本息"), host.Strip().TabWidth(0));
     EXPECT_EQ(80, host.Strip().TabWidth(1));
@@ -117,9 +114,7 @@ TEST(TsuiPageControl, TabWidthsComeFromTheCaptionsAndAnEmptyOneGetsEighty) {
 
 TEST(TsuiPageControl, UserSelectionActivatesThePageAndDisablesTheOthers) {
     PagesHost host(400, 150);
-    TsuiTabSheet* a = host.Add(L"等额本息");
-    TsuiTabSheet* b = host.Add(L"等额本金");
-    TsuiTabSheet* c = host.Add(L"浮动年利率");
+    auto [a, b, c] = host.Add({L"等额本息", L"等额本金", L"浮动年利率"});
     host.pc->SetActivePage(a);
     host.PaintStrip();
     host.ResetCounts();
@@ -143,9 +138,7 @@ TEST(TsuiPageControl, UserSelectionActivatesThePageAndDisablesTheOthers) {
 
 TEST(TsuiPageControl, TabEdgesAreStrict) {
     PagesHost host(400, 150);
-    host.Add(L"等额本息");
-    host.Add(L"等额本金");
-    host.Add(L"浮动年利率"); // the last added is active
+    host.Add({L"等额本息", L"等额本金", L"浮动年利率"}); // the last added is active
     host.PaintStrip();
     host.ResetCounts();
     const int h = host.Strip().TabHeight();
@@ -169,14 +162,10 @@ TEST(TsuiPageControl, TabEdgesAreStrict) {
 TEST(TsuiPageControl, TheActivePageIsInFrontOnScreen) {
     TOwned<TForm> form(new TForm(nullptr));
     form->SetBounds(40, 40, 300, 200);
-    auto* pc = new TsuiPageControl(form.get());
-    pc->SetParent(form.get());
-    pc->SetBounds(0, 0, 250, 150);
+    auto* pc = Make<TsuiPageControl>(form.get(), 0, 0, 250, 150);
     std::vector<TsuiTabSheet*> pages;
-    for (int i = 0; i < 3; ++i) {
-        pages.push_back(new TsuiTabSheet(form.get()));
-        pages.back()->SetParent(pc);
-    }
+    for (int i = 0; i < 3; ++i)
+        pages.push_back(Make<TsuiTabSheet>(form.get(), pc));
     pc->SetActivePage(pages[0]); // before any window exists
     form->Show();
     Application->ProcessMessages();
@@ -187,8 +176,7 @@ TEST(TsuiPageControl, TheActivePageIsInFrontOnScreen) {
 
 TEST(TsuiPageControl, ChangingMayVetoClicksButNotTheProgram) {
     PagesHost host;
-    TsuiTabSheet* a = host.Add(L"A tab");
-    TsuiTabSheet* b = host.Add(L"B tab");
+    auto [a, b] = host.Add({L"A tab", L"B tab"});
     host.pc->SetActivePage(a);
     host.PaintStrip();
     host.ResetCounts();
@@ -213,8 +201,7 @@ TEST(TsuiPageControl, ChangingMayVetoClicksButNotTheProgram) {
 
 TEST(TsuiPageControl, ProgramActivationShowsThePageAndReportsOnlyRealChanges) {
     PagesHost host;
-    TsuiTabSheet* a = host.Add(L"A tab");
-    TsuiTabSheet* b = host.Add(L"B tab");
+    auto [a, b] = host.Add({L"A tab", L"B tab"});
     host.pc->SetActivePage(a);
     host.ResetCounts();
     int shown = 0;
@@ -243,15 +230,10 @@ TEST(TsuiPageControl, ProgramActivationShowsThePageAndReportsOnlyRealChanges) {
 
 TEST(TsuiPageControl, TheNewPageTakesTheFocusOnlyWhenItsFirstControlIsWindowed) {
     PagesHost host;
-    TsuiTabSheet* a = host.Add(L"A tab");
-    TsuiTabSheet* b = host.Add(L"B tab");
-    TsuiTabSheet* c = host.Add(L"C tab");
-    auto* field = new TPanel(host.form.get());
-    field->SetParent(b);
-    auto* mark = new TestMark(host.form.get());
-    mark->SetParent(c);
-    auto* later = new TPanel(host.form.get());
-    later->SetParent(c);
+    auto [a, b, c] = host.Add({L"A tab", L"B tab", L"C tab"});
+    auto* field = Make<TPanel>(host.form.get(), b);
+    Make<TestMark>(host.form.get(), c);
+    Make<TPanel>(host.form.get(), c);
     host.pc->SetActivePage(a);
     host.PaintStrip();
 
@@ -263,8 +245,7 @@ TEST(TsuiPageControl, TheNewPageTakesTheFocusOnlyWhenItsFirstControlIsWindowed) 
 
 TEST(TsuiPageControl, TabIndexOutsideTheTabsOnlyRepaints) {
     PagesHost host;
-    host.Add(L"A tab");
-    host.Add(L"B tab");
+    host.Add({L"A tab", L"B tab"});
     host.ResetCounts();
     TsuiTabControlTopPanel& strip = host.Strip();
     strip.SetTabIndex(-1);
@@ -417,8 +398,7 @@ TEST(TsuiPageControl, MoreThanSixtyFourPagesStaySelectable) {
 
 TEST(TsuiPageControl, InsertedPagesTakeTheColourAndTheirCaptionsBecomeTabs) {
     PagesHost host;
-    TsuiTabSheet* a = host.Add(L"等额本息");
-    TsuiTabSheet* b = host.Add(L"等额本金");
+    auto [a, b] = host.Add({L"等额本息", L"等额本金"});
     EXPECT_EQ(host.pc, a->PageControl());
     EXPECT_EQ(0, a->PageIndex());
     EXPECT_EQ(1, b->PageIndex());
@@ -437,9 +417,7 @@ TEST(TsuiPageControl, InsertedPagesTakeTheColourAndTheirCaptionsBecomeTabs) {
 
 TEST(TsuiPageControl, MovingAPageRenumbersAndActivatesIt) {
     PagesHost host;
-    TsuiTabSheet* a = host.Add(L"A");
-    TsuiTabSheet* b = host.Add(L"B");
-    TsuiTabSheet* c = host.Add(L"C");
+    auto [a, b, c] = host.Add({L"A", L"B", L"C"});
     host.pc->SetActivePage(a);
 
     c->SetPageIndex(0);
@@ -465,9 +443,7 @@ TEST(TsuiPageControl, MovingAPageRenumbersAndActivatesIt) {
 
 TEST(TsuiPageControl, RemovingTheActivePageActivatesTheOneBeforeIt) {
     PagesHost host;
-    TsuiTabSheet* a = host.Add(L"A");
-    TsuiTabSheet* b = host.Add(L"B");
-    TsuiTabSheet* c = host.Add(L"C");
+    auto [a, b, c] = host.Add({L"A", L"B", L"C"});
     host.pc->SetActivePage(b);
 
     b->Free();
@@ -492,9 +468,7 @@ TEST(TsuiPageControl, RemovingTheActivePageActivatesTheOneBeforeIt) {
 
 TEST(TsuiPageControl, HidingTheActiveTabMovesToTheNearestVisibleOne) {
     PagesHost host;
-    TsuiTabSheet* a = host.Add(L"A");
-    TsuiTabSheet* b = host.Add(L"B");
-    TsuiTabSheet* c = host.Add(L"C");
+    auto [a, b, c] = host.Add({L"A", L"B", L"C"});
     host.pc->SetActivePage(b);
     host.ResetCounts();
 
@@ -600,18 +574,14 @@ TEST(TsuiPageControl, StyleComesFromTheOwnerFormAndReachesControlsOnThePages) {
     EXPECT_EQ(TsuiUIStyle::DeepBlue, orphan.UIStyle());
 
     TOwned<TForm> form(new TForm(nullptr));
-    auto* frame = new TestFormFrame(form.get());
-    frame->SetParent(form.get());
+    auto* frame = Make<TestFormFrame>(form.get(), form.get());
     frame->SetUIStyle(TsuiUIStyle::BlueGlass);
-    auto* pc = new TsuiPageControl(form.get());
-    pc->SetParent(form.get());
+    auto* pc = Make<TsuiPageControl>(form.get(), form.get());
     EXPECT_EQ(TsuiUIStyle::BlueGlass, pc->UIStyle());
     EXPECT_EQ(TsuiUIStyle::BlueGlass, pc->TabPanel().UIStyle());
 
-    auto* page = new TsuiTabSheet(form.get());
-    page->SetParent(pc);
-    auto* inner = new TsuiPageControl(form.get());
-    inner->SetParent(page);
+    auto* page = Make<TsuiTabSheet>(form.get(), pc);
+    auto* inner = Make<TsuiPageControl>(form.get(), page);
     pc->SetUIStyle(TsuiUIStyle::WinXP);
     EXPECT_EQ(TsuiUIStyle::WinXP, inner->UIStyle());
     EXPECT_EQ(TsuiUIStyle::WinXP, inner->TabPanel().UIStyle());
@@ -724,13 +694,9 @@ TEST(TsuiPageControl, LoadsFromADescriptionWithItsPagesInStoredOrder) {
 
     form->Show();
     Application->ProcessMessages();
-    wchar_t name[64] = {};
-    GetClassNameW(pc->Handle(), name, 64);
-    EXPECT_STREQ(L"TsuiPageControl", name);
-    GetClassNameW(pc->TabPanel().Handle(), name, 64);
-    EXPECT_STREQ(L"TsuiPageControlTopPanel", name);
-    GetClassNameW(one->Handle(), name, 64);
-    EXPECT_STREQ(L"TsuiTabSheet", name);
+    EXPECT_EQ(L"TsuiPageControl", ClassNameOf(pc->Handle()));
+    EXPECT_EQ(L"TsuiPageControlTopPanel", ClassNameOf(pc->TabPanel().Handle()));
+    EXPECT_EQ(L"TsuiTabSheet", ClassNameOf(one->Handle()));
 
     Painted(pc->TabPanel());
     Click(pc->TabPanel(), 12 + 3, 8); // the hidden tab takes no room
@@ -761,17 +727,12 @@ TEST(TsuiPageControl, LeavesNoGdiObjectsBehind) {
 TEST(TsuiPageControl, ControlsOfAPageBehindGetTheirWindowsAfterTheFirstPaint) {
     TOwned<TForm> form(new TForm(nullptr));
     form->SetBounds(40, 40, 400, 260);
-    auto* pc = new TsuiPageControl(form.get());
-    pc->SetParent(form.get());
-    pc->SetBounds(0, 0, 380, 200);
+    auto* pc = Make<TsuiPageControl>(form.get(), 0, 0, 380, 200);
     TEdit* edits[3] = {};
     TsuiTabSheet* pages[3] = {};
     for (int i = 0; i < 3; ++i) {
-        pages[i] = new TsuiTabSheet(form.get());
-        pages[i]->SetParent(pc);
-        edits[i] = new TEdit(form.get());
-        edits[i]->SetParent(pages[i]);
-        edits[i]->SetBounds(10, 10, 100, 22);
+        pages[i] = Make<TsuiTabSheet>(form.get(), pc);
+        edits[i] = Make<TEdit>(form.get(), pages[i], 10, 10, 100, 22);
     }
     pc->SetActivePage(pages[0]);
 

@@ -101,8 +101,7 @@ TEST_F(SUIStatusBarTest, GripShowsOnlyOnAFrameThatAllowsIt) {
     EXPECT_EQ(GripMisses(*bar), 0);
 
     // Straight on a form the bar never shows one.
-    auto* plain = new TsuiStatusBar(host.get());
-    plain->SetParent(host.get());
+    auto* plain = Make<TsuiStatusBar>(host.get(), host.get());
     plain->SetUIStyle(TsuiUIStyle::BlueGlass);
     EXPECT_EQ(GripMisses(*plain), GripPixels());
     EXPECT_EQ(plain->GripRect(), (RECT{0, 0, 0, 0}));

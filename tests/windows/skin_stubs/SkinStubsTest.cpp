@@ -11,7 +11,8 @@
 
 #include "framework/ModalHook.h"
 
-#include "../support/MessagePump.h"
+#include "../support/HostForm.h"
+#include "../support/Painted.h"
 
 #include <gtest/gtest.h>
 
@@ -186,20 +187,6 @@ TOwned<TStubsForm> LoadStubs() {
     return form;
 }
 
-std::wstring WindowTitle(HWND wnd) {
-    wchar_t text[256] = {};
-    GetWindowTextW(wnd, text, 256);
-    return text;
-}
-
-// What WM_PAINT with a DC in wParam puts on a bitmap of the control's client size.
-std::unique_ptr<TBitmap> Painted(TWinControl& control) {
-    auto out = std::make_unique<TBitmap>(control.ClientWidth(), control.ClientHeight());
-    out->Fill(clFuchsia);
-    control.Perform(WM_PAINT, reinterpret_cast<WPARAM>(out->Canvas().Handle()), 0);
-    return out;
-}
-
 } // namespace
 
 TEST(SkinStubs, FrameTakesEveryStoredProperty) {
@@ -297,8 +284,7 @@ TEST(SkinStubs, ControlsTakeTheirStoredPropertiesAndTheFrameStyle) {
 
 TEST(SkinStubs, StylesGiveTheTableColours) {
     TOwned<TForm> form(new TForm(nullptr));
-    auto* frame = new TsuiForm(form.get());
-    frame->SetParent(form.get());
+    auto* frame = Make<TsuiForm>(form.get(), form.get());
     EXPECT_EQ(TsuiUIStyle::DeepBlue, frame->UIStyle());
     frame->SetUIStyle(TsuiUIStyle::BlueGlass);
     EXPECT_EQ(clBlack, frame->BorderColor());
@@ -306,16 +292,14 @@ TEST(SkinStubs, StylesGiveTheTableColours) {
     EXPECT_EQ(TColor(0xE7E7E7), frame->Color());
     EXPECT_EQ(frame->Color(), frame->MenuBarColor());
 
-    auto* grid = new TsuiStringGrid(form.get());
-    grid->SetParent(form.get());
+    auto* grid = Make<TsuiStringGrid>(form.get(), form.get());
     EXPECT_EQ(TsuiUIStyle::BlueGlass, grid->UIStyle());
     EXPECT_EQ(TColor(0xEC5E5E), grid->FixedBGColor());
     EXPECT_EQ(clWhite, grid->FixedFontColor());
     EXPECT_EQ(TColor(0xE7E7E7), grid->BGColor());
     EXPECT_EQ(clBlack, grid->FontColor());
 
-    auto* bar = new TsuiToolBar(form.get());
-    bar->SetParent(form.get());
+    auto* bar = Make<TsuiToolBar>(form.get(), form.get());
     EXPECT_FALSE(bar->Transparent()); // opaque in BlueGlass
     bar->SetUIStyle(TsuiUIStyle::Protein);
     EXPECT_TRUE(bar->Transparent());
@@ -325,8 +309,7 @@ TEST(SkinStubs, StylesGiveTheTableColours) {
 TEST(SkinStubs, OwnerFormStyleIsThatOfTheFrame) {
     TOwned<TForm> form(new TForm(nullptr));
     EXPECT_EQ(TsuiUIStyle::DeepBlue, GetOwnerFormStyle(form.get()));
-    auto* frame = new TsuiForm(form.get());
-    frame->SetParent(form.get());
+    auto* frame = Make<TsuiForm>(form.get(), form.get());
     frame->SetUIStyle(TsuiUIStyle::WinXP);
     EXPECT_EQ(TsuiUIStyle::WinXP, GetOwnerFormStyle(form.get()));
     frame->SetUIStyle(TsuiUIStyle::BlueGlass);
@@ -337,14 +320,10 @@ TEST(SkinStubs, OwnerFormStyleIsThatOfTheFrame) {
 
 TEST(SkinStubs, AutoUpdateSubRestylesTheControlsInside) {
     TOwned<TForm> form(new TForm(nullptr));
-    auto* frame = new TsuiForm(form.get());
-    frame->SetParent(form.get());
-    auto* group = new TPanel(form.get());
-    group->SetParent(frame);
-    auto* button = new TsuiButton(form.get());
-    button->SetParent(group);
-    auto* grid = new TsuiStringGrid(form.get());
-    grid->SetParent(frame);
+    auto* frame = Make<TsuiForm>(form.get(), form.get());
+    auto* group = Make<TPanel>(form.get(), frame);
+    auto* button = Make<TsuiButton>(form.get(), group);
+    auto* grid = Make<TsuiStringGrid>(form.get(), frame);
     ASSERT_EQ(TsuiUIStyle::DeepBlue, button->UIStyle());
 
     frame->SetUIStyle(TsuiUIStyle::WinXP); // without the switch: only the frame
@@ -359,14 +338,10 @@ TEST(SkinStubs, AutoUpdateSubRestylesTheControlsInside) {
 
 TEST(SkinStubs, RemovedThemeIsDroppedEverywhere) {
     TOwned<TForm> form(new TForm(nullptr));
-    auto* frame = new TsuiForm(form.get());
-    frame->SetParent(form.get());
-    auto* button = new TsuiButton(form.get());
-    button->SetParent(frame);
-    auto* bar = new TsuiToolBar(form.get());
-    bar->SetParent(frame);
-    auto* status = new TsuiStatusBar(form.get());
-    status->SetParent(frame);
+    auto* frame = Make<TsuiForm>(form.get(), form.get());
+    auto* button = Make<TsuiButton>(form.get(), frame);
+    auto* bar = Make<TsuiToolBar>(form.get(), frame);
+    auto* status = Make<TsuiStatusBar>(form.get(), frame);
     auto* combo = new TsuiComboBox(form.get());
     auto* list = new TsuiListBox(form.get());
     auto* memo = new TsuiMemo(form.get());
@@ -375,33 +350,23 @@ TEST(SkinStubs, RemovedThemeIsDroppedEverywhere) {
     TOwned<TComponent> holder(new TComponent(nullptr));
     auto* theme = new TsuiFileTheme(holder.get());
 
-    frame->SetFileTheme(theme);
-    frame->SetUIStyle(TsuiUIStyle::WinXP);
-    button->SetFileTheme(theme);
-    bar->SetFileTheme(theme);
-    bar->SetUIStyle(TsuiUIStyle::MacOS);
-    status->SetFileTheme(theme);
-    status->SetUIStyle(TsuiUIStyle::BlueGlass);
-    combo->SetFileTheme(theme);
-    list->SetFileTheme(theme);
-    memo->SetFileTheme(theme);
-    grid->SetFileTheme(theme);
-    grid->SetUIStyle(TsuiUIStyle::BlueGlass);
+    // Each control with the theme, and the style some of them were given after it.
+    const std::pair<IsuiStyled*, TsuiUIStyle> themed[] = {
+        {frame, TsuiUIStyle::WinXP},    {button, TsuiUIStyle::DeepBlue},
+        {bar, TsuiUIStyle::MacOS},      {status, TsuiUIStyle::BlueGlass},
+        {combo, TsuiUIStyle::DeepBlue}, {list, TsuiUIStyle::DeepBlue},
+        {memo, TsuiUIStyle::DeepBlue},  {grid, TsuiUIStyle::BlueGlass}};
+    for (auto [control, style] : themed) {
+        control->SetFileTheme(theme);
+        if (style != TsuiUIStyle::DeepBlue) control->SetUIStyle(style);
+    }
 
     theme->Free();
-    EXPECT_EQ(nullptr, frame->FileTheme());
-    EXPECT_EQ(TsuiUIStyle::DeepBlue, frame->UIStyle());
     // The frame hands DeepBlue down even with UIStyleAutoUpdateSub off.
-    EXPECT_EQ(nullptr, button->FileTheme());
-    EXPECT_EQ(nullptr, bar->FileTheme());
-    EXPECT_EQ(TsuiUIStyle::DeepBlue, bar->UIStyle());
-    EXPECT_EQ(nullptr, status->FileTheme());
-    EXPECT_EQ(TsuiUIStyle::DeepBlue, status->UIStyle());
-    EXPECT_EQ(nullptr, combo->FileTheme());
-    EXPECT_EQ(nullptr, list->FileTheme());
-    EXPECT_EQ(nullptr, memo->FileTheme());
-    EXPECT_EQ(nullptr, grid->FileTheme());
-    EXPECT_EQ(TsuiUIStyle::DeepBlue, grid->UIStyle());
+    for (size_t i = 0; i < std::size(themed); ++i) {
+        EXPECT_EQ(nullptr, themed[i].first->FileTheme()) << i;
+        EXPECT_EQ(TsuiUIStyle::DeepBlue, themed[i].first->UIStyle()) << i;
+    }
 }
 
 TEST(SkinStubs, FrameDropsRemovedMenusAndPanel) {
@@ -470,9 +435,9 @@ TEST(SkinStubs, FrameCaptionIsTheWindowTitle) {
     ASSERT_NE(nullptr, frame);
     form->Show();
     Pump();
-    EXPECT_EQ(L"蓝桉房贷按揭计算器V1.0", WindowTitle(form->Handle()));
+    EXPECT_EQ(L"蓝桉房贷按揭计算器V1.0", WindowText(form->Handle()));
     frame->SetCaption(L"关于");
-    EXPECT_EQ(L"关于", WindowTitle(form->Handle()));
+    EXPECT_EQ(L"关于", WindowText(form->Handle()));
     EXPECT_EQ(L"关于", form->Caption());
     // The panel shows no title of its own in the middle.
     EXPECT_EQ(L" ", frame->Text());
@@ -487,15 +452,11 @@ TEST(SkinStubs, FrameCaptionIsTheWindowTitle) {
 TEST(SkinStubs, GridPaintsCellsInItsColours) {
     TOwned<TForm> form(new TForm(nullptr));
     form->SetBounds(30, 30, 400, 300);
-    auto* grid = new TsuiStringGrid(form.get());
-    grid->SetParent(form.get());
-    grid->SetBounds(0, 0, 300, 200);
+    auto* grid = Make<TsuiStringGrid>(form.get(), 0, 0, 300, 200);
     grid->SetUIStyle(TsuiUIStyle::BlueGlass);
     grid->SetSelectedColor(0xF0CAA6);
     grid->SetCells(0, 0, L"还款时间");
-    auto* other = new TEdit(form.get());
-    other->SetParent(form.get());
-    other->SetBounds(0, 220, 100, 20);
+    auto* other = Make<TEdit>(form.get(), 0, 220, 100, 20);
     form->Show();
     Pump();
 
@@ -534,12 +495,8 @@ TEST(SkinStubs, GridPaintsCellsInItsColours) {
 
 TEST(SkinStubs, MemoAndListKeepTwoPixelsForTheirFrame) {
     TOwned<TForm> form(new TForm(nullptr));
-    auto* memo = new TsuiMemo(form.get());
-    memo->SetParent(form.get());
-    memo->SetBounds(10, 10, 120, 60);
-    auto* list = new TsuiListBox(form.get());
-    list->SetParent(form.get());
-    list->SetBounds(10, 80, 120, 60);
+    auto* memo = Make<TsuiMemo>(form.get(), 10, 10, 120, 60);
+    auto* list = Make<TsuiListBox>(form.get(), 10, 80, 120, 60);
     form->Show();
     Pump();
     for (TWinControl* c : std::vector<TWinControl*>{memo, list}) {

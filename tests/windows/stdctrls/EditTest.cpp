@@ -67,9 +67,7 @@ TEST(Edit, AssignmentWithoutWindowRaisesChangeOnceAndTheWindowTakesTheText) {
     edit->SetParent(form.get());
     form.Show();
     EXPECT_EQ(edit->Text(), L"abc");
-    wchar_t buf[16]{};
-    GetWindowTextW(edit->Handle(), buf, 16);
-    EXPECT_STREQ(buf, L"abc");
+    EXPECT_EQ(WindowText(edit->Handle()), L"abc");
 }
 
 TEST(Edit, KeyPressHandlerDiscardsOrReplacesCharactersBeforeTheControl) {
@@ -99,9 +97,7 @@ TEST(Edit, RightAlignmentComesFromCreateParamsOfASubclass) {
     form.Show();
     EXPECT_FALSE(StyleOf(plain) & ES_RIGHT);
     EXPECT_TRUE(StyleOf(right) & ES_RIGHT);
-    wchar_t cls[64]{};
-    GetClassNameW(plain->Handle(), cls, 64);
-    EXPECT_STREQ(cls, L"TEdit");
+    EXPECT_EQ(ClassNameOf(plain->Handle()), L"TEdit");
     // Recreated windows keep the style.
     right->SetBorderStyle(bsNone);
     EXPECT_TRUE(StyleOf(right) & ES_RIGHT);

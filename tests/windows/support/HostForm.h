@@ -35,9 +35,19 @@ class HostForm {
     TForm* form_;
 };
 
-template <class T> T* Make(TForm* parent, int left, int top, int width, int height) {
-    auto* c = new T(parent);
+// A control owned by owner on parent; the owner matters to the skinned
+// controls, which take their style from the owner's form.
+template <class T> T* Make(TComponent* owner, TWinControl* parent) {
+    auto* c = new T(owner);
     c->SetParent(parent);
+    return c;
+}
+template <class T>
+T* Make(TComponent* owner, TWinControl* parent, int left, int top, int width, int height) {
+    T* c = Make<T>(owner, parent);
     c->SetBounds(left, top, width, height);
     return c;
+}
+template <class T> T* Make(TForm* parent, int left, int top, int width, int height) {
+    return Make<T>(parent, parent, left, top, width, height);
 }

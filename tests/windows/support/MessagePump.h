@@ -63,6 +63,18 @@ inline void ClickAt(HWND wnd, int x, int y, WPARAM keys = 0) {
     SendMessageW(wnd, WM_LBUTTONUP, keys, MAKELPARAM(x, y));
 }
 
+// A window's class name and its text, as the system holds them.
+inline std::wstring ClassNameOf(HWND wnd) {
+    wchar_t name[256] = {};
+    GetClassNameW(wnd, name, 256);
+    return name;
+}
+inline std::wstring WindowText(HWND wnd) {
+    wchar_t text[256] = {};
+    GetWindowTextW(wnd, text, 256);
+    return text;
+}
+
 // The four messages of a double click, as Windows sends them.
 inline void DoubleClickAt(HWND wnd, int x, int y) {
     ClickAt(wnd, x, y);
