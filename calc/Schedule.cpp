@@ -8,6 +8,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -88,22 +89,56 @@ Real Exp2(Real x) {
     return std::exp2(x);
 }
 
+// The powers (1 + r)^k of one rate for whole k from 2 to kMaxPeriods, each
+// worked out on first use and then kept: a power costs about as much as the
+// rest of its row, and the next calculation mostly needs the same ones (only
+// the loan or the plan changed). Kept in blocks of 64, allocated as they are
+// reached, so a floating table's 30 rates hold a few blocks each instead of
+// every power up to the longest schedule.
+class Powers {
+  public:
+    explicit Powers(Real log2Growth) : log2Growth_(log2Growth) {}
+
+    Real Of(int k) {
+        const auto block = static_cast<std::size_t>(k / kBlock);
+        const auto bit = std::uint64_t{1} << (k % kBlock);
+        if (!blocks_[block]) blocks_[block] = std::make_unique_for_overwrite<Block>();
+        Real& power = (*blocks_[block])[static_cast<std::size_t>(k % kBlock)];
+        if (!(known_[block] & bit)) {
+            power = Exp2(k * log2Growth_);
+            known_[block] |= bit;
+        }
+        return power;
+    }
+
+  private:
+    static constexpr int kBlock = 64;
+    using Block = std::array<Real, kBlock>;
+    static constexpr std::size_t kBlocks = kMaxPeriods / kBlock + 1;
+
+    Real log2Growth_;
+    std::array<std::unique_ptr<Block>, kBlocks> blocks_;
+    std::array<std::uint64_t, kBlocks> known_{}; // bit i of block b: power 64b + i is set
+};
+
 // A monthly rate as the annuities use it: r, the annual percentage divided by
-// 100 and by 12, with 1 + r and its logarithm.
+// 100 and by 12, with 1 + r, its logarithm and its powers.
 struct Rate {
     explicit Rate(double annualRate)
         : annual(annualRate), r(MonthlyRate(annualRate)), growth(1 + Real(r)),
-          log2Growth(std::log2(growth)) {}
+          log2Growth(std::log2(growth)), powers(std::make_shared<Powers>(log2Growth)) {}
 
     double annual;
     double r;
     Real growth; // 1 + r
     Real log2Growth;
+    std::shared_ptr<Powers> powers; // shared by the copies of a known rate
 };
 
 // The rate of an annual one. Its logarithm takes about as long as two rows,
 // a floating table brings up to 30 rates to every calculation, and the next
-// calculation mostly brings the same ones: the last 32 rates are kept.
+// calculation mostly brings the same ones: the last 32 rates are kept, with
+// the powers worked out for them.
 Rate KnownRate(double annualRate) {
     thread_local std::array<std::optional<Rate>, 32> known;
     thread_local std::size_t next = 0;
@@ -124,7 +159,8 @@ struct Annuity {
     double r;
     Real growth; // 1 + r
     Real log2Growth;
-    Real f; // (1 + r)^remaining
+    Powers* powers; // the rate's, alive as long as the Rate the annuity came from
+    Real f;         // (1 + r)^remaining
     Real fMinus1;
     Real remaining;
     bool flat;
@@ -134,16 +170,19 @@ struct Annuity {
     bool huge;
 
     Annuity(const Rate& rate, double remainingPeriods)
-        : r(rate.r), growth(rate.growth), log2Growth(rate.log2Growth),
+        : r(rate.r), growth(rate.growth), log2Growth(rate.log2Growth), powers(rate.powers.get()),
           f(Power(Real(remainingPeriods))), fMinus1(f - 1), remaining(remainingPeriods),
           flat(fMinus1 == 0), huge(std::isinf(f)) {}
 
     // (1 + r)^k as 2^(k × log2(1 + r)): as exact as powl in extended
     // precision and several times faster. F and the k-th power come from the
     // same expression, so the balance after the last period is exactly 0.
+    // Whole exponents come from the rate's kept powers, the same bits.
     Real Power(Real k) const {
         if (k == 0) return 1;
         if (k == 1) return growth;
+        if (k >= 2 && k <= kMaxPeriods && k == static_cast<int>(k))
+            return powers->Of(static_cast<int>(k));
         return Exp2(k * log2Growth);
     }
 
