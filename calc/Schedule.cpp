@@ -92,47 +92,86 @@ Real Exp2(Real x) {
 // The powers (1 + r)^k of one rate for whole k from 2 to kMaxPeriods, each
 // worked out on first use and then kept: a power costs about as much as the
 // rest of its row, and the next calculation mostly needs the same ones (only
-// the loan or the plan changed). Kept in blocks of 64, allocated as they are
-// reached, so a floating table's 30 rates hold a few blocks each instead of
-// every power up to the longest schedule.
+// the loan or the plan changed). They are kept in blocks of 64, allocated as
+// they are reached, so a floating table's 30 rates hold a few blocks each;
+// a slot of KnownRate hands its blocks on to its next rate, so new rates
+// allocate nothing once the slots have their blocks.
 class Powers {
   public:
-    explicit Powers(Real log2Growth) : log2Growth_(log2Growth) {}
+    // Forgets the powers of the previous rate; Generation tells the rates
+    // handed out before that these are no longer theirs.
+    void Reset(Real log2Growth) {
+        log2Growth_ = log2Growth;
+        known_.fill(0);
+        ++generation_;
+    }
+    std::uint64_t Generation() const { return generation_; }
 
     Real Of(int k) {
         const auto block = static_cast<std::size_t>(k / kBlock);
-        const auto bit = std::uint64_t{1} << (k % kBlock);
-        if (!blocks_[block]) blocks_[block] = std::make_unique_for_overwrite<Block>();
-        Real& power = (*blocks_[block])[static_cast<std::size_t>(k % kBlock)];
-        if (!(known_[block] & bit)) {
-            power = Exp2(k * log2Growth_);
-            known_[block] |= bit;
+        const auto i = static_cast<std::size_t>(k % kBlock);
+        if (known_[block] >> i & 1) {
+            const Kept& kept = (*blocks_[block])[i];
+            return Real(kept.high) + kept.low;
+        }
+        if (!blocks_[block]) Allocate(block);
+        const Real power = Exp2(k * log2Growth_);
+        // A power is kept as the sum of two doubles: storing and loading the
+        // 80-bit format takes the x87 unit many times longer. The sum gives
+        // back all 64 bits wherever the power and its remainder are normal
+        // doubles; the few others are not kept.
+        const double high = static_cast<double>(power);
+        const double low = static_cast<double>(power - high);
+        if (Real(high) + low == power) {
+            (*blocks_[block])[i] = {high, low};
+            known_[block] |= std::uint64_t{1} << i;
         }
         return power;
     }
 
   private:
     static constexpr int kBlock = 64;
-    using Block = std::array<Real, kBlock>;
+    struct Kept {
+        double high;
+        double low;
+    };
+    using Block = std::array<Kept, kBlock>;
     static constexpr std::size_t kBlocks = kMaxPeriods / kBlock + 1;
 
-    Real log2Growth_;
+    // Out of line: it is needed once per block and slot.
+    [[gnu::noinline]] void Allocate(std::size_t block) {
+        blocks_[block] = std::make_unique_for_overwrite<Block>();
+    }
+
+    Real log2Growth_ = 0;
+    std::uint64_t generation_ = 0;
     std::array<std::unique_ptr<Block>, kBlocks> blocks_;
     std::array<std::uint64_t, kBlocks> known_{}; // bit i of block b: power 64b + i is set
 };
 
 // A monthly rate as the annuities use it: r, the annual percentage divided by
-// 100 and by 12, with 1 + r, its logarithm and its powers.
+// 100 and by 12, with 1 + r, its logarithm and, for a kept rate, its powers.
 struct Rate {
     explicit Rate(double annualRate)
         : annual(annualRate), r(MonthlyRate(annualRate)), growth(1 + Real(r)),
-          log2Growth(std::log2(growth)), powers(std::make_shared<Powers>(log2Growth)) {}
+          log2Growth(std::log2(growth)) {}
 
     double annual;
     double r;
     Real growth; // 1 + r
     Real log2Growth;
-    std::shared_ptr<Powers> powers; // shared by the copies of a known rate
+    Powers* powers = nullptr;
+    std::uint64_t generation = 0; // of powers while they are this rate's
+
+    // (1 + r)^k as 2^(k × log2(1 + r)): as exact as powl in extended
+    // precision and several times faster. Whole exponents come from the kept
+    // powers, the same bits.
+    Real Power(Real k) const {
+        if (k >= 2 && k <= kMaxPeriods && k == static_cast<int>(k) && powers &&
+            powers->Generation() == generation)
+            return powers->Of(static_cast<int>(k));
+        return Exp2(k * log2Growth);
+    }
 };
 
 // The rate of an annual one. Its logarithm takes about as long as two rows,
@@ -140,14 +179,20 @@ struct Rate {
 // calculation mostly brings the same ones: the last 32 rates are kept, with
 // the powers worked out for them.
 Rate KnownRate(double annualRate) {
-    thread_local std::array<std::optional<Rate>, 32> known;
+    constexpr std::size_t kKept = 32;
+    thread_local std::array<std::optional<Rate>, kKept> known;
+    thread_local std::array<Powers, kKept> powers;
     thread_local std::size_t next = 0;
     const auto bits = std::bit_cast<std::uint64_t>(annualRate);
     for (const std::optional<Rate>& rate : known)
         if (rate && std::bit_cast<std::uint64_t>(rate->annual) == bits) return *rate;
-    std::optional<Rate>& slot = known[next];
-    next = (next + 1) % known.size();
-    return slot.emplace(annualRate);
+    const std::size_t slot = next;
+    next = (next + 1) % kKept;
+    Rate& rate = known[slot].emplace(annualRate);
+    powers[slot].Reset(rate.log2Growth);
+    rate.powers = &powers[slot];
+    rate.generation = powers[slot].Generation();
+    return rate;
 }
 
 // The annuity of one balance over `remaining` periods at monthly rate r.
@@ -156,11 +201,10 @@ Rate KnownRate(double annualRate) {
 // in extended precision the zero-rate limit (remaining − k) / remaining is
 // exact to double precision and avoids dividing by zero.
 struct Annuity {
+    const Rate* rate; // outlives the annuity
     double r;
     Real growth; // 1 + r
-    Real log2Growth;
-    Powers* powers; // the rate's, alive as long as the Rate the annuity came from
-    Real f;         // (1 + r)^remaining
+    Real f;      // (1 + r)^remaining
     Real fMinus1;
     Real remaining;
     bool flat;
@@ -169,21 +213,16 @@ struct Annuity {
     // ∞ / ∞, which would put NaN into every amount.
     bool huge;
 
-    Annuity(const Rate& rate, double remainingPeriods)
-        : r(rate.r), growth(rate.growth), log2Growth(rate.log2Growth), powers(rate.powers.get()),
-          f(Power(Real(remainingPeriods))), fMinus1(f - 1), remaining(remainingPeriods),
-          flat(fMinus1 == 0), huge(std::isinf(f)) {}
+    [[gnu::always_inline]] Annuity(const Rate& rate, double remainingPeriods)
+        : rate(&rate), r(rate.r), growth(rate.growth), f(Power(Real(remainingPeriods))),
+          fMinus1(f - 1), remaining(remainingPeriods), flat(fMinus1 == 0), huge(std::isinf(f)) {}
 
-    // (1 + r)^k as 2^(k × log2(1 + r)): as exact as powl in extended
-    // precision and several times faster. F and the k-th power come from the
-    // same expression, so the balance after the last period is exactly 0.
-    // Whole exponents come from the rate's kept powers, the same bits.
+    // (1 + r)^k. F and the k-th power come from the same expression, so the
+    // balance after the last period is exactly 0.
     Real Power(Real k) const {
         if (k == 0) return 1;
         if (k == 1) return growth;
-        if (k >= 2 && k <= kMaxPeriods && k == static_cast<int>(k))
-            return powers->Of(static_cast<int>(k));
-        return Exp2(k * log2Growth);
+        return rate->Power(k);
     }
 
     // Share still owed after k periods, given (1 + r)^k.
