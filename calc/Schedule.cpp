@@ -283,11 +283,14 @@ struct RowSink {
     void Write(int row, long long year, int startMonth, int l, const RowFigures& figures,
                wchar_t sep) {
         if (row > next) EmptyUpTo(row);
-        grid.SetCell(0, row, Date(PeriodMonth(year, startMonth, l)));
-        const double amounts[] = {figures.interest, figures.principal, figures.payment,
-                                  figures.after};
-        for (std::size_t i = 0; i < 4; ++i)
-            grid.SetCell(static_cast<int>(i) + 1, row, Amount(i, amounts[i], sep));
+        // All texts of the row are laid out before any is handed over, so
+        // that their digit work overlaps instead of waiting on the grid.
+        const std::wstring_view texts[] = {
+            Date(PeriodMonth(year, startMonth, l)), Amount(0, figures.interest, sep),
+            Amount(1, figures.principal, sep), Amount(2, figures.payment, sep),
+            Amount(3, figures.after, sep)};
+        for (int col = 0; col < 5; ++col)
+            grid.SetCell(col, row, texts[col]);
         if (row < clearBelow) {
             for (int col = 5; col < cols; ++col)
                 grid.SetCell(col, row, std::wstring_view());
