@@ -165,8 +165,10 @@ struct Rate {
 
     // (1 + r)^k as 2^(k × log2(1 + r)): as exact as powl in extended
     // precision and several times faster. Whole exponents come from the kept
-    // powers, the same bits.
-    Real Power(Real k) const {
+    // powers, the same bits. k is a double, whose test for a whole number
+    // is one SSE conversion; from extended precision it would switch the
+    // x87 unit's rounding mode twice.
+    Real Power(double k) const {
         if (k >= 2 && k <= kMaxPeriods && k == static_cast<int>(k) && powers &&
             powers->Generation() == generation)
             return powers->Of(static_cast<int>(k));
@@ -214,12 +216,12 @@ struct Annuity {
     bool huge;
 
     [[gnu::always_inline]] Annuity(const Rate& rate, double remainingPeriods)
-        : rate(&rate), r(rate.r), growth(rate.growth), f(Power(Real(remainingPeriods))),
-          fMinus1(f - 1), remaining(remainingPeriods), flat(fMinus1 == 0), huge(std::isinf(f)) {}
+        : rate(&rate), r(rate.r), growth(rate.growth), f(Power(remainingPeriods)), fMinus1(f - 1),
+          remaining(remainingPeriods), flat(fMinus1 == 0), huge(std::isinf(f)) {}
 
     // (1 + r)^k. F and the k-th power come from the same expression, so the
     // balance after the last period is exactly 0.
-    Real Power(Real k) const {
+    Real Power(double k) const {
         if (k == 0) return 1;
         if (k == 1) return growth;
         return rate->Power(k);
