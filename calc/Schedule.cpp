@@ -176,25 +176,40 @@ struct Rate {
     }
 };
 
+// Counts this thread's calculations, so that a kept rate can tell the
+// calculation that brought it from later ones.
+thread_local std::uint64_t calculation = 0;
+
 // The rate of an annual one. Its logarithm takes about as long as two rows,
 // a floating table brings up to 30 rates to every calculation, and the next
 // calculation mostly brings the same ones: the last 32 rates are kept, with
-// the powers worked out for them.
+// the powers worked out for them. Powers are kept only from the first
+// calculation after the one that brought the rate: keeping costs a little,
+// and a rate used in one calculation may never come back.
 Rate KnownRate(double annualRate) {
     constexpr std::size_t kKept = 32;
     thread_local std::array<std::optional<Rate>, kKept> known;
     thread_local std::array<Powers, kKept> powers;
+    thread_local std::array<std::uint64_t, kKept> broughtBy{};
     thread_local std::size_t next = 0;
     const auto bits = std::bit_cast<std::uint64_t>(annualRate);
-    for (const std::optional<Rate>& rate : known)
-        if (rate && std::bit_cast<std::uint64_t>(rate->annual) == bits) return *rate;
-    const std::size_t slot = next;
-    next = (next + 1) % kKept;
-    Rate& rate = known[slot].emplace(annualRate);
-    powers[slot].Reset(rate.log2Growth);
-    rate.powers = &powers[slot];
-    rate.generation = powers[slot].Generation();
-    return rate;
+    std::size_t slot = 0;
+    while (slot < kKept &&
+           !(known[slot] && std::bit_cast<std::uint64_t>(known[slot]->annual) == bits))
+        ++slot;
+    if (slot == kKept) {
+        slot = next;
+        next = (next + 1) % kKept;
+        Rate& rate = known[slot].emplace(annualRate);
+        powers[slot].Reset(rate.log2Growth);
+        rate.powers = &powers[slot];
+        rate.generation = powers[slot].Generation();
+        broughtBy[slot] = calculation;
+    }
+    if (broughtBy[slot] != calculation) return *known[slot];
+    Rate first = *known[slot];
+    first.powers = nullptr;
+    return first;
 }
 
 // The annuity of one balance over `remaining` periods at monthly rate r.
@@ -696,6 +711,7 @@ double FillInstalmentRows(ScheduleSink& grid, double& totalOut, int year, double
                           double balance, double remaining, double annualRate, int startMonth,
                           int startRow, wchar_t sep) {
     ExtendedPrecisionScope precision;
+    ++calculation;
     RowSink sink(grid);
     totalOut = 0;
     return WriteRows<InstalmentFigures<false>>(
@@ -715,6 +731,7 @@ RowRun WholeSchedule(const ScheduleInputs& in, int firstYear, int firstMonth) {
 
 bool CalcEqualInstalment(const ScheduleInputs& in, ScheduleOutputs& out) {
     ExtendedPrecisionScope precision;
+    ++calculation;
     Run<&WriteRows<InstalmentFigures<false>>, &WriteRows<InstalmentFigures<true>>> run(in, out);
     if (!run.Validate()) return false;
     const bool hasPlan = !in.plan.empty();
