@@ -230,6 +230,8 @@ struct Annuity {
     // ∞ / ∞, which would put NaN into every amount.
     bool huge;
 
+    // Always inline: a row builds one, and out of line a power worked out
+    // anew no longer overlaps the texts of the row before.
     [[gnu::always_inline]] Annuity(const Rate& rate, double remainingPeriods)
         : rate(&rate), r(rate.r), growth(rate.growth), f(Power(remainingPeriods)), fMinus1(f - 1),
           remaining(remainingPeriods), flat(fMinus1 == 0), huge(std::isinf(f)) {}
