@@ -269,12 +269,11 @@ void CentsText(CellText& out, double x, wchar_t sep) {
     const long double whole = RoundHalfEven(static_cast<long double>(x) / kCent);
     // Below 10^14 cents the rounded double lies within 2e-16 of whole/100,
     // less than half a unit of its fifteenth digit: its 15-digit text is
-    // whole/100 itself, laid out from the integer.
-    if (std::fabs(whole) < 1e14L && whole != 0) {
-        out.Clear();
-        out.AppendCents(whole < 0, static_cast<unsigned long long>(std::fabs(whole)), sep);
-        return;
-    }
+    // whole/100 itself, laid out from the integer. That integer passes
+    // through a double, exact below 2^53: converting extended precision to
+    // an integer directly switches the x87 unit's rounding mode twice.
+    if (std::fabs(whole) < 1e14L && whole != 0)
+        return out.AssignCents(static_cast<long long>(static_cast<double>(whole)), sep);
     AmountText(out, static_cast<double>(whole * kCent), sep);
 }
 

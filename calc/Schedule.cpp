@@ -8,6 +8,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -88,8 +89,68 @@ Real Exp2(Real x) {
     return std::exp2(x);
 }
 
+// The powers (1 + r)^k of one rate for whole k from 2 to kMaxPeriods, each
+// worked out on first use and then kept: a power costs about as much as the
+// rest of its row, and the next calculation mostly needs the same ones (only
+// the loan or the plan changed). They are kept in blocks of 64, allocated as
+// they are reached, so a floating table's 30 rates hold a few blocks each;
+// a slot of KnownRate hands its blocks on to its next rate, so new rates
+// allocate nothing once the slots have their blocks.
+class Powers {
+  public:
+    // Forgets the powers of the previous rate; Generation tells the rates
+    // handed out before that these are no longer theirs.
+    void Reset(Real log2Growth) {
+        log2Growth_ = log2Growth;
+        known_.fill(0);
+        ++generation_;
+    }
+    std::uint64_t Generation() const { return generation_; }
+
+    Real Of(int k) {
+        const auto block = static_cast<std::size_t>(k / kBlock);
+        const auto i = static_cast<std::size_t>(k % kBlock);
+        if (known_[block] >> i & 1) {
+            const Kept& kept = (*blocks_[block])[i];
+            return Real(kept.high) + kept.low;
+        }
+        if (!blocks_[block]) Allocate(block);
+        const Real power = Exp2(k * log2Growth_);
+        // A power is kept as the sum of two doubles: storing and loading the
+        // 80-bit format takes the x87 unit many times longer. The sum gives
+        // back all 64 bits wherever the power and its remainder are normal
+        // doubles; the few others are not kept.
+        const double high = static_cast<double>(power);
+        const double low = static_cast<double>(power - high);
+        if (Real(high) + low == power) {
+            (*blocks_[block])[i] = {high, low};
+            known_[block] |= std::uint64_t{1} << i;
+        }
+        return power;
+    }
+
+  private:
+    static constexpr int kBlock = 64;
+    struct Kept {
+        double high;
+        double low;
+    };
+    using Block = std::array<Kept, kBlock>;
+    static constexpr std::size_t kBlocks = kMaxPeriods / kBlock + 1;
+
+    // Out of line: it is needed once per block and slot.
+    [[gnu::noinline]] void Allocate(std::size_t block) {
+        blocks_[block] = std::make_unique_for_overwrite<Block>();
+    }
+
+    Real log2Growth_ = 0;
+    std::uint64_t generation_ = 0;
+    std::array<std::unique_ptr<Block>, kBlocks> blocks_;
+    std::array<std::uint64_t, kBlocks> known_{}; // bit i of block b: power 64b + i is set
+};
+
 // A monthly rate as the annuities use it: r, the annual percentage divided by
-// 100 and by 12, with 1 + r and its logarithm.
+// 100 and by 12, with 1 + r, its logarithm and, for a kept rate, its powers.
 struct Rate {
     explicit Rate(double annualRate)
         : annual(annualRate), r(MonthlyRate(annualRate)), growth(1 + Real(r)),
@@ -99,20 +160,56 @@ struct Rate {
     double r;
     Real growth; // 1 + r
     Real log2Growth;
+    Powers* powers = nullptr;
+    std::uint64_t generation = 0; // of powers while they are this rate's
+
+    // (1 + r)^k as 2^(k × log2(1 + r)): as exact as powl in extended
+    // precision and several times faster. Whole exponents come from the kept
+    // powers, the same bits. k is a double, whose test for a whole number
+    // is one SSE conversion; from extended precision it would switch the
+    // x87 unit's rounding mode twice.
+    Real Power(double k) const {
+        if (k >= 2 && k <= kMaxPeriods && k == static_cast<int>(k) && powers &&
+            powers->Generation() == generation)
+            return powers->Of(static_cast<int>(k));
+        return Exp2(k * log2Growth);
+    }
 };
+
+// Counts this thread's calculations, so that a kept rate can tell the
+// calculation that brought it from later ones.
+thread_local std::uint64_t calculation = 0;
 
 // The rate of an annual one. Its logarithm takes about as long as two rows,
 // a floating table brings up to 30 rates to every calculation, and the next
-// calculation mostly brings the same ones: the last 32 rates are kept.
+// calculation mostly brings the same ones: the last 32 rates are kept, with
+// the powers worked out for them. Powers are kept only from the first
+// calculation after the one that brought the rate: keeping costs a little,
+// and a rate used in one calculation may never come back.
 Rate KnownRate(double annualRate) {
-    thread_local std::array<std::optional<Rate>, 32> known;
+    constexpr std::size_t kKept = 32;
+    thread_local std::array<std::optional<Rate>, kKept> known;
+    thread_local std::array<Powers, kKept> powers;
+    thread_local std::array<std::uint64_t, kKept> broughtBy{};
     thread_local std::size_t next = 0;
     const auto bits = std::bit_cast<std::uint64_t>(annualRate);
-    for (const std::optional<Rate>& rate : known)
-        if (rate && std::bit_cast<std::uint64_t>(rate->annual) == bits) return *rate;
-    std::optional<Rate>& slot = known[next];
-    next = (next + 1) % known.size();
-    return slot.emplace(annualRate);
+    std::size_t slot = 0;
+    while (slot < kKept &&
+           !(known[slot] && std::bit_cast<std::uint64_t>(known[slot]->annual) == bits))
+        ++slot;
+    if (slot == kKept) {
+        slot = next;
+        next = (next + 1) % kKept;
+        Rate& rate = known[slot].emplace(annualRate);
+        powers[slot].Reset(rate.log2Growth);
+        rate.powers = &powers[slot];
+        rate.generation = powers[slot].Generation();
+        broughtBy[slot] = calculation;
+    }
+    if (broughtBy[slot] != calculation) return *known[slot];
+    Rate first = *known[slot];
+    first.powers = nullptr;
+    return first;
 }
 
 // The annuity of one balance over `remaining` periods at monthly rate r.
@@ -121,10 +218,10 @@ Rate KnownRate(double annualRate) {
 // in extended precision the zero-rate limit (remaining − k) / remaining is
 // exact to double precision and avoids dividing by zero.
 struct Annuity {
+    const Rate* rate; // outlives the annuity
     double r;
     Real growth; // 1 + r
-    Real log2Growth;
-    Real f; // (1 + r)^remaining
+    Real f;      // (1 + r)^remaining
     Real fMinus1;
     Real remaining;
     bool flat;
@@ -133,18 +230,18 @@ struct Annuity {
     // ∞ / ∞, which would put NaN into every amount.
     bool huge;
 
-    Annuity(const Rate& rate, double remainingPeriods)
-        : r(rate.r), growth(rate.growth), log2Growth(rate.log2Growth),
-          f(Power(Real(remainingPeriods))), fMinus1(f - 1), remaining(remainingPeriods),
-          flat(fMinus1 == 0), huge(std::isinf(f)) {}
+    // Always inline: a row builds one, and out of line a power worked out
+    // anew no longer overlaps the texts of the row before.
+    [[gnu::always_inline]] Annuity(const Rate& rate, double remainingPeriods)
+        : rate(&rate), r(rate.r), growth(rate.growth), f(Power(remainingPeriods)), fMinus1(f - 1),
+          remaining(remainingPeriods), flat(fMinus1 == 0), huge(std::isinf(f)) {}
 
-    // (1 + r)^k as 2^(k × log2(1 + r)): as exact as powl in extended
-    // precision and several times faster. F and the k-th power come from the
-    // same expression, so the balance after the last period is exactly 0.
-    Real Power(Real k) const {
+    // (1 + r)^k. F and the k-th power come from the same expression, so the
+    // balance after the last period is exactly 0.
+    Real Power(double k) const {
         if (k == 0) return 1;
         if (k == 1) return growth;
-        return Exp2(k * log2Growth);
+        return rate->Power(k);
     }
 
     // Share still owed after k periods, given (1 + r)^k.
@@ -205,11 +302,14 @@ struct RowSink {
     void Write(int row, long long year, int startMonth, int l, const RowFigures& figures,
                wchar_t sep) {
         if (row > next) EmptyUpTo(row);
-        grid.SetCell(0, row, Date(PeriodMonth(year, startMonth, l)));
-        const double amounts[] = {figures.interest, figures.principal, figures.payment,
-                                  figures.after};
-        for (std::size_t i = 0; i < 4; ++i)
-            grid.SetCell(static_cast<int>(i) + 1, row, Amount(i, amounts[i], sep));
+        // All texts of the row are laid out before any is handed over, so
+        // that their digit work overlaps instead of waiting on the grid.
+        const std::wstring_view texts[] = {
+            Date(PeriodMonth(year, startMonth, l)), Amount(0, figures.interest, sep),
+            Amount(1, figures.principal, sep), Amount(2, figures.payment, sep),
+            Amount(3, figures.after, sep)};
+        for (int col = 0; col < 5; ++col)
+            grid.SetCell(col, row, texts[col]);
         if (row < clearBelow) {
             for (int col = 5; col < cols; ++col)
                 grid.SetCell(col, row, std::wstring_view());
@@ -613,6 +713,7 @@ double FillInstalmentRows(ScheduleSink& grid, double& totalOut, int year, double
                           double balance, double remaining, double annualRate, int startMonth,
                           int startRow, wchar_t sep) {
     ExtendedPrecisionScope precision;
+    ++calculation;
     RowSink sink(grid);
     totalOut = 0;
     return WriteRows<InstalmentFigures<false>>(
@@ -632,6 +733,7 @@ RowRun WholeSchedule(const ScheduleInputs& in, int firstYear, int firstMonth) {
 
 bool CalcEqualInstalment(const ScheduleInputs& in, ScheduleOutputs& out) {
     ExtendedPrecisionScope precision;
+    ++calculation;
     Run<&WriteRows<InstalmentFigures<false>>, &WriteRows<InstalmentFigures<true>>> run(in, out);
     if (!run.Validate()) return false;
     const bool hasPlan = !in.plan.empty();

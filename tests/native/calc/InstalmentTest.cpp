@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 using namespace calc_test;
 
@@ -309,5 +311,33 @@ TEST(ScheduleGrid, ReusedGridEndsLikeAFreshOne) {
                 ASSERT_EQ(reused.Row(row), fresh.Row(row)) << "row " << row;
             reused.grid.SetRowCount(rows);
         }
+    }
+}
+
+// Rates keep their powers from their second calculation on, in slots that
+// later rates take over: a schedule comes out the same the first time, with
+// its powers kept, and again after other rates have taken every slot.
+TEST(EqualInstalment, FiguresDoNotDependOnTheRatesCalculatedBefore) {
+    std::vector<double> rates;
+    for (int j = 0; j < 30; ++j)
+        rates.push_back(3.1 + 0.07 * j);
+    for (bool withPlan : {false, true}) {
+        SCOPED_TRACE(withPlan ? "with a plan" : "without a plan");
+        auto run = [&] {
+            Harness h;
+            h.in = Floating(800000, 360, rates, 2019, 5);
+            if (withPlan) h.AddPlan(2024, 2, L"90000.00");
+            EXPECT_TRUE(h.Instalment());
+            return std::pair{h.grid.cells, h.total.value};
+        };
+        const auto first = run();
+        EXPECT_EQ(run(), first);
+        for (int i = 0; i < 40; ++i) {
+            Harness other;
+            other.in = Fixed(50000, 120, 2 + 0.01 * i, 2019, 5);
+            ASSERT_TRUE(other.Instalment());
+        }
+        EXPECT_EQ(run(), first);
+        EXPECT_EQ(run(), first);
     }
 }
